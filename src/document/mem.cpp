@@ -1,0 +1,34 @@
+// The allocation seam: plain malloc/realloc, failing on demand for tests.
+#include "document/mem.h"
+
+#include <stdlib.h>
+
+static long g_fail_countdown = -1;
+static long g_alloc_count = 0;
+
+static bool should_fail() {
+    ++g_alloc_count;
+    if (g_fail_countdown < 0) return false;
+    if (g_fail_countdown == 0) {
+        g_fail_countdown = -1;
+        return true;
+    }
+    --g_fail_countdown;
+    return false;
+}
+
+void *mem_alloc(size_t size) {
+    return should_fail() ? nullptr : malloc(size);
+}
+
+void *mem_realloc(void *block, size_t size) {
+    return should_fail() ? nullptr : realloc(block, size);
+}
+
+void mem_fail_after(long n) {
+    g_fail_countdown = n < 0 ? -1 : n;
+}
+
+long mem_alloc_count(void) {
+    return g_alloc_count;
+}

@@ -1,0 +1,62 @@
+// StrBuf: append with doubling growth; a failed growth is remembered, never half-applied.
+#include "document/strbuf.h"
+
+#include "document/mem.h"
+
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+
+int sb_init(StrBuf *sb) {
+    sb->len = 0;
+    sb->failed = 0;
+    sb->data = static_cast<char *>(mem_alloc(STRBUF_START));
+    sb->cap = sb->data ? STRBUF_START : 0;
+    if (!sb->data) return 0;
+    sb->data[0] = '\0';
+    return 1;
+}
+
+void sb_add_len(StrBuf *sb, const char *text, size_t n) {
+    if (sb->failed || n == 0) return;
+    if (n > SIZE_MAX / 2 - 1 - sb->len) {
+        sb->failed = 1;
+        return;
+    }
+    size_t need = sb->len + n + 1;
+    if (sb->cap < need) {
+        size_t cap = sb->cap;
+        while (cap < need) cap *= 2;
+        char *grown = static_cast<char *>(mem_realloc(sb->data, cap));
+        if (!grown) {
+            sb->failed = 1;
+            return;
+        }
+        sb->data = grown;
+        sb->cap = cap;
+    }
+    memcpy(sb->data + sb->len, text, n);
+    sb->len += n;
+    sb->data[sb->len] = '\0';
+}
+
+void sb_add(StrBuf *sb, const char *text) {
+    if (text) sb_add_len(sb, text, strlen(text));
+}
+
+char *sb_take(StrBuf *sb) {
+    char *data = sb->data;
+    if (sb->failed) {
+        free(data);
+        data = nullptr;
+    }
+    sb->data = nullptr;
+    sb->len = sb->cap = 0;
+    return data;
+}
+
+void sb_drop(StrBuf *sb) {
+    free(sb->data);
+    sb->data = nullptr;
+    sb->len = sb->cap = 0;
+}

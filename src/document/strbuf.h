@@ -1,0 +1,37 @@
+// StrBuf: a growable NUL-terminated byte string for composing texts.
+#pragma once
+
+#include <stddef.h>
+
+enum { STRBUF_START = 8192 };
+
+// `data` is always NUL-terminated and holds `len` bytes before the NUL in a block of `cap` bytes.
+// The StrBuf lives on the caller's stack; `data` is owned by whoever holds the StrBuf, who either
+// takes it over (sb_take) or frees it (sb_drop).
+//
+// Growth doubles `cap` until the text fits. When growth cannot be had, the buffer keeps the text
+// it had, `failed` becomes 1 and every later append does nothing, so a caller checks `failed`
+// once at the end and never stores a truncated text.
+struct StrBuf {
+    char *data;
+    size_t len;
+    size_t cap;
+    int failed;
+};
+
+// Allocates the first STRBUF_START bytes. Returns 1, or 0 when the memory cannot be had (then
+// `data` is null and the other verbs must not be used).
+int sb_init(StrBuf *sb);
+
+// Appends a NUL-terminated string; a null text does nothing. May reallocate `data`.
+void sb_add(StrBuf *sb, const char *text);
+
+// Appends n bytes (which may hold no NUL). May reallocate `data`.
+void sb_add_len(StrBuf *sb, const char *text, size_t n);
+
+// Hands `data` to the caller and leaves the StrBuf empty; null when the buffer had failed (its
+// data is then freed).
+char *sb_take(StrBuf *sb);
+
+// Frees `data`.
+void sb_drop(StrBuf *sb);

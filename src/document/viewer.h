@@ -1,0 +1,51 @@
+// The per-window record: one loaded dump document, its view state and its window handles.
+#pragma once
+
+#include <stdint.h>
+
+enum { MAX_COLS = 256, STATUS_LEN = 600 };
+
+enum { TAB_DATA = 1, TAB_SQL = 2, TAB_INFO = 3, TAB_FULLSQL = 4 };
+
+// One record per open viewer window, created zero-filled.
+//
+// Ownership: the record owns exactly four blocks, all from the C allocator:
+//   buf       the whole file plus one NUL byte
+//   rows      the array of row pointers (its entries point into buf)
+//   copy_line a whole copy of the data block's header line
+//   full_sql  the composed Full SQL script, null until first composed
+// Every other text pointer (sql, info, rows[i], col_names[i]) points into buf and lives exactly as
+// long as it; those strings are cut out of buf by NUL bytes written in place. viewer_free_blocks()
+// is the one place that frees the owned blocks; nothing else frees them by hand.
+//
+// Invariants after a successful load: 0 <= row_count; col_count >= 0 and may exceed MAX_COLS when
+// it comes from the first row's field count, in which case only the first MAX_COLS columns have
+// name slots; 0 <= cur_row, anchor_row < row_count when row_count > 0.
+//
+// The window fields are opaque pointer-sized values here; only the Windows side interprets them,
+// so this header needs no platform header.
+struct Viewer {
+    char *buf;
+    int32_t buf_len;
+    char *sql;
+    char *info;
+    char *copy_line;
+    char **rows;
+    int32_t row_count;
+    char *col_names[MAX_COLS];
+    int32_t col_count;
+    int32_t tab;
+    char *full_sql;
+    int32_t cur_row, cur_col;
+    int32_t anchor_row, anchor_col;
+    char status[STATUS_LEN];
+    void *grid, *edit;
+    void *grid_proc, *edit_proc;
+};
+
+// Frees full_sql, rows, copy_line and buf (in that order) and nulls them; the record itself and
+// its other fields stay. Safe on a record that owns nothing.
+void viewer_free_blocks(Viewer *viewer);
+
+// Frees the record's owned blocks, then the record. A null record does nothing.
+void viewer_delete(Viewer *viewer);

@@ -1,0 +1,53 @@
+// Cell texts straight from the row lines, and the colour table.
+#include "grid/cells.h"
+
+#include "grid/cursor.h"
+
+#include <string.h>
+
+static size_t field_length(const char *field) {
+    return strcspn(field, "\t");
+}
+
+const char *field_at(const char *line, int n, size_t *len) {
+    if (n < 0) return nullptr;
+    const char *p = line;
+    for (int i = 0; i < n; ++i) {
+        p = strchr(p, '\t');
+        if (!p) return nullptr;
+        ++p;
+    }
+    *len = field_length(p);
+    return p;
+}
+
+const char *next_field(const char *field_end, size_t *len) {
+    if (*field_end != '\t') return nullptr;
+    *len = field_length(field_end + 1);
+    return field_end + 1;
+}
+
+void cell_text(const Viewer *viewer, int32_t row, int32_t col, char *room, size_t m) {
+    if (m == 0) return;
+    room[0] = '\0';
+    if (row < 0 || row >= viewer->row_count) return;
+    size_t len = 0;
+    const char *field = field_at(viewer->rows[row], col, &len);
+    if (!field) return;
+    if (len > m - 1) len = m - 1;
+    memcpy(room, field, len);
+    room[len] = '\0';
+    if (len == 2 && field[0] == '\\' && field[1] == 'N') {
+        strncpy(room, "null", m - 1);
+        room[m - 1] = '\0';
+    }
+}
+
+CellColors cell_colors(const Viewer *viewer, int32_t row, int32_t col, int focused) {
+    if (row == viewer->cur_row && col == viewer->cur_col)
+        return {focused ? COLOR_CURSOR_FOCUSED : COLOR_CURSOR_UNFOCUSED, COLOR_TEXT_ON_CURSOR};
+    SelectionRect sel = selection_rect(viewer);
+    if (row >= sel.r0 && row <= sel.r1 && col >= sel.c0 && col <= sel.c1)
+        return {focused ? COLOR_SELECTED_FOCUSED : COLOR_SELECTED_UNFOCUSED, COLOR_TEXT};
+    return {(row % 2) ? COLOR_ROW_ODD : COLOR_ROW_EVEN, COLOR_TEXT};
+}

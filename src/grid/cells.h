@@ -1,0 +1,41 @@
+// Cells of the Data grid: fields of a row line, the text the grid shows, and cell colours.
+#pragma once
+
+#include "document/viewer.h"
+
+#include <stddef.h>
+#include <stdint.h>
+
+// The n-th tab-separated field of a NUL-terminated row line (n from 0): its start, with its
+// length in *len; null when the line ends before n tabs. A field may be empty.
+const char *field_at(const char *line, int n, size_t *len);
+
+// The field after the one ending at `field_end` (which points at its tab or at the line's NUL),
+// for walking a row from left to right without restarting at its start; null at the line's end.
+const char *next_field(const char *field_end, size_t *len);
+
+// Writes the grid text of cell (row, col) into room (m bytes): the field's first m - 1 bytes and
+// a NUL; "null" for a field that is exactly "\N"; empty for a missing field or a row outside the
+// document. Other escapes are shown as written. m == 0 writes nothing.
+void cell_text(const Viewer *viewer, int32_t row, int32_t col, char *room, size_t m);
+
+// Colours as COLORREF values (0x00BBGGRR).
+struct CellColors {
+    uint32_t back;
+    uint32_t text;
+};
+
+enum : uint32_t {
+    COLOR_CURSOR_FOCUSED = 0xB56126,   // RGB(38, 97, 181)
+    COLOR_CURSOR_UNFOCUSED = 0xAAAAAA, // RGB(170, 170, 170)
+    COLOR_SELECTED_FOCUSED = 0xF1D9C5, // RGB(197, 217, 241)
+    COLOR_SELECTED_UNFOCUSED = 0xE4E4E4,
+    COLOR_ROW_EVEN = 0xFFFFFF,
+    COLOR_ROW_ODD = 0xFAF7F5, // RGB(245, 247, 250)
+    COLOR_TEXT_ON_CURSOR = 0xFFFFFF,
+    COLOR_TEXT = 0x000000,
+};
+
+// Background and text colour of a cell: the cursor cell, then the selection, then the row's
+// parity; the first two depend on whether the grid has the keyboard focus.
+CellColors cell_colors(const Viewer *viewer, int32_t row, int32_t col, int focused);

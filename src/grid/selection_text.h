@@ -1,0 +1,22 @@
+// The selection as clipboard text: tab-separated cells, one CRLF-ended line per row.
+#pragma once
+
+#include "document/strbuf.h"
+#include "document/viewer.h"
+
+#include <stddef.h>
+
+enum { CELL_SCRATCH = 8192 };
+
+// Decodes the COPY escapes of one cell's raw bytes (raw_len of them) into out, which holds
+// CELL_SCRATCH bytes: "\t" becomes a blank, "\n" and "\r" vanish, a backslash before any other
+// byte gives that byte, and a lone final backslash stays. The output stops at CELL_SCRATCH - 1
+// bytes and is NUL-terminated; its length is returned.
+size_t unescape_cell(const char *raw, size_t raw_len, char *out);
+
+// Builds the text of the current selection into `text` (which the caller then owns and frees with
+// sb_drop): for each selected row, each selected cell decoded (its first CELL_SCRATCH - 1 raw
+// bytes; a NULL "\N" copies as nothing; a missing field as nothing), joined by tabs, ending in
+// "\r\n". Returns 1 when the whole text was built; 0 when there is nothing to copy (no rows or no
+// columns) or memory ran out, and then `text` holds nothing.
+int selection_text(const Viewer *viewer, StrBuf *text);

@@ -1,0 +1,66 @@
+// Test support: dump containers written from byte strings into temporary files.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "document/load.h"
+#include "document/viewer.h"
+
+// A file holding exactly the given bytes, removed when the object goes.
+class TempFile {
+  public:
+    explicit TempFile(const std::string &bytes) {
+        static int counter = 0;
+        char name[64];
+        std::snprintf(name, sizeof name, "tavrin_test_%d_%d.pg", static_cast<int>(process_id()),
+                      counter++);
+        path_ = name;
+        std::FILE *f = std::fopen(path_.c_str(), "wb");
+        if (f) {
+            std::fwrite(bytes.data(), 1, bytes.size(), f);
+            std::fclose(f);
+        }
+    }
+    ~TempFile() { std::remove(path_.c_str()); }
+    TempFile(const TempFile &) = delete;
+    TempFile &operator=(const TempFile &) = delete;
+    const char *path() const { return path_.c_str(); }
+
+  private:
+    static long process_id();
+    std::string path_;
+};
+
+// A zeroed record that frees its blocks when it goes.
+struct LoadedViewer {
+    Viewer v{};
+    int loaded = 0;
+    explicit LoadedViewer(const std::string &bytes) {
+        TempFile file(bytes);
+        loaded = load_file(&v, file.path());
+    }
+    ~LoadedViewer() { viewer_free_blocks(&v); }
+    LoadedViewer(const LoadedViewer &) = delete;
+    LoadedViewer &operator=(const LoadedViewer &) = delete;
+};
+
+// The container's pieces, so tests read like the file they describe.
+inline std::string magic() {
+    return "KMZTAB01";
+}
+inline std::string section(const std::string &name, const std::string &text) {
+    return "\x01[" + name + "]\n" + text;
+}
+
+#ifdef _WIN32
+#include <process.h>
+inline long TempFile::process_id() {
+    return _getpid();
+}
+#else
+#include <unistd.h>
+inline long TempFile::process_id() {
+    return getpid();
+}
+#endif

@@ -1,0 +1,19 @@
+#!/bin/sh
+# Installs what is missing, builds both presets and runs every test: natively, then the Windows
+# build under Wine inside a virtual X display. Ends with CTest's summary of the Windows run.
+set -eu
+cd "$(dirname "$0")/.."
+
+sh tools/setup.sh
+
+cmake --preset native
+cmake --build --preset native
+ctest --preset native
+
+cmake --preset windows
+cmake --build --preset windows
+
+. tools/wine_env.sh
+wine_start
+trap wine_stop EXIT
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows
