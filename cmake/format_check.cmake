@@ -1,4 +1,5 @@
 # Fails when any C++ source differs from what clang-format makes of it.
+cmake_minimum_required(VERSION 3.25)
 file(GLOB_RECURSE sources
     ${ROOT}/src/*.cpp ${ROOT}/src/*.h
     ${ROOT}/tests/*.cpp ${ROOT}/tests/*.h

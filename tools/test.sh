@@ -13,7 +13,4 @@ ctest --preset native
 cmake --preset windows
 cmake --build --preset windows
 
-. tools/wine_env.sh
-wine_start
-trap wine_stop EXIT
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows
+xvfb-run -a -s "-screen 0 1280x1024x24" sh tools/under_wine.sh ctest --preset windows

@@ -1,17 +1,15 @@
-# Sourced by the scripts that run Windows programs: a project-local Wine prefix, quiet, with no
-# prompts for Mono or Gecko, and one wine server kept alive across the many short runs.
-WINEPREFIX="$(pwd)/build/wineprefix"
+# Sourced by the scripts that run Windows programs: a Wine prefix inside the build tree (or the
+# caller's WINEPREFIX), quiet, with no prompts for Mono or Gecko.
+WINEPREFIX="${WINEPREFIX:-$(pwd)/build/wineprefix}"
 WINEDEBUG=-all
 WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
 
-# The server and the services the first program starts outlive it; started here with their output
-# going nowhere, they cannot hold a test runner's output pipe open.
+# Starts one persistent wine server and the prefix's services, with their output going nowhere so
+# that they cannot hold a test runner's output pipe open. Run it with the X display the programs
+# will use (under xvfb-run): the desktop process it starts stays bound to that display.
 wine_start() {
     mkdir -p "$WINEPREFIX"
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        echo "wine: creating the prefix in $WINEPREFIX"
-    fi
     wineserver -p </dev/null >/dev/null 2>&1
     wineboot --init </dev/null >/dev/null 2>&1 || true
 }

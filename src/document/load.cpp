@@ -187,6 +187,7 @@ void commit(Viewer *viewer, Parsed *p) {
 } // namespace
 
 int load_file(Viewer *viewer, const char *path) {
+    if (!path) return 0;
     Parsed p;
     p.buf = read_whole_file(path, &p.buf_len);
     if (!p.buf) return 0;

@@ -1,0 +1,106 @@
+// ChildProc: tab digits, Escape to the host, grid navigation, copy, and clicks in the grid.
+#include "plugin/child_proc.h"
+
+#include <commctrl.h>
+
+#include "document/tab_text.h"
+#include "grid/cursor.h"
+#include "plugin/clipboard.h"
+#include "plugin/viewer_window.h"
+
+void install_child_proc(Viewer *viewer) {
+    HWND grid = static_cast<HWND>(viewer->grid);
+    HWND edit = static_cast<HWND>(viewer->edit);
+    viewer->grid_proc = reinterpret_cast<void *>(
+        SetWindowLongPtrA(grid, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
+    viewer->edit_proc = reinterpret_cast<void *>(
+        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
+}
+
+static bool held(int key) {
+    return (GetKeyState(key) & 0x8000) != 0;
+}
+
+// The control's own procedure; the text view is a Unicode window, the grid an 8-bit one.
+static LRESULT pass_on(Viewer *viewer, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (window == static_cast<HWND>(viewer->grid))
+        return CallWindowProcA(reinterpret_cast<WNDPROC>(viewer->grid_proc), window, message,
+                               wparam, lparam);
+    return CallWindowProcW(reinterpret_cast<WNDPROC>(viewer->edit_proc), window, message, wparam,
+                           lparam);
+}
+
+static LRESULT text_view_key(Viewer *viewer, HWND edit, WPARAM key, bool ctrl, LPARAM lparam) {
+    if (ctrl && key == 'A') {
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        return 0;
+    }
+    if (ctrl && (key == 'C' || key == VK_INSERT)) {
+        DWORD start = 0, end = 0;
+        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        if (start == end) {
+            clip_set_utf8(tab_copy_text(viewer), -1);
+            return 0;
+        }
+    }
+    return pass_on(viewer, edit, WM_KEYDOWN, key, lparam);
+}
+
+static LRESULT grid_key(Viewer *viewer, HWND grid, WPARAM key, bool ctrl, bool shift,
+                        LPARAM lparam) {
+    if (ctrl && (key == 'C' || key == VK_INSERT)) {
+        copy_grid_selection(viewer);
+        return 0;
+    }
+    int page = 0;
+    if (key == VK_PRIOR || key == VK_NEXT)
+        page = static_cast<int>(SendMessageA(grid, LVM_GETCOUNTPERPAGE, 0, 0));
+    if (grid_apply_key(viewer, static_cast<int>(key), ctrl, shift, page)) return 0;
+    return pass_on(viewer, grid, WM_KEYDOWN, key, lparam);
+}
+
+static LRESULT key_down(Viewer *viewer, HWND window, WPARAM key, LPARAM lparam) {
+    bool ctrl = held(VK_CONTROL);
+    bool shift = held(VK_SHIFT);
+    HWND viewer_window = GetParent(window);
+    if (key == VK_ESCAPE) {
+        PostMessageA(GetParent(viewer_window), WM_KEYDOWN, VK_ESCAPE, 0);
+        return 0;
+    }
+    if (key >= '1' && key <= '4') {
+        PostMessageA(viewer_window, WM_SHOWTAB, key - '0', 0);
+        return 0;
+    }
+    if (window == static_cast<HWND>(viewer->grid))
+        return grid_key(viewer, window, key, ctrl, shift, lparam);
+    return text_view_key(viewer, window, key, ctrl, lparam);
+}
+
+static LRESULT left_button_down(Viewer *viewer, HWND grid, LPARAM lparam) {
+    bool shift = held(VK_SHIFT);
+    LVHITTESTINFO hit = {};
+    hit.pt.x = static_cast<short>(LOWORD(lparam));
+    hit.pt.y = static_cast<short>(HIWORD(lparam));
+    SetFocus(grid);
+    SendMessageA(grid, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    if (hit.iItem >= 0) grid_goto(viewer, hit.iItem, hit.iSubItem, shift);
+    return 0;
+}
+
+LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    Viewer *viewer = viewer_of(GetParent(window));
+    if (!viewer)
+        return IsWindowUnicode(window) ? DefWindowProcW(window, message, wparam, lparam)
+                                       : DefWindowProcA(window, message, wparam, lparam);
+    if (message == WM_KEYDOWN) return key_down(viewer, window, wparam, lparam);
+    if (window == static_cast<HWND>(viewer->grid)) {
+        switch (message) {
+        case WM_LBUTTONDOWN: return left_button_down(viewer, window, lparam);
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS: InvalidateRect(window, nullptr, FALSE); break;
+        default: break;
+        }
+    }
+    return pass_on(viewer, window, message, wparam, lparam);
+}

@@ -1,0 +1,18 @@
+// The Data grid: an owner-data report list view fed from the record at paint time.
+#pragma once
+
+#include <windows.h>
+
+#include "document/viewer.h"
+
+// Rebuilds the grid's columns and row count from the record.
+void populate_grid(Viewer *viewer);
+
+// Answers a notification whose sender is the grid: cell texts and custom-drawn colours.
+LRESULT grid_notify(Viewer *viewer, const NMHDR *header);
+
+// Scrolls the cursor cell into view; nothing when there are no rows.
+void ensure_cell_visible(Viewer *viewer);
+
+// Connects cursor moves to this grid's scrolling and repainting.
+void install_grid_view(void);

@@ -1,0 +1,141 @@
+// The viewer window: class registration, children, the header bar and tab switching.
+#include "plugin/viewer_window.h"
+
+#include <commctrl.h>
+
+#include <stdlib.h>
+
+#include "document/tab_text.h"
+#include "plugin/child_proc.h"
+#include "plugin/grid_binding.h"
+
+extern HFONT g_barfont;
+
+Viewer *viewer_of(HWND window) {
+    return reinterpret_cast<Viewer *>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+void register_viewer_class(void) {
+    HINSTANCE host = GetModuleHandleA(nullptr);
+    WNDCLASSA existing;
+    if (GetClassInfoA(host, VIEWER_CLASS, &existing) && existing.lpfnWndProc != WlxProc)
+        UnregisterClassA(VIEWER_CLASS, host);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = WlxProc;
+    wc.hInstance = host;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = VIEWER_CLASS;
+    RegisterClassA(&wc);
+}
+
+void create_children(HWND window, Viewer *viewer, int w, int h) {
+    HINSTANCE host = GetModuleHandleA(nullptr);
+    HWND grid = CreateWindowExA(0, WC_LISTVIEWA, "",
+                                WS_CHILD | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA, 0,
+                                BAR_HEIGHT, w, h - BAR_HEIGHT, window, nullptr, host, nullptr);
+    viewer->grid = grid;
+    SendMessageA(grid, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+
+    // A Unicode window, so that the text keeps every character and its own copy of a selection
+    // copies what is shown.
+    HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                                WS_CHILD | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                                    ES_AUTOHSCROLL | ES_READONLY,
+                                0, BAR_HEIGHT, w, h - BAR_HEIGHT, window, nullptr, host, nullptr);
+    viewer->edit = edit;
+    SendMessageW(edit, EM_LIMITTEXT, 0, 0);
+    SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_FIXED_FONT)), TRUE);
+
+    if (g_barfont) SendMessageA(grid, WM_SETFONT, reinterpret_cast<WPARAM>(g_barfont), TRUE);
+}
+
+void show_first_tab(HWND window, Viewer *viewer) {
+    show_tab(window, viewer, viewer->col_count > 0 ? TAB_DATA : TAB_SQL);
+}
+
+// Sets the text view's text from UTF-8; when the UTF-16 copy cannot be had the view keeps its text.
+static void set_text_view(HWND edit, const char *text) {
+    int units = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    if (units <= 0) return;
+    WCHAR *wide = static_cast<WCHAR *>(malloc(static_cast<size_t>(units) * sizeof(WCHAR)));
+    if (!wide) return;
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide, units);
+    SetWindowTextW(edit, wide);
+    free(wide);
+}
+
+void show_tab(HWND window, Viewer *viewer, int t) {
+    HWND grid = static_cast<HWND>(viewer->grid);
+    HWND edit = static_cast<HWND>(viewer->edit);
+    viewer->tab = t;
+    if (t == TAB_DATA) {
+        ShowWindow(edit, SW_HIDE);
+        ShowWindow(grid, SW_SHOW);
+        if (viewer->row_count > 0) ensure_cell_visible(viewer);
+        SetFocus(grid);
+    } else {
+        set_text_view(edit, tab_text(viewer, t));
+        SendMessageW(edit, EM_SETSEL, 0, 0);
+        ShowWindow(grid, SW_HIDE);
+        ShowWindow(edit, SW_SHOW);
+        SetFocus(edit);
+    }
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+static void paint_bar(HWND window, Viewer *viewer) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    RECT client;
+    GetClientRect(window, &client);
+    RECT bar = client;
+    bar.bottom = BAR_HEIGHT;
+    FillRect(dc, &bar, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    RECT line = {client.left, BAR_HEIGHT - 1, client.right, BAR_HEIGHT};
+    FillRect(dc, &line, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+
+    HGDIOBJ font = g_barfont ? static_cast<HGDIOBJ>(g_barfont) : GetStockObject(DEFAULT_GUI_FONT);
+    HGDIOBJ old_font = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    if (viewer) {
+        char text[BAR_TEXT_LEN];
+        format_bar_text(text, sizeof text, viewer->tab, viewer->status);
+        SetTextColor(dc, RGB(20, 20, 20));
+        RECT where = {6, 6, client.right, BAR_HEIGHT};
+        DrawTextA(dc, text, -1, &where, DT_SINGLELINE);
+    }
+    SelectObject(dc, old_font);
+    EndPaint(window, &ps);
+}
+
+static void layout_children(HWND window, Viewer *viewer) {
+    RECT client;
+    GetClientRect(window, &client);
+    int w = client.right - client.left, h = client.bottom - client.top - BAR_HEIGHT;
+    MoveWindow(static_cast<HWND>(viewer->grid), 0, BAR_HEIGHT, w, h, TRUE);
+    MoveWindow(static_cast<HWND>(viewer->edit), 0, BAR_HEIGHT, w, h, TRUE);
+}
+
+LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    Viewer *viewer = viewer_of(window);
+    switch (message) {
+    case WM_CREATE:
+    case WM_DESTROY: return 0;
+    case WM_SIZE:
+        if (viewer) layout_children(window, viewer);
+        return 0;
+    case WM_PAINT: paint_bar(window, viewer); return 0;
+    case WM_NOTIFY: {
+        const NMHDR *header = reinterpret_cast<const NMHDR *>(lparam);
+        if (viewer && header && header->hwndFrom == static_cast<HWND>(viewer->grid))
+            return grid_notify(viewer, header);
+        return 0;
+    }
+    case WM_SHOWTAB:
+        if (viewer) show_tab(window, viewer, static_cast<int>(wparam));
+        return 0;
+    default: return DefWindowProcA(window, message, wparam, lparam);
+    }
+}

@@ -1,0 +1,109 @@
+// The module's exports: the Lister plug-in interface the host calls.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <stdlib.h>
+
+#include "document/load.h"
+#include "plugin/child_proc.h"
+#include "plugin/grid_binding.h"
+#include "plugin/viewer_window.h"
+
+HFONT g_barfont = nullptr;
+
+#define WLX_EXPORT extern "C" __declspec(dllexport)
+
+// The process-wide set-up the first viewer needs; kept until the process ends.
+static void set_up_process(void) {
+    INITCOMMONCONTROLSEX init = {sizeof init, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&init);
+    if (!g_barfont)
+        g_barfont = CreateFontA(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, "Segoe UI");
+    register_viewer_class();
+    install_grid_view();
+}
+
+WLX_EXPORT HWND __stdcall ListLoad(HWND parent, char *path, int show_flags) {
+    (void)show_flags;
+    static int reg = 0;
+    Viewer *viewer = static_cast<Viewer *>(calloc(1, sizeof(Viewer)));
+    if (!viewer) return nullptr;
+    if (!load_file(viewer, path)) {
+        viewer_delete(viewer);
+        return nullptr;
+    }
+    if (!reg) {
+        reg = 1;
+        set_up_process();
+    }
+    RECT client = {};
+    GetClientRect(parent, &client);
+    int w = client.right - client.left, h = client.bottom - client.top;
+    HWND window = CreateWindowExA(0, VIEWER_CLASS, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                                  0, w, h, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!window) {
+        viewer_delete(viewer);
+        return nullptr;
+    }
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(viewer));
+    create_children(window, viewer, w, h);
+    install_child_proc(viewer);
+    populate_grid(viewer);
+    show_first_tab(window, viewer);
+    return window;
+}
+
+WLX_EXPORT int __stdcall ListLoadNext(HWND parent, HWND window, char *path, int show_flags) {
+    (void)parent;
+    (void)show_flags;
+    Viewer *viewer = viewer_of(window);
+    if (!viewer) return 1;
+    Viewer scratch = {};
+    if (!load_file(&scratch, path)) return 1;
+
+    viewer_free_blocks(viewer);
+    viewer->buf = scratch.buf;
+    viewer->buf_len = scratch.buf_len;
+    viewer->sql = scratch.sql;
+    viewer->info = scratch.info;
+    viewer->copy_line = scratch.copy_line;
+    viewer->rows = scratch.rows;
+    viewer->row_count = scratch.row_count;
+    for (int i = 0; i < MAX_COLS; ++i) viewer->col_names[i] = scratch.col_names[i];
+    viewer->col_count = scratch.col_count;
+    lstrcpynA(viewer->status, scratch.status, STATUS_LEN);
+    viewer->full_sql = nullptr;
+    viewer->cur_row = viewer->cur_col = 0;
+    viewer->anchor_row = viewer->anchor_col = 0;
+
+    populate_grid(viewer);
+    show_first_tab(window, viewer);
+    return 0;
+}
+
+WLX_EXPORT void __stdcall ListCloseWindow(HWND window) {
+    Viewer *viewer = viewer_of(window);
+    DestroyWindow(window);
+    viewer_delete(viewer);
+}
+
+WLX_EXPORT void __stdcall ListGetDetectString(char *detect, int size) {
+    if (detect && size > 0) lstrcpynA(detect, "EXT=\"PG\"", size);
+}
+
+WLX_EXPORT int __stdcall ListSendCommand(HWND window, int command, int parameter) {
+    (void)window;
+    (void)command;
+    (void)parameter;
+    return 0;
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
+    (void)module;
+    (void)reason;
+    (void)reserved;
+    return TRUE;
+}

@@ -1,0 +1,54 @@
+// Test support: plays the file manager for the module — a Lister window, the loaded module and
+// a bounded message pump.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+typedef HWND(__stdcall *ListLoadFn)(HWND, char *, int);
+typedef int(__stdcall *ListLoadNextFn)(HWND, HWND, char *, int);
+typedef void(__stdcall *ListCloseWindowFn)(HWND);
+typedef void(__stdcall *ListGetDetectStringFn)(char *, int);
+typedef int(__stdcall *ListSendCommandFn)(HWND, int, int);
+
+// The module as the host sees it: loaded from beside the test program.
+struct Module {
+    HMODULE dll = nullptr;
+    ListLoadFn ListLoad = nullptr;
+    ListLoadNextFn ListLoadNext = nullptr;
+    ListCloseWindowFn ListCloseWindow = nullptr;
+    ListGetDetectStringFn ListGetDetectString = nullptr;
+    ListSendCommandFn ListSendCommand = nullptr;
+};
+Module load_module();
+void unload_module(Module *module);
+
+// The host's Lister window: a visible top-level window that records the key-downs it receives.
+struct ListerWindow {
+    HWND hwnd = nullptr;
+    std::vector<WPARAM> keys_received;
+};
+// Creates it with the given client size; the object must outlive the window.
+void create_lister(ListerWindow *lister, int client_w, int client_h);
+
+// Dispatches messages until `done` holds or `bound_ms` passes; returns whether it held.
+bool pump_until(const std::function<bool()> &done, int bound_ms = 5000);
+// Dispatches every message already queued.
+void pump_pending();
+
+// Child windows of `parent` of the given class, in z-order.
+std::vector<HWND> children_of_class(HWND parent, const char *class_name);
+
+// Text of a (Unicode) window as UTF-8.
+std::string window_text_utf8(HWND window);
+std::wstring window_text(HWND window);
+
+// The clipboard's Unicode text, or "<none>" when it holds none.
+std::wstring clipboard_text();
+void set_clipboard_text(const std::wstring &text);
+
+// Sets Ctrl and Shift as GetKeyState will report them to this thread's windows.
+void set_modifiers(bool ctrl, bool shift);
