@@ -1,0 +1,145 @@
+// The selection as clipboard text, byte for byte, and the cell decoding behind it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "document/mem.h"
+#include "grid/selection_text.h"
+#include "temp_dump.h"
+
+// The selection text, or "<nothing>" when none was built (and then no block may be left behind).
+static std::string copied(const Viewer &v) {
+    StrBuf text;
+    text.data = reinterpret_cast<char *>(&text); // must be cleared even when nothing is built
+    if (!selection_text(&v, &text)) return text.data ? "<left a block>" : "<nothing>";
+    std::string out(text.data, text.len);
+    sb_drop(&text);
+    return out;
+}
+
+static void select(Viewer &v, int32_t anchor_row, int32_t anchor_col, int32_t row, int32_t col) {
+    v.anchor_row = anchor_row;
+    v.anchor_col = anchor_col;
+    v.cur_row = row;
+    v.cur_col = col;
+}
+
+static std::string unescaped(const std::string &raw) {
+    static char out[CELL_SCRATCH];
+    size_t n = unescape_cell(raw.data(), raw.size(), out);
+    EXPECT_EQ(out[n], '\0');
+    return std::string(out, n);
+}
+
+class SelectionTextTest : public ::testing::Test {
+  protected:
+    void TearDown() override { mem_fail_after(-1); }
+};
+
+TEST_F(SelectionTextTest, OneCellGivesItsDecodedTextAndALineEnd) {
+    LoadedViewer d(data_dump("a, b", "1\tx\\ty\n"));
+    ASSERT_EQ(d.loaded, 1);
+    select(d.v, 0, 1, 0, 1);
+    EXPECT_EQ(copied(d.v), "x y\r\n");
+}
+
+TEST_F(SelectionTextTest, TwoRowsByTwoColumnsGiveTwoTabJoinedLines) {
+    LoadedViewer d(data_dump("a, b, c", "1\t2\t3\n4\t5\t6\n7\t8\t9\n"));
+    ASSERT_EQ(d.loaded, 1);
+    select(d.v, 1, 1, 2, 2);
+    EXPECT_EQ(copied(d.v), "5\t6\r\n8\t9\r\n");
+}
+
+TEST_F(SelectionTextTest, AnAnchorBelowAndRightOfTheCursorSpansTheSameRectangle) {
+    LoadedViewer d(data_dump("a, b, c", "1\t2\t3\n4\t5\t6\n7\t8\t9\n"));
+    ASSERT_EQ(d.loaded, 1);
+    select(d.v, 2, 2, 0, 1);
+    EXPECT_EQ(copied(d.v), "2\t3\r\n5\t6\r\n8\t9\r\n");
+}
+
+TEST_F(SelectionTextTest, ANullCopiesAsNothingBetweenItsTabs) {
+    LoadedViewer d(data_dump("a, b, c", "first\t\\N\tlast\n"));
+    ASSERT_EQ(d.loaded, 1);
+    select(d.v, 0, 0, 0, 2);
+    EXPECT_EQ(copied(d.v), "first\t\tlast\r\n");
+}
+
+TEST_F(SelectionTextTest, RowsLackingSelectedColumnsGiveEmptyCellsWithEveryTab) {
+    LoadedViewer d(data_dump("a, b, c", "1\t2\t3\n4\n5\t6\n"));
+    ASSERT_EQ(d.loaded, 1);
+    select(d.v, 0, 0, 2, 2);
+    EXPECT_EQ(copied(d.v), "1\t2\t3\r\n4\t\t\r\n5\t6\t\r\n");
+    select(d.v, 0, 1, 2, 2);
+    EXPECT_EQ(copied(d.v), "2\t3\r\n\t\r\n6\t\r\n");
+}
+
+TEST_F(SelectionTextTest, CrlfRowsCarryTheirCarriageReturnAndHideALastNull) {
+    LoadedViewer d(magic() + section("DATA", "COPY t (a, b) FROM stdin;\r\n1\tx\r\n\\N\t\\N\r\n"));
+    ASSERT_EQ(d.loaded, 1);
+    select(d.v, 0, 0, 1, 1);
+    EXPECT_EQ(copied(d.v), "1\tx\r\r\n\tN\r\r\n");
+}
+
+TEST_F(SelectionTextTest, NoRowsOrNoColumnsGiveNothing) {
+    LoadedViewer d(data_dump("a, b", ""));
+    ASSERT_EQ(d.loaded, 1);
+    EXPECT_EQ(copied(d.v), "<nothing>");
+    Viewer no_columns{};
+    no_columns.row_count = 1;
+    EXPECT_EQ(copied(no_columns), "<nothing>");
+}
+
+TEST(UnescapeCell, EachEscapeDecodesAsTheCopyFormatSays) {
+    EXPECT_EQ(unescaped("x\\ty"), "x y");
+    EXPECT_EQ(unescaped("one\\ntwo"), "onetwo");
+    EXPECT_EQ(unescaped("one\\rtwo"), "onetwo");
+    EXPECT_EQ(unescaped("left\\\\right"), "left\\right");
+    EXPECT_EQ(unescaped("\\\\N"), "\\N");
+    EXPECT_EQ(unescaped("\\b"), "b");
+    EXPECT_EQ(unescaped("\\101"), "101");
+    EXPECT_EQ(unescaped("\\x41"), "x41");
+    EXPECT_EQ(unescaped("end\\"), "end\\");
+    EXPECT_EQ(unescaped(""), "");
+}
+
+TEST(UnescapeCell, ReadsOnlyTheGivenBytes) {
+    char out[CELL_SCRATCH];
+    EXPECT_EQ(unescape_cell("ab\\tc", 3, out), 3u);
+    EXPECT_STREQ(out, "ab\\");
+}
+
+TEST(UnescapeCell, OutputStopsAt8191Bytes) {
+    EXPECT_EQ(unescaped(std::string(9000, 'a')), std::string(8191, 'a'));
+    // The escape completing the 8191st byte is the last thing written.
+    EXPECT_EQ(unescaped(std::string(8190, 'a') + "\\\\bc"), std::string(8190, 'a') + "\\");
+    EXPECT_EQ(unescaped(std::string(8190, 'a') + "\\n\\nbc"), std::string(8190, 'a') + "b");
+}
+
+TEST_F(SelectionTextTest, ACellLongerThan8191BytesIsCutBeforeItIsDecoded) {
+    std::string cut_escape = std::string(8190, 'a') + "\\tbbb";
+    LoadedViewer d(data_dump("a, b", std::string(9000, 'x') + "\tnext\n" + cut_escape + "\tz\n"));
+    ASSERT_EQ(d.loaded, 1);
+    select(d.v, 0, 0, 1, 1);
+    // The cut leaves the escape's backslash last, and a lone final backslash stays.
+    EXPECT_EQ(copied(d.v),
+              std::string(8191, 'x') + "\tnext\r\n" + std::string(8190, 'a') + "\\\tz\r\n");
+}
+
+TEST_F(SelectionTextTest, NoMemoryForTheTextGivesNothing) {
+    LoadedViewer d(data_dump("a", "1\n"));
+    ASSERT_EQ(d.loaded, 1);
+    mem_fail_after(0);
+    EXPECT_EQ(copied(d.v), "<nothing>");
+}
+
+TEST_F(SelectionTextTest, NoMemoryToGrowTheTextGivesNothingRatherThanAPart) {
+    std::string cell(3000, 'c');
+    LoadedViewer d(data_dump("a", cell + "\n" + cell + "\n" + cell + "\n"));
+    ASSERT_EQ(d.loaded, 1);
+    select(d.v, 0, 0, 2, 0);
+    long before = mem_alloc_count();
+    ASSERT_EQ(copied(d.v).size(), 3u * 3002u);
+    ASSERT_GT(mem_alloc_count() - before, 1) << "the text must outgrow its first block";
+    mem_fail_after(1);
+    EXPECT_EQ(copied(d.v), "<nothing>");
+}
