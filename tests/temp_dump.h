@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "document/load.h"
@@ -45,6 +46,18 @@ struct LoadedViewer {
     LoadedViewer &operator=(const LoadedViewer &) = delete;
 };
 
+// A record filled with a byte pattern, for loads that must be refused: any write to it shows.
+// Its pointers are garbage that nobody owns, so its blocks are never freed.
+struct PatternedViewer {
+    Viewer v;
+    unsigned char before[sizeof(Viewer)];
+    PatternedViewer() {
+        std::memset(&v, 0xA5, sizeof v);
+        std::memcpy(before, &v, sizeof v);
+    }
+    bool unchanged() const { return std::memcmp(before, &v, sizeof v) == 0; }
+};
+
 // The container's pieces, so tests read like the file they describe.
 inline std::string magic() {
     return "KMZTAB01";
@@ -64,3 +77,9 @@ inline long TempFile::process_id() {
     return getpid();
 }
 #endif
+
+// A dump holding only a data block: the header line naming `columns` (as written between the
+// parentheses), then `lines` (row lines, each ending in a line feed), then the end line.
+inline std::string data_dump(const std::string &columns, const std::string &lines) {
+    return magic() + section("DATA", "COPY t (" + columns + ") FROM stdin;\n" + lines + "\\.\n");
+}

@@ -1,0 +1,159 @@
+// Refused loads: too short, wrong magic, 2 GiB or longer, or memory that cannot be had. A refused
+// load returns 0, keeps nothing allocated and leaves the record exactly as it was.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "alloc_hook.h"
+#include "temp_dump.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#include <winioctl.h>
+#else
+#include <sys/types.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+using LoadRefusal = AllocationHookTest;
+
+// Extends an existing file to `size` bytes without writing them: the new part is a hole. Returns
+// false where the file system cannot make one, so the caller skips rather than write gigabytes.
+bool extend_sparse(const char *path, int64_t size) {
+#ifdef _WIN32
+    HANDLE h = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD unused = 0;
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    bool ok = DeviceIoControl(h, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &unused, nullptr) &&
+              SetFilePointerEx(h, end, nullptr, FILE_BEGIN) && SetEndOfFile(h);
+    CloseHandle(h);
+    return ok;
+#else
+    if (sizeof(off_t) < 8) return false;
+    return truncate(path, static_cast<off_t>(size)) == 0;
+#endif
+}
+
+// A valid little dump of exactly 100 bytes: what a loader that cut the length to 32 bits would
+// find at the start of a 4 GiB + 100 byte file.
+std::string hundred_byte_dump() {
+    std::string file = magic() + section("DATA", "COPY t (a) FROM stdin;\n");
+    file += std::string(100 - 1 - file.size(), 'x') + "\n";
+    return file;
+}
+
+std::string dump_with_rows(int rows) {
+    std::string text = "COPY t (a, b) FROM stdin;\n";
+    for (int i = 0; i < rows; ++i) text += std::to_string(i) + "\tv\n";
+    return magic() + section("SQL", "CREATE TABLE t (a int, b text);\n") +
+           section("DATA", text + "\\.\n");
+}
+
+} // namespace
+
+TEST_F(LoadRefusal, FileOfSevenBytesIsRefused) {
+    TempFile file("KMZTAB0");
+    PatternedViewer p;
+    EXPECT_EQ(load_file(&p.v, file.path()), 0);
+    EXPECT_TRUE(p.unchanged());
+}
+
+TEST_F(LoadRefusal, WrongMagicIsRefused) {
+    for (const char *start : {"KMZTAB02", "kmztab01", "XMZTAB01"}) {
+        TempFile file(start + section("SQL", "CREATE TABLE t (a int);\n"));
+        PatternedViewer p;
+        EXPECT_EQ(load_file(&p.v, file.path()), 0) << start;
+        EXPECT_TRUE(p.unchanged()) << start;
+    }
+}
+
+TEST_F(LoadRefusal, MissingFileIsRefused) {
+    PatternedViewer p;
+    EXPECT_EQ(load_file(&p.v, "no_such_dir/no_such_file.pg"), 0);
+    EXPECT_TRUE(p.unchanged());
+}
+
+// For the large files an attempted allocation is armed to fail, so a loader that got the length
+// wrong cannot read gigabytes; the allocation count still shows that it tried.
+TEST_F(LoadRefusal, FileOfExactly2GiBIsRefusedBeforeAnyAllocation) {
+    TempFile file(hundred_byte_dump());
+    if (!extend_sparse(file.path(), INT64_C(0x80000000)))
+        GTEST_SKIP() << "this file system cannot make a sparse file";
+    PatternedViewer p;
+    const long before = mem_alloc_count();
+    mem_fail_after(0);
+    EXPECT_EQ(load_file(&p.v, file.path()), 0);
+    EXPECT_EQ(mem_alloc_count(), before) << "the loader tried to allocate a buffer";
+    EXPECT_TRUE(p.unchanged());
+}
+
+TEST_F(LoadRefusal, FileOf4GiBAnd100BytesIsNotReadAs100Bytes) {
+    const std::string head = hundred_byte_dump();
+    ASSERT_EQ(head.size(), 100u);
+    TempFile file(head);
+    {
+        // The first 100 bytes alone are a dump that loads.
+        Viewer alone{};
+        ASSERT_EQ(load_file(&alone, file.path()), 1);
+        viewer_free_blocks(&alone);
+    }
+    if (!extend_sparse(file.path(), INT64_C(0x100000000) + 100))
+        GTEST_SKIP() << "this file system cannot make a sparse file";
+    PatternedViewer p;
+    const long before = mem_alloc_count();
+    mem_fail_after(0);
+    EXPECT_EQ(load_file(&p.v, file.path()), 0);
+    EXPECT_EQ(mem_alloc_count(), before) << "the loader tried to allocate a buffer";
+    EXPECT_TRUE(p.unchanged());
+}
+
+TEST_F(LoadRefusal, FailureAtEveryAllocationPointRefusesCleanly) {
+    // 2500 rows, well past the row array's first 1024 entries, so that any growth of the array is
+    // among the allocation points: the file buffer, the header line's copy, the row array and
+    // whatever doublings of it the load makes.
+    TempFile file(dump_with_rows(2500));
+    const long start = mem_alloc_count();
+    {
+        Viewer v{};
+        ASSERT_EQ(load_file(&v, file.path()), 1);
+        ASSERT_EQ(v.row_count, 2500);
+        viewer_free_blocks(&v);
+    }
+    const long points = mem_alloc_count() - start;
+    ASSERT_GE(points, 3);
+
+    for (long i = 0; i < points; ++i) {
+        PatternedViewer p;
+        const long before = mem_alloc_count();
+        mem_fail_after(i);
+        EXPECT_EQ(load_file(&p.v, file.path()), 0) << "allocation " << i << " failed";
+        mem_fail_after(-1);
+        EXPECT_EQ(mem_alloc_count() - before, i + 1) << "allocation " << i << " failed";
+        EXPECT_TRUE(p.unchanged()) << "allocation " << i << " failed";
+    }
+
+    // Arming the hook past the last allocation point changes nothing.
+    mem_fail_after(points);
+    Viewer v{};
+    EXPECT_EQ(load_file(&v, file.path()), 1);
+    EXPECT_EQ(v.row_count, 2500);
+    viewer_free_blocks(&v);
+}
+
+TEST_F(LoadRefusal, FileWithoutDataNeedsOnlyItsBuffer) {
+    TempFile file(magic() + section("SQL", "CREATE TABLE t (a int);\n"));
+    PatternedViewer p;
+    mem_fail_after(0);
+    EXPECT_EQ(load_file(&p.v, file.path()), 0);
+    EXPECT_TRUE(p.unchanged());
+    mem_fail_after(1);
+    Viewer v{};
+    EXPECT_EQ(load_file(&v, file.path()), 1);
+    viewer_free_blocks(&v);
+}
