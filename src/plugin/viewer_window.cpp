@@ -104,7 +104,13 @@ static void paint_bar(HWND window, Viewer *viewer) {
         format_bar_text(text, sizeof text, viewer->tab, viewer->status);
         SetTextColor(dc, RGB(20, 20, 20));
         RECT where = {6, 6, client.right, BAR_HEIGHT};
-        DrawTextA(dc, text, -1, &where, DT_SINGLELINE);
+        // The status is UTF-8 (its dash at least); drawn as 8-bit text it would come out as
+        // "â€”" under any code page but UTF-8.
+        WCHAR wide[BAR_TEXT_LEN];
+        if (MultiByteToWideChar(CP_UTF8, 0, text, -1, wide, BAR_TEXT_LEN) > 0)
+            DrawTextW(dc, wide, -1, &where, DT_SINGLELINE);
+        else
+            DrawTextA(dc, text, -1, &where, DT_SINGLELINE);
     }
     SelectObject(dc, old_font);
     EndPaint(window, &ps);
