@@ -52,6 +52,13 @@ void create_lister(ListerWindow *lister, int client_w, int client_h) {
                                    GetModuleHandleA(nullptr), lister);
 }
 
+void resize_lister(ListerWindow *lister, int client_w, int client_h) {
+    RECT r = {0, 0, client_w, client_h};
+    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+    SetWindowPos(lister->hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+}
+
 void pump_pending() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -133,4 +140,40 @@ void set_modifiers(bool ctrl, bool shift) {
     state[VK_SHIFT] = shift ? 0x80 : 0;
     state[VK_LSHIFT] = shift ? 0x80 : 0;
     SetKeyboardState(state);
+}
+
+static bool is_extended_key(UINT vk) {
+    switch (vk) {
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_END:
+    case VK_HOME:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_INSERT:
+    case VK_DELETE: return true;
+    default: return false;
+    }
+}
+
+void press_key(HWND target, UINT vk, bool ctrl, bool shift) {
+    LPARAM down = 1 | static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
+    if (is_extended_key(vk)) down |= 1 << 24;
+    LPARAM up = down | static_cast<LPARAM>(3u) << 30;
+    set_modifiers(ctrl, shift);
+    PostMessageA(target, WM_KEYDOWN, vk, down);
+    pump_pending();
+    PostMessageA(target, WM_KEYUP, vk, up);
+    pump_pending();
+    set_modifiers(false, false);
+}
+
+void click(HWND target, POINT at, bool shift) {
+    LPARAM where = MAKELPARAM(at.x, at.y);
+    set_modifiers(false, shift);
+    SendMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON | (shift ? MK_SHIFT : 0), where);
+    SendMessageA(target, WM_LBUTTONUP, shift ? MK_SHIFT : 0, where);
+    set_modifiers(false, false);
 }

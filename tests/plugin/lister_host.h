@@ -33,6 +33,8 @@ struct ListerWindow {
 };
 // Creates it with the given client size; the object must outlive the window.
 void create_lister(ListerWindow *lister, int client_w, int client_h);
+// Gives it a new client size, as the user resizing the host's viewer would.
+void resize_lister(ListerWindow *lister, int client_w, int client_h);
 
 // Dispatches messages until `done` holds or `bound_ms` passes; returns whether it held.
 bool pump_until(const std::function<bool()> &done, int bound_ms = 5000);
@@ -52,3 +54,12 @@ void set_clipboard_text(const std::wstring &text);
 
 // Sets Ctrl and Shift as GetKeyState will report them to this thread's windows.
 void set_modifiers(bool ctrl, bool shift);
+
+// A key press as the keyboard delivers it: key-down and key-up posted to `target` with the
+// modifiers held, dispatched through TranslateMessage (so the character message a control may act
+// on follows, e.g. the edit control's own copy on Ctrl+C), then the modifiers released. Messages
+// the press posts (tab switches, Escape to the host) are dispatched too.
+void press_key(HWND target, UINT vk, bool ctrl = false, bool shift = false);
+
+// A left click at `at` (client coordinates of `target`), Shift held or not.
+void click(HWND target, POINT at, bool shift = false);

@@ -1,0 +1,92 @@
+// The grid's columns, row count and cell texts as the list-view control holds and asks for them.
+#include "viewer_fixture.h"
+
+namespace {
+
+class GridColumns : public ViewerTest {};
+
+// A first row of `fields` fields "v0", "v1", ... under a header line without names.
+std::string unnamed_fields(int fields) {
+    std::string row;
+    for (int i = 0; i < fields; ++i) row += (i ? "\tv" : "v") + std::to_string(i);
+    return magic() + section("DATA", "COPY wide () FROM stdin;\n" + row + "\n\\.\n");
+}
+
+} // namespace
+
+TEST_F(GridColumns, NamedColumnsHeadTheGridWhichCountsTheRows) {
+    ASSERT_NE(open(magic() + section("DATA", "COPY public.items (id, name, price) FROM stdin;\n"
+                                             "1\tpen\t2.50\n2\tink\t\\N\n3\tpad\t1\n\\.\n")),
+              nullptr);
+    ASSERT_EQ(column_count(grid()), 3);
+    EXPECT_EQ(column_text(grid(), 0), "id");
+    EXPECT_EQ(column_text(grid(), 1), "name");
+    EXPECT_EQ(column_text(grid(), 2), "price");
+    EXPECT_EQ(item_count(grid()), 3);
+}
+
+TEST_F(GridColumns, ColumnsAreSizedToTheirContent) {
+    const std::string wide(60, 'w');
+    ASSERT_NE(open(data_dump("a, b", "1\t" + wide + "\n")), nullptr);
+    EXPECT_GT(column_width(grid(), 1), column_width(grid(), 0));
+    EXPECT_GT(column_width(grid(), 1), 120);
+}
+
+TEST_F(GridColumns, TheControlGetsEachCellsDisplayText) {
+    ASSERT_NE(open(data_dump("a, b, c", "1\t\\N\tx\\ty\n\t\xC3\xBC\n")), nullptr);
+    EXPECT_EQ(item_text(grid(), 0, 0), "1");
+    EXPECT_EQ(item_text(grid(), 0, 1), "null");
+    EXPECT_EQ(item_text(grid(), 0, 2), "x\\ty") << "escapes show as written";
+    EXPECT_EQ(item_text(grid(), 1, 0), "");
+    EXPECT_EQ(item_text(grid(), 1, 1), "\xC3\xBC") << "UTF-8 goes to the control unchanged";
+    EXPECT_EQ(item_text(grid(), 1, 2), "") << "a row without the field";
+}
+
+TEST_F(GridColumns, AFileWithoutNamesGetsOneColHeaderPerFieldOfTheFirstRow) {
+    ASSERT_NE(open(magic() + section("DATA", "COPY t () FROM stdin;\n1\t2\t3\n4\n\\.\n")), nullptr);
+    ASSERT_EQ(column_count(grid()), 3);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(column_text(grid(), i), "col") << i;
+    EXPECT_EQ(item_text(grid(), 0, 2), "3");
+}
+
+TEST_F(GridColumns, HeadersWithoutRowsShowOverAnEmptyGrid) {
+    ASSERT_NE(open(data_dump("a, b", "")), nullptr);
+    EXPECT_TRUE(grid_shown());
+    ASSERT_EQ(column_count(grid()), 2);
+    EXPECT_EQ(column_text(grid(), 1), "b");
+    EXPECT_EQ(item_count(grid()), 0);
+}
+
+TEST_F(GridColumns, AFileWithoutDataShowsOneNoColumnsHeaderOnTheDataTab) {
+    ASSERT_NE(open(magic() + section("SQL", "select 1;\n")), nullptr);
+    ASSERT_TRUE(show_tab(1));
+    ASSERT_EQ(column_count(grid()), 1);
+    EXPECT_EQ(column_text(grid(), 0), "(no columns)");
+    EXPECT_EQ(column_width(grid(), 0), 200);
+    EXPECT_EQ(item_count(grid()), 0);
+}
+
+TEST_F(GridColumns, FieldsBeyondTheNameSlotsStillGetColHeadersAndTheirTexts) {
+    ASSERT_NE(open(unnamed_fields(300)), nullptr);
+    ASSERT_EQ(column_count(grid()), 300);
+    EXPECT_EQ(column_text(grid(), 255), "col");
+    EXPECT_EQ(column_text(grid(), 256), "col");
+    EXPECT_EQ(column_text(grid(), 299), "col");
+    EXPECT_EQ(item_text(grid(), 0, 299), "v299");
+}
+
+TEST_F(GridColumns, AHeaderNamingMoreThan256ColumnsShowsTheFirst256) {
+    std::string names;
+    for (int i = 0; i < 300; ++i) names += (i ? ", c" : "c") + std::to_string(i);
+    ASSERT_NE(open(data_dump(names, "1\n")), nullptr);
+    ASSERT_EQ(column_count(grid()), 256);
+    EXPECT_EQ(column_text(grid(), 255), "c255");
+}
+
+TEST_F(GridColumns, EveryRowOfALargeFileIsCounted) {
+    std::string lines;
+    for (int i = 0; i < 5000; ++i) lines += std::to_string(i) + "\trow\n";
+    ASSERT_NE(open(data_dump("n, what", lines)), nullptr);
+    EXPECT_EQ(item_count(grid()), 5000);
+    EXPECT_EQ(item_text(grid(), 4999, 0), "4999");
+}

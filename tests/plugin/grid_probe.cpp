@@ -1,0 +1,106 @@
+// Test support: reads the grid through the control's messages and the viewer's notifications.
+#include "grid_probe.h"
+
+#include <algorithm>
+#include <vector>
+
+int column_count(HWND grid) {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(grid, LVM_GETHEADER, 0, 0));
+    return static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+}
+
+std::string column_text(HWND grid, int column) {
+    char text[256] = "";
+    LVCOLUMNA c = {};
+    c.mask = LVCF_TEXT;
+    c.pszText = text;
+    c.cchTextMax = sizeof text;
+    if (!SendMessageA(grid, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&c)))
+        return "<no column>";
+    return text;
+}
+
+int column_width(HWND grid, int column) {
+    return static_cast<int>(SendMessageA(grid, LVM_GETCOLUMNWIDTH, column, 0));
+}
+
+int item_count(HWND grid) {
+    return static_cast<int>(SendMessageA(grid, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string item_text(HWND grid, int row, int column) {
+    char text[512] = "";
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(grid, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+RECT cell_rect(HWND grid, int row, int column) {
+    RECT r = {};
+    r.top = column;
+    r.left = column == 0 ? LVIR_LABEL : LVIR_BOUNDS;
+    SendMessageA(grid, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&r));
+    return r;
+}
+
+POINT cell_center(HWND grid, int row, int column) {
+    RECT r = cell_rect(grid, row, column);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+DispInfoAnswer ask_dispinfo(HWND viewer, HWND sender, int row, int column, int room, UINT mask) {
+    std::vector<char> buffer(static_cast<size_t>(std::max(room, 1)), '#');
+    NMLVDISPINFOA info = {};
+    info.hdr.hwndFrom = sender;
+    info.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(sender));
+    info.hdr.code = LVN_GETDISPINFOA;
+    info.item.mask = mask;
+    info.item.iItem = row;
+    info.item.iSubItem = column;
+    info.item.pszText = buffer.data();
+    info.item.cchTextMax = room;
+    LRESULT result =
+        SendMessageA(viewer, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+    auto end = std::find(buffer.begin(), buffer.end(), '\0');
+    return DispInfoAnswer{result, std::string(buffer.begin(), end)};
+}
+
+DrawAnswer ask_custom_draw(HWND viewer, HWND sender, DWORD stage, int row, int column,
+                           UINT item_state) {
+    // Colours no cell ever gets, so that an unanswered request shows.
+    const COLORREF untouched = 0x123456;
+    NMLVCUSTOMDRAW draw = {};
+    draw.nmcd.hdr.hwndFrom = sender;
+    draw.nmcd.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(sender));
+    draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+    draw.nmcd.dwDrawStage = stage;
+    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+    draw.nmcd.uItemState = item_state;
+    draw.iSubItem = column;
+    draw.clrText = untouched;
+    draw.clrTextBk = untouched;
+    LRESULT result =
+        SendMessageA(viewer, WM_NOTIFY, draw.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&draw));
+    return DrawAnswer{result, draw.clrTextBk, draw.clrText, draw.nmcd.uItemState};
+}
+
+std::string drawn_cells(HWND viewer, HWND grid, int rows, int columns) {
+    std::string map;
+    for (int r = 0; r < rows; ++r) {
+        if (r > 0) map += '|';
+        for (int c = 0; c < columns; ++c) {
+            COLORREF back =
+                ask_custom_draw(viewer, grid, CDDS_ITEMPREPAINT | CDDS_SUBITEM, r, c).back;
+            if (back == 0xB56126 || back == 0xAAAAAA)
+                map += 'C';
+            else if (back == 0xF1D9C5 || back == 0xE4E4E4)
+                map += 'S';
+            else
+                map += '.';
+        }
+    }
+    return map;
+}
