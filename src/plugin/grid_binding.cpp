@@ -14,6 +14,7 @@ enum {
     // of rows costs no more than opening a small one.
     AUTOSIZE_ROWS = 100,
     SCROLL_MARGIN = 2,
+    HEADER_PADDING = 16,
 };
 
 static HWND grid_of(const Viewer *viewer) {
@@ -28,22 +29,38 @@ static void insert_column(HWND grid, int index, const char *text, int width) {
     SendMessageA(grid, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
 }
 
+static const char *column_title(const Viewer *viewer, int i) {
+    const char *name = i < MAX_COLS ? viewer->col_names[i] : nullptr;
+    return name ? name : "col";
+}
+
+// Sizing the last column to its header makes it fill what is left of the view, and when the other
+// columns take the whole width that is next to nothing: the column would be there but unseen.
+static void keep_header_readable(HWND grid, int index, const char *title) {
+    int least = static_cast<int>(
+                    SendMessageA(grid, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(title))) +
+                HEADER_PADDING;
+    if (SendMessageA(grid, LVM_GETCOLUMNWIDTH, index, 0) < least)
+        SendMessageA(grid, LVM_SETCOLUMNWIDTH, index, least);
+}
+
 void populate_grid(Viewer *viewer) {
     HWND grid = grid_of(viewer);
     while (SendMessageA(grid, LVM_DELETECOLUMN, 0, 0)) {
     }
     SendMessageA(grid, LVM_DELETEALLITEMS, 0, 0);
 
-    for (int i = 0; i < viewer->col_count; ++i) {
-        const char *name = i < MAX_COLS ? viewer->col_names[i] : nullptr;
-        insert_column(grid, i, name ? name : "col", COLUMN_WIDTH);
-    }
+    for (int i = 0; i < viewer->col_count; ++i)
+        insert_column(grid, i, column_title(viewer, i), COLUMN_WIDTH);
     if (viewer->col_count == 0) insert_column(grid, 0, "(no columns)", EMPTY_COLUMN_WIDTH);
 
     int measured = viewer->row_count < AUTOSIZE_ROWS ? viewer->row_count : AUTOSIZE_ROWS;
     SendMessageA(grid, LVM_SETITEMCOUNT, measured, LVSICF_NOSCROLL);
     for (int i = 0; i < viewer->col_count; ++i)
         SendMessageA(grid, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
+    if (viewer->col_count > 0)
+        keep_header_readable(grid, viewer->col_count - 1,
+                             column_title(viewer, viewer->col_count - 1));
     SendMessageA(grid, LVM_SETITEMCOUNT, viewer->row_count, LVSICF_NOSCROLL);
 }
 

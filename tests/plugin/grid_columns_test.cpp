@@ -32,6 +32,16 @@ TEST_F(GridColumns, ColumnsAreSizedToTheirContent) {
     EXPECT_GT(column_width(grid(), 1), 120);
 }
 
+TEST_F(GridColumns, TheLastColumnKeepsItsHeaderReadableWhenTheOthersFillTheView) {
+    const std::string wide(200, 'w');
+    std::string row;
+    for (int i = 0; i < 8; ++i) row += wide + "\t";
+    ASSERT_NE(open(data_dump("a, b, c, d, e, f, g, h, last_column_name", row + "z\n")), nullptr);
+    int header = static_cast<int>(
+        SendMessageA(grid(), LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>("last_column_name")));
+    EXPECT_GE(column_width(grid(), 8), header);
+}
+
 TEST_F(GridColumns, TheControlGetsEachCellsDisplayText) {
     ASSERT_NE(open(data_dump("a, b, c", "1\t\\N\tx\\ty\n\t\xC3\xBC\n")), nullptr);
     EXPECT_EQ(item_text(grid(), 0, 0), "1");
