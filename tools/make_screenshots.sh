@@ -2,7 +2,7 @@
 # Regenerates the README's pictures, docs/screenshot.png and docs/screenshot-fullsql.png, with the
 # host's headless mode from a bundled sample. Builds the windows preset first.
 #
-# The module hands grid cells, column headers and the header bar to Windows as 8-bit text, which
+# The module hands grid cells and column headers to Windows as 8-bit text, which
 # Windows reads in the system's ANSI code page. The pictures are taken with that code page set to
 # UTF-8 (under Wine, a locale whose Windows counterpart has no ANSI code page of its own), so that
 # the sample's non-ASCII text shows as a system set to UTF-8 shows it.
