@@ -6,55 +6,43 @@
 #include <string>
 
 #include "document/mem.h"
+#include "lister_host.h"
 #include "plugin/clipboard.h"
 #include "temp_dump.h"
-
-static std::wstring clipboard_unicode() {
-    std::wstring out = L"<no text>";
-    if (!OpenClipboard(nullptr)) return L"<not opened>";
-    HANDLE h = GetClipboardData(CF_UNICODETEXT);
-    if (h) {
-        const wchar_t *p = static_cast<const wchar_t *>(GlobalLock(h));
-        if (p) out = p;
-        GlobalUnlock(h);
-    }
-    CloseClipboard();
-    return out;
-}
 
 // A text that only the test puts there, so that a clipboard left alone is recognised.
 static void put_former_text() {
     clip_set_utf8("former", -1);
-    ASSERT_EQ(clipboard_unicode(), L"former");
+    ASSERT_EQ(clipboard_text(), L"former");
 }
 
 TEST(ClipSetUtf8, NonAsciiArrivesAsTheSameCharacters) {
     clip_set_utf8("Gr\xC3\xBC\xC3\x9F"
                   "e \xE6\x97\xA5\xE6\x9C\xAC",
                   -1);
-    EXPECT_EQ(clipboard_unicode(), L"Gr\u00fc\u00dfe \u65e5\u672c");
+    EXPECT_EQ(clipboard_text(), L"Gr\u00fc\u00dfe \u65e5\u672c");
 }
 
 TEST(ClipSetUtf8, ACharacterBeyondTheBasicPlaneArrivesAsASurrogatePair) {
     clip_set_utf8("caf\xC3\xA9 \xF0\x9F\x98\x80!", -1);
-    EXPECT_EQ(clipboard_unicode(),
+    EXPECT_EQ(clipboard_text(),
               std::wstring(L"caf\u00e9 ") + wchar_t(0xD83D) + wchar_t(0xDE00) + L"!");
 }
 
 TEST(ClipSetUtf8, APositiveLengthCopiesOnlyThatPrefix) {
     clip_set_utf8("tab text\tmore", 8);
-    EXPECT_EQ(clipboard_unicode(), L"tab text");
+    EXPECT_EQ(clipboard_text(), L"tab text");
     clip_set_utf8("\xC3\xA4\xC3\xB6\xC3\xBC", 4);
-    EXPECT_EQ(clipboard_unicode(), L"\u00e4\u00f6");
+    EXPECT_EQ(clipboard_text(), L"\u00e4\u00f6");
 }
 
 TEST(ClipSetUtf8, AnEmptyTextLeavesAnEmptyUnicodeText) {
     put_former_text();
     clip_set_utf8("not copied", 0);
-    EXPECT_EQ(clipboard_unicode(), L"");
+    EXPECT_EQ(clipboard_text(), L"");
     put_former_text();
     clip_set_utf8("", -1);
-    EXPECT_EQ(clipboard_unicode(), L"");
+    EXPECT_EQ(clipboard_text(), L"");
 }
 
 class CopyGridSelection : public ::testing::Test {
@@ -69,7 +57,7 @@ TEST_F(CopyGridSelection, PutsTheSelectionTextWithNonAsciiCellsConverted) {
     d.v.cur_row = 1;
     d.v.cur_col = 1;
     copy_grid_selection(&d.v);
-    EXPECT_EQ(clipboard_unicode(), L"Jos\u00e9\tK\u00f8benhavn\r\n\t\u6771\u4eac x\r\n");
+    EXPECT_EQ(clipboard_text(), L"Jos\u00e9\tK\u00f8benhavn\r\n\t\u6771\u4eac x\r\n");
 }
 
 TEST_F(CopyGridSelection, ATextThatCannotBeBuiltLeavesTheClipboardAsItWas) {
@@ -78,7 +66,7 @@ TEST_F(CopyGridSelection, ATextThatCannotBeBuiltLeavesTheClipboardAsItWas) {
     put_former_text();
     mem_fail_after(0);
     copy_grid_selection(&d.v);
-    EXPECT_EQ(clipboard_unicode(), L"former");
+    EXPECT_EQ(clipboard_text(), L"former");
 }
 
 TEST_F(CopyGridSelection, AGridWithoutRowsLeavesTheClipboardAsItWas) {
@@ -86,5 +74,5 @@ TEST_F(CopyGridSelection, AGridWithoutRowsLeavesTheClipboardAsItWas) {
     ASSERT_EQ(d.loaded, 1);
     put_former_text();
     copy_grid_selection(&d.v);
-    EXPECT_EQ(clipboard_unicode(), L"former");
+    EXPECT_EQ(clipboard_text(), L"former");
 }
