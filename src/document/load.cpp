@@ -108,11 +108,24 @@ char *cut_at_next_marker(char *section) {
     return next;
 }
 
+// The end of the text (its first NUL; the buffer's own when the file holds none) and the number
+// of line feeds before it, found in one walk from line feed to line feed.
+char *scan_text(char *buf, size_t *line_feeds) {
+    size_t lf = 0;
+    char *p = buf;
+    for (char *next; (next = strchr(p, '\n')); p = next + 1) ++lf;
+    *line_feeds = lf;
+    return p + strlen(p);
+}
+
 // Splits the data block's lines after the header into rows, cutting each at its line feed.
 // Returns 0 when the row array cannot be had.
-int split_rows(Parsed *p, char *first, char *end) {
-    size_t cap = 1024;
-    char **rows = static_cast<char **>(mem_alloc(cap * sizeof(char *)));
+//
+// The array is sized once from `max_rows`, a bound from the line feeds counted beforehand: growing
+// it by doubling would hold the old and the new array at once while moving, up to 16 bytes a row
+// on top of the file, where this costs 8 bytes a row.
+int split_rows(Parsed *p, char *first, char *end, size_t max_rows) {
+    char **rows = static_cast<char **>(mem_alloc((max_rows ? max_rows : 1) * sizeof(char *)));
     if (!rows) return 0;
     size_t count = 0;
     char *line = first;
@@ -121,15 +134,6 @@ int split_rows(Parsed *p, char *first, char *end) {
         if (lf) *lf = '\0';
         size_t line_len = static_cast<size_t>((lf ? lf : end) - line);
         if (line_len == 2 && line[0] == '\\' && line[1] == '.') break;
-        if (count == cap) {
-            char **grown = static_cast<char **>(mem_realloc(rows, 2 * cap * sizeof(char *)));
-            if (!grown) {
-                free(rows);
-                return 0;
-            }
-            rows = grown;
-            cap *= 2;
-        }
         rows[count++] = line;
         line = lf ? lf + 1 : nullptr;
     }
@@ -144,9 +148,10 @@ int count_fields(const char *row) {
     return n;
 }
 
-// Header line, names, rows and status from the data text [data, end). Returns 0 when memory for
-// the header line's copy or the row array cannot be had.
-int parse_data_block(Parsed *p, char *data, char *end) {
+// Header line, names, rows and status from the data text [data, end), which holds at most
+// `max_rows` lines. Returns 0 when memory for the header line's copy or the row array cannot be
+// had.
+int parse_data_block(Parsed *p, char *data, char *end, size_t max_rows) {
     char *lf = static_cast<char *>(memchr(data, '\n', static_cast<size_t>(end - data)));
     size_t header_len = static_cast<size_t>((lf ? lf : end) - data);
     if (lf) *lf = '\0';
@@ -158,7 +163,7 @@ int parse_data_block(Parsed *p, char *data, char *end) {
 
     p->col_count = cut_column_names(data, header_len, p->col_names);
 
-    if (!split_rows(p, lf ? lf + 1 : nullptr, end)) return 0;
+    if (!split_rows(p, lf ? lf + 1 : nullptr, end, max_rows)) return 0;
 
     if (p->col_count == 0 && p->row_count > 0) p->col_count = count_fields(p->rows[0]);
 
@@ -196,8 +201,10 @@ int load_file(Viewer *viewer, const char *path) {
         return 0;
     }
 
-    // A NUL inside the file ends the text for every search.
-    char *text_end = p.buf + strlen(p.buf);
+    // A NUL inside the file ends the text for every search. Every row is a line of the text, so
+    // its line feeds bound the row count.
+    size_t line_feeds = 0;
+    char *text_end = scan_text(p.buf, &line_feeds);
     char *starts[3];
     find_sections(p.buf, text_end, starts);
     p.sql = starts[SEC_SQL];
@@ -213,7 +220,7 @@ int load_file(Viewer *viewer, const char *path) {
 
     if (!data) {
         snprintf(p.status, sizeof p.status, "%s", "object (SQL only)");
-    } else if (!parse_data_block(&p, data, data_end)) {
+    } else if (!parse_data_block(&p, data, data_end, line_feeds + 1)) {
         free_parsed(&p);
         return 0;
     }

@@ -17,11 +17,11 @@ int sb_init(StrBuf *sb) {
     return 1;
 }
 
-void sb_add_len(StrBuf *sb, const char *text, size_t n) {
-    if (sb->failed || n == 0) return;
+char *sb_grow(StrBuf *sb, size_t n) {
+    if (sb->failed) return nullptr;
     if (n > SIZE_MAX / 2 - 1 - sb->len) {
         sb->failed = 1;
-        return;
+        return nullptr;
     }
     size_t need = sb->len + n + 1;
     if (sb->cap < need) {
@@ -30,14 +30,20 @@ void sb_add_len(StrBuf *sb, const char *text, size_t n) {
         char *grown = static_cast<char *>(mem_realloc(sb->data, cap));
         if (!grown) {
             sb->failed = 1;
-            return;
+            return nullptr;
         }
         sb->data = grown;
         sb->cap = cap;
     }
-    memcpy(sb->data + sb->len, text, n);
-    sb->len += n;
-    sb->data[sb->len] = '\0';
+    return sb->data + sb->len;
+}
+
+void sb_add_len(StrBuf *sb, const char *text, size_t n) {
+    if (n == 0) return;
+    char *room = sb_prep(sb, n);
+    if (!room) return;
+    memcpy(room, text, n);
+    sb_commit(sb, n);
 }
 
 void sb_add(StrBuf *sb, const char *text) {

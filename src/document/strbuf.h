@@ -29,6 +29,22 @@ void sb_add(StrBuf *sb, const char *text);
 // Appends n bytes (which may hold no NUL). May reallocate `data`.
 void sb_add_len(StrBuf *sb, const char *text, size_t n);
 
+// For writing a text in place rather than copying it in: makes room for n more bytes and the NUL
+// after them and returns where they go (data + len), or null when the room cannot be had (then
+// `failed` is set). May reallocate `data`. The bytes count once sb_commit adds them. Inline, as
+// callers use it per field of a large selection; the growth lives in sb_grow.
+char *sb_grow(StrBuf *sb, size_t n);
+inline char *sb_prep(StrBuf *sb, size_t n) {
+    if (!sb->failed && n < sb->cap - sb->len) return sb->data + sb->len;
+    return sb_grow(sb, n);
+}
+
+// Adds the n bytes written at sb_prep's pointer (n at most what was asked) and ends the text.
+inline void sb_commit(StrBuf *sb, size_t n) {
+    sb->len += n;
+    sb->data[sb->len] = '\0';
+}
+
 // Hands `data` to the caller and leaves the StrBuf empty; null when the buffer had failed (its
 // data is then freed).
 char *sb_take(StrBuf *sb);

@@ -9,7 +9,8 @@
 enum { CELL_SCRATCH = 8192 };
 
 // Decodes the COPY escapes of one cell's raw bytes (raw_len of them) into out, which holds
-// CELL_SCRATCH bytes: "\t" becomes a blank, "\n" and "\r" vanish, a backslash before any other
+// CELL_SCRATCH bytes, or at least min(raw_len, CELL_SCRATCH - 1) + 1, since decoding never
+// lengthens a text: "\t" becomes a blank, "\n" and "\r" vanish, a backslash before any other
 // byte gives that byte, and a lone final backslash stays. The output stops at CELL_SCRATCH - 1
 // bytes and is NUL-terminated; its length is returned.
 size_t unescape_cell(const char *raw, size_t raw_len, char *out);

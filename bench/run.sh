@@ -1,0 +1,39 @@
+#!/bin/sh
+# Builds the benchmarks, writes their data under build/bench-data/ and runs them: the portable core
+# natively (Google Benchmark, then the ratio table and the peak memory of a load), then the Windows
+# side under Wine. Usage: sh bench/run.sh [native|windows]   (both when no argument is given)
+set -eu
+cd "$(dirname "$0")/.."
+what="${1:-all}"
+data=build/bench-data
+mkdir -p "$data"
+
+cmake --preset native -B build/bench-native -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/bench-native -j2 --target gen_dump core_bench load_peak >/dev/null
+
+# The data is deterministic: written once, then reused.
+[ -f "$data/rows_1m.pg" ] || build/bench-native/tools/gen_dump/gen_dump "$data/rows_1m.pg" 1000000 10
+[ -f "$data/cols_256.pg" ] || build/bench-native/tools/gen_dump/gen_dump "$data/cols_256.pg" 2000 256
+[ -f "$data/rows_10k.pg" ] || build/bench-native/tools/gen_dump/gen_dump "$data/rows_10k.pg" 10000 10
+
+if [ "$what" != windows ]; then
+    echo "== machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
+    build/bench-native/bench/core_bench "$data" --benchmark_repetitions=5 \
+        --benchmark_report_aggregates_only=true --benchmark_enable_random_interleaving=true \
+        --benchmark_out="$data/core_bench.json" --benchmark_out_format=json
+    echo
+    build/bench-native/bench/load_peak "$data/rows_1m.pg" || true
+fi
+
+if [ "$what" != native ]; then
+    cmake --preset windows -B build/bench-win >/dev/null
+    cmake --build build/bench-win -j2 --target wine_bench >/dev/null
+    echo
+    echo "== under Wine"
+    WINEPREFIX="${WINEPREFIX:-$(pwd)/build/wineprefix-bench}"
+    export WINEPREFIX
+    # Wine's text view takes about 5 s a megabyte of script, so the Full SQL tab is timed on the
+    # 10,000-row file here; pass rows_1m.pg as the third argument to time it on the large file.
+    xvfb-run -a -s "-screen 0 1280x1024x24" sh tools/under_wine.sh \
+        wine build/bench-win/bench/wine_bench.exe "$data/rows_1m.pg" 5 "$data/rows_10k.pg"
+fi

@@ -1,0 +1,90 @@
+// The clipboard text of a 100,000-row by 10-column selection, beside its floor: one copy of the
+// selected rows' bytes into a fresh buffer.
+#include "bench_data.h"
+
+#include "grid/selection_text.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const int32_t SELECTED_ROWS = 100000;
+
+// Selects rows 0 to SELECTED_ROWS - 1 of every column; false when the document is too small.
+bool select_block(Viewer *viewer) {
+    if (!viewer || viewer->row_count < SELECTED_ROWS || viewer->col_count < 1) return false;
+    viewer->anchor_row = 0;
+    viewer->anchor_col = 0;
+    viewer->cur_row = SELECTED_ROWS - 1;
+    viewer->cur_col = viewer->col_count - 1;
+    return true;
+}
+
+void selection_text_100k_rows(benchmark::State &state) {
+    Viewer *viewer = loaded_document(ROWS_FILE);
+    if (!select_block(viewer)) {
+        state.SkipWithError("no document of enough rows");
+        return;
+    }
+    size_t bytes = 0;
+    for (auto _ : state) {
+        StrBuf text;
+        if (!selection_text(viewer, &text)) {
+            state.SkipWithError("selection_text failed");
+            break;
+        }
+        bytes = text.len;
+        sb_drop(&text);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+}
+
+void floor_copy_selection(benchmark::State &state) {
+    Viewer *viewer = loaded_document(ROWS_FILE);
+    if (!select_block(viewer)) {
+        state.SkipWithError("no document of enough rows");
+        return;
+    }
+    // The selected rows lie one after another in the file buffer.
+    const char *first = viewer->rows[0];
+    const char *last = viewer->rows[SELECTED_ROWS - 1];
+    size_t bytes = static_cast<size_t>(last - first) + std::strlen(last) + 1;
+    for (auto _ : state) {
+        char *copy = static_cast<char *>(std::malloc(bytes));
+        std::memcpy(copy, first, bytes);
+        benchmark::DoNotOptimize(copy);
+        std::free(copy);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+}
+
+// The same copy into one buffer written before the timing starts: the speed of the copy alone,
+// without the page faults of fresh memory that the export (and the floor above) pay.
+void floor_copy_selection_warm(benchmark::State &state) {
+    Viewer *viewer = loaded_document(ROWS_FILE);
+    if (!select_block(viewer)) {
+        state.SkipWithError("no document of enough rows");
+        return;
+    }
+    const char *first = viewer->rows[0];
+    const char *last = viewer->rows[SELECTED_ROWS - 1];
+    size_t bytes = static_cast<size_t>(last - first) + std::strlen(last) + 1;
+    char *copy = static_cast<char *>(std::malloc(bytes));
+    std::memset(copy, 0, bytes);
+    for (auto _ : state) {
+        std::memcpy(copy, first, bytes);
+        benchmark::DoNotOptimize(copy);
+        benchmark::ClobberMemory();
+    }
+    std::free(copy);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+}
+
+} // namespace
+
+BENCHMARK(selection_text_100k_rows)->Unit(benchmark::kMillisecond);
+BENCHMARK(floor_copy_selection)->Unit(benchmark::kMillisecond);
+BENCHMARK(floor_copy_selection_warm)->Unit(benchmark::kMillisecond);
