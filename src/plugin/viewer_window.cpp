@@ -142,6 +142,12 @@ LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
     case WM_SHOWTAB:
         if (viewer) show_tab(window, viewer, static_cast<int>(wparam));
         return 0;
+    case WM_SETFOCUS:
+        // A host that focuses the viewer window itself would otherwise leave every key unheard:
+        // the keyboard lives in the children.
+        if (viewer)
+            SetFocus(static_cast<HWND>(viewer->tab == TAB_DATA ? viewer->grid : viewer->edit));
+        return 0;
     default: return DefWindowProcA(window, message, wparam, lparam);
     }
 }

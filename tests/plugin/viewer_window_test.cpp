@@ -96,6 +96,17 @@ TEST_F(ViewerWindow, EachTextTabShowsItsTextAndTheDataTabBringsTheGridBack) {
     EXPECT_EQ(GetFocus(), grid());
 }
 
+TEST_F(ViewerWindow, FocusGivenToTheViewerGoesOnToTheChildOfTheCurrentTab) {
+    ASSERT_NE(open(kItems), nullptr);
+    SetFocus(lister.hwnd);
+    SetFocus(viewer);
+    EXPECT_EQ(GetFocus(), grid());
+    ASSERT_TRUE(show_tab(2));
+    SetFocus(lister.hwnd);
+    SetFocus(viewer);
+    EXPECT_EQ(GetFocus(), edit());
+}
+
 TEST_F(ViewerWindow, AnEmptySectionReplacesTheTextShownBefore) {
     ASSERT_NE(open(magic() + section("SQL", "") + section("INFO", "about")), nullptr);
     ASSERT_TRUE(show_tab(3));
