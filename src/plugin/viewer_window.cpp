@@ -15,6 +15,12 @@ Viewer *viewer_of(HWND window) {
     return reinterpret_cast<Viewer *>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
+Viewer *viewer_of_viewer_window(HWND window) {
+    char name[sizeof VIEWER_CLASS + 1] = "";
+    if (!IsWindow(window) || !GetClassNameA(window, name, sizeof name)) return nullptr;
+    return lstrcmpA(name, VIEWER_CLASS) == 0 ? viewer_of(window) : nullptr;
+}
+
 void register_viewer_class(void) {
     HINSTANCE host = GetModuleHandleA(nullptr);
     WNDCLASSA existing;

@@ -13,6 +13,10 @@ enum { BAR_HEIGHT = 30, WM_SHOWTAB = WM_USER + 11 };
 // that is not a viewer).
 Viewer *viewer_of(HWND window);
 
+// The same for a window handed in by the host: null unless it is a viewer window, since another
+// window's user data is no record.
+Viewer *viewer_of_viewer_window(HWND window);
+
 // Registers the viewer window class under the host's instance. A class left behind by an earlier
 // load of this module in the same process points at that load's procedure; it is replaced.
 void register_viewer_class(void);

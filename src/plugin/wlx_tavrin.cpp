@@ -59,7 +59,7 @@ WLX_EXPORT HWND __stdcall ListLoad(HWND parent, char *path, int show_flags) {
 WLX_EXPORT int __stdcall ListLoadNext(HWND parent, HWND window, char *path, int show_flags) {
     (void)parent;
     (void)show_flags;
-    Viewer *viewer = viewer_of(window);
+    Viewer *viewer = viewer_of_viewer_window(window);
     if (!viewer) return 1;
     Viewer scratch = {};
     if (!load_file(&scratch, path)) return 1;
@@ -85,7 +85,7 @@ WLX_EXPORT int __stdcall ListLoadNext(HWND parent, HWND window, char *path, int 
 }
 
 WLX_EXPORT void __stdcall ListCloseWindow(HWND window) {
-    Viewer *viewer = viewer_of(window);
+    Viewer *viewer = viewer_of_viewer_window(window);
     DestroyWindow(window);
     viewer_delete(viewer);
 }

@@ -58,6 +58,9 @@ TEST_F(Exports, LoadingNextIntoAWindowThatIsNoViewerFails) {
     HWND stranger = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, lister.hwnd, nullptr,
                                     GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(stranger, nullptr);
+    // Another window's own data is not a viewer record, whatever it holds.
+    static char not_a_record[16] = "not a record";
+    SetWindowLongPtrA(stranger, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(not_a_record));
     TempFile file(magic() + section("SQL", "select 1;\n"));
     EXPECT_EQ(module.ListLoadNext(lister.hwnd, stranger, const_cast<char *>(file.path()), 0), 1);
     EXPECT_TRUE(children_of_class(lister.hwnd, "TavrinLister").empty());
