@@ -42,16 +42,22 @@ void selection_text_100k_rows(benchmark::State &state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
 }
 
+// The selected rows' bytes: they lie one after another in the file buffer.
+const char *selected_stretch(const Viewer *viewer, size_t *bytes) {
+    const char *first = viewer->rows[0];
+    const char *last = viewer->rows[SELECTED_ROWS - 1];
+    *bytes = static_cast<size_t>(last - first) + std::strlen(last) + 1;
+    return first;
+}
+
 void floor_copy_selection(benchmark::State &state) {
     Viewer *viewer = loaded_document(ROWS_FILE);
     if (!select_block(viewer)) {
         state.SkipWithError("no document of enough rows");
         return;
     }
-    // The selected rows lie one after another in the file buffer.
-    const char *first = viewer->rows[0];
-    const char *last = viewer->rows[SELECTED_ROWS - 1];
-    size_t bytes = static_cast<size_t>(last - first) + std::strlen(last) + 1;
+    size_t bytes = 0;
+    const char *first = selected_stretch(viewer, &bytes);
     for (auto _ : state) {
         char *copy = static_cast<char *>(std::malloc(bytes));
         std::memcpy(copy, first, bytes);
@@ -69,9 +75,8 @@ void floor_copy_selection_warm(benchmark::State &state) {
         state.SkipWithError("no document of enough rows");
         return;
     }
-    const char *first = viewer->rows[0];
-    const char *last = viewer->rows[SELECTED_ROWS - 1];
-    size_t bytes = static_cast<size_t>(last - first) + std::strlen(last) + 1;
+    size_t bytes = 0;
+    const char *first = selected_stretch(viewer, &bytes);
     char *copy = static_cast<char *>(std::malloc(bytes));
     std::memset(copy, 0, bytes);
     for (auto _ : state) {

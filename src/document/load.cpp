@@ -10,27 +10,6 @@
 
 namespace {
 
-// The document as it is being built; moved into the record only when nothing can fail any more,
-// so a refused load leaves the record untouched.
-struct Parsed {
-    char *buf = nullptr;
-    int32_t buf_len = 0;
-    char *sql = nullptr;
-    char *info = nullptr;
-    char *copy_line = nullptr;
-    char **rows = nullptr;
-    int32_t row_count = 0;
-    char *col_names[MAX_COLS] = {};
-    int32_t col_count = 0;
-    char status[STATUS_LEN] = {};
-};
-
-void free_parsed(Parsed *p) {
-    free(p->rows);
-    free(p->copy_line);
-    free(p->buf);
-}
-
 // Length of an open file, or -1. Never truncated to 32 bits, so a 4 GiB + 100 byte file is seen
 // as such and refused rather than read as 100 bytes.
 int64_t file_length(FILE *f) {
@@ -124,7 +103,7 @@ char *scan_text(char *buf, size_t *line_feeds) {
 // The array is sized once from `max_rows`, a bound from the line feeds counted beforehand: growing
 // it by doubling would hold the old and the new array at once while moving, up to 16 bytes a row
 // on top of the file, where this costs 8 bytes a row.
-int split_rows(Parsed *p, char *first, char *end, size_t max_rows) {
+int split_rows(Viewer *p, char *first, char *end, size_t max_rows) {
     char **rows = static_cast<char **>(mem_alloc((max_rows ? max_rows : 1) * sizeof(char *)));
     if (!rows) return 0;
     size_t count = 0;
@@ -151,7 +130,7 @@ int count_fields(const char *row) {
 // Header line, names, rows and status from the data text [data, end), which holds at most
 // `max_rows` lines. Returns 0 when memory for the header line's copy or the row array cannot be
 // had.
-int parse_data_block(Parsed *p, char *data, char *end, size_t max_rows) {
+int parse_data_block(Viewer *p, char *data, char *end, size_t max_rows) {
     char *lf = static_cast<char *>(memchr(data, '\n', static_cast<size_t>(end - data)));
     size_t header_len = static_cast<size_t>((lf ? lf : end) - data);
     if (lf) *lf = '\0';
@@ -173,27 +152,13 @@ int parse_data_block(Parsed *p, char *data, char *end, size_t max_rows) {
     return 1;
 }
 
-void commit(Viewer *viewer, Parsed *p) {
-    viewer->buf = p->buf;
-    viewer->buf_len = p->buf_len;
-    viewer->sql = p->sql;
-    viewer->info = p->info;
-    viewer->copy_line = p->copy_line;
-    viewer->rows = p->rows;
-    viewer->row_count = p->row_count;
-    memcpy(viewer->col_names, p->col_names, sizeof viewer->col_names);
-    viewer->col_count = p->col_count;
-    memcpy(viewer->status, p->status, sizeof viewer->status);
-    viewer->full_sql = nullptr;
-    viewer->cur_row = viewer->cur_col = 0;
-    viewer->anchor_row = viewer->anchor_col = 0;
-}
-
 } // namespace
 
 int load_file(Viewer *viewer, const char *path) {
     if (!path) return 0;
-    Parsed p;
+    // Built in a record of its own and moved over only when nothing can fail any more, so a
+    // refused load leaves `viewer` untouched.
+    Viewer p{};
     p.buf = read_whole_file(path, &p.buf_len);
     if (!p.buf) return 0;
     if (memcmp(p.buf, DUMP_MAGIC, DUMP_MAGIC_LEN) != 0) {
@@ -221,9 +186,9 @@ int load_file(Viewer *viewer, const char *path) {
     if (!data) {
         snprintf(p.status, sizeof p.status, "%s", "object (SQL only)");
     } else if (!parse_data_block(&p, data, data_end, line_feeds + 1)) {
-        free_parsed(&p);
+        viewer_free_blocks(&p);
         return 0;
     }
-    commit(viewer, &p);
+    viewer_take_document(viewer, &p);
     return 1;
 }

@@ -18,8 +18,13 @@ int compose_full_sql(Viewer *viewer) {
         sb_add_len(&sb, "\n", 1);
         sb_add(&sb, viewer->copy_line);
         sb_add_len(&sb, "\n", 1);
+        // Each row's length is where the next row starts; only the last needs measuring.
         for (int32_t r = 0; r < viewer->row_count && !sb.failed; ++r) {
-            sb_add(&sb, viewer->rows[r]);
+            const char *row = viewer->rows[r];
+            size_t len = r + 1 < viewer->row_count
+                             ? static_cast<size_t>(viewer->rows[r + 1] - row) - 1
+                             : strlen(row);
+            sb_add_len(&sb, row, len);
             sb_add_len(&sb, "\n", 1);
         }
         sb_add_len(&sb, "\\.\n", 3);

@@ -2,6 +2,26 @@
 #include "document/viewer.h"
 
 #include <stdlib.h>
+#include <string.h>
+
+void viewer_take_document(Viewer *to, Viewer *from) {
+    to->buf = from->buf;
+    to->buf_len = from->buf_len;
+    to->sql = from->sql;
+    to->info = from->info;
+    to->copy_line = from->copy_line;
+    to->rows = from->rows;
+    to->row_count = from->row_count;
+    memcpy(to->col_names, from->col_names, sizeof to->col_names);
+    to->col_count = from->col_count;
+    memcpy(to->status, from->status, sizeof to->status);
+    to->full_sql = nullptr;
+    to->cur_row = to->cur_col = 0;
+    to->anchor_row = to->anchor_col = 0;
+    from->buf = nullptr;
+    from->copy_line = nullptr;
+    from->rows = nullptr;
+}
 
 void viewer_free_blocks(Viewer *viewer) {
     free(viewer->full_sql);

@@ -18,9 +18,10 @@ enum { TAB_DATA = 1, TAB_SQL = 2, TAB_INFO = 3, TAB_FULLSQL = 4 };
 // long as it; those strings are cut out of buf by NUL bytes written in place. viewer_free_blocks()
 // is the one place that frees the owned blocks; nothing else frees them by hand.
 //
-// Invariants after a successful load: 0 <= row_count; col_count >= 0 and may exceed MAX_COLS when
-// it comes from the first row's field count, in which case only the first MAX_COLS columns have
-// name slots; 0 <= cur_row, anchor_row < row_count when row_count > 0.
+// Invariants after a successful load: the rows are consecutive lines of buf, each cut at its line
+// feed, so row i + 1 starts right after row i's NUL; 0 <= row_count; col_count >= 0 and may exceed
+// MAX_COLS when it comes from the first row's field count, in which case only the first MAX_COLS
+// columns have name slots; 0 <= cur_row, anchor_row < row_count when row_count > 0.
 //
 // The window fields are opaque pointer-sized values here; only the Windows side interprets them,
 // so this header needs no platform header.
@@ -42,6 +43,12 @@ struct Viewer {
     void *grid, *edit;
     void *grid_proc, *edit_proc;
 };
+
+// Moves the document fields (buf, buf_len, sql, info, copy_line, rows, row_count, col_names,
+// col_count, status) from `from` into `to`, which must own no blocks, clears to's full_sql and puts
+// its cursor and anchor at (0, 0). The blocks then belong to `to`; `from` owns none. The tab and
+// the window fields of `to` stay.
+void viewer_take_document(Viewer *to, Viewer *from);
 
 // Frees full_sql, rows, copy_line and buf (in that order) and nulls them; the record itself and
 // its other fields stay. Safe on a record that owns nothing.

@@ -10,9 +10,8 @@
 // length in *len; null when the line ends before n tabs. A field may be empty.
 const char *field_at(const char *line, int n, size_t *len);
 
-// The field after the one ending at `field_end` (which points at its tab or at the line's NUL),
-// for walking a row from left to right without restarting at its start; null at the line's end.
-const char *next_field(const char *field_end, size_t *len);
+// Bytes of the field starting at `field`: up to its tab or the line's NUL.
+size_t field_length(const char *field);
 
 // Writes the grid text of cell (row, col) into room (m bytes): the field's first m - 1 bytes and
 // a NUL; "null" for a field that is exactly "\N"; empty for a missing field or a row outside the

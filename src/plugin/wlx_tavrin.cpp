@@ -65,19 +65,7 @@ WLX_EXPORT int __stdcall ListLoadNext(HWND parent, HWND window, char *path, int 
     if (!load_file(&scratch, path)) return 1;
 
     viewer_free_blocks(viewer);
-    viewer->buf = scratch.buf;
-    viewer->buf_len = scratch.buf_len;
-    viewer->sql = scratch.sql;
-    viewer->info = scratch.info;
-    viewer->copy_line = scratch.copy_line;
-    viewer->rows = scratch.rows;
-    viewer->row_count = scratch.row_count;
-    for (int i = 0; i < MAX_COLS; ++i) viewer->col_names[i] = scratch.col_names[i];
-    viewer->col_count = scratch.col_count;
-    lstrcpynA(viewer->status, scratch.status, STATUS_LEN);
-    viewer->full_sql = nullptr;
-    viewer->cur_row = viewer->cur_col = 0;
-    viewer->anchor_row = viewer->anchor_col = 0;
+    viewer_take_document(viewer, &scratch);
 
     populate_grid(viewer);
     show_first_tab(window, viewer);
