@@ -50,6 +50,15 @@ void *mem_realloc(void *block, size_t size) {
     return grown;
 }
 
+void mem_free(void *block) {
+    auto found = g_sizes.find(block);
+    if (found != g_sizes.end()) {
+        g_held -= found->second;
+        g_sizes.erase(found);
+    }
+    free(block);
+}
+
 size_t mem_peak_bytes(void) {
     return g_peak;
 }

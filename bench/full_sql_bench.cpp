@@ -2,6 +2,7 @@
 // fresh buffer.
 #include "bench_data.h"
 
+#include "document/mem.h"
 #include "document/tab_text.h"
 
 #include <benchmark/benchmark.h>
@@ -24,7 +25,7 @@ void compose_full_sql_rows_1m(benchmark::State &state) {
             break;
         }
         bytes = std::strlen(viewer->full_sql);
-        std::free(viewer->full_sql);
+        mem_free(viewer->full_sql);
         viewer->full_sql = nullptr;
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
@@ -44,7 +45,7 @@ void floor_copy_script(benchmark::State &state) {
         benchmark::DoNotOptimize(copy);
         std::free(copy);
     }
-    std::free(viewer->full_sql);
+    mem_free(viewer->full_sql);
     viewer->full_sql = nullptr;
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
 }

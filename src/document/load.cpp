@@ -42,7 +42,7 @@ char *read_whole_file(const char *path, int32_t *len_out) {
     size_t got = fread(buf, 1, static_cast<size_t>(len), f);
     fclose(f);
     if (got != static_cast<size_t>(len)) {
-        free(buf);
+        mem_free(buf);
         return nullptr;
     }
     buf[len] = '\0';
@@ -121,9 +121,10 @@ int split_rows(Viewer *p, char *first, char *end, size_t max_rows) {
     return 1;
 }
 
-int count_fields(const char *row) {
-    int n = 1;
-    for (const char *t = strchr(row, '\t'); t; t = strchr(t + 1, '\t')) ++n;
+// Fields of a row line, counted up to MAX_TABLE_COLS.
+int32_t count_fields(const char *row) {
+    int32_t n = 1;
+    for (const char *t = strchr(row, '\t'); t && n < MAX_TABLE_COLS; t = strchr(t + 1, '\t')) ++n;
     return n;
 }
 
@@ -162,7 +163,7 @@ int load_file(Viewer *viewer, const char *path) {
     p.buf = read_whole_file(path, &p.buf_len);
     if (!p.buf) return 0;
     if (memcmp(p.buf, DUMP_MAGIC, DUMP_MAGIC_LEN) != 0) {
-        free(p.buf);
+        mem_free(p.buf);
         return 0;
     }
 

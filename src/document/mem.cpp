@@ -5,6 +5,7 @@
 
 static long g_fail_countdown = -1;
 static long g_alloc_count = 0;
+static long g_live_count = 0;
 
 static bool should_fail() {
     ++g_alloc_count;
@@ -18,11 +19,20 @@ static bool should_fail() {
 }
 
 void *mem_alloc(size_t size) {
-    return should_fail() ? nullptr : malloc(size);
+    void *block = should_fail() ? nullptr : malloc(size);
+    if (block) ++g_live_count;
+    return block;
 }
 
 void *mem_realloc(void *block, size_t size) {
-    return should_fail() ? nullptr : realloc(block, size);
+    void *moved = should_fail() ? nullptr : realloc(block, size);
+    if (moved && !block) ++g_live_count;
+    return moved;
+}
+
+void mem_free(void *block) {
+    if (block) --g_live_count;
+    free(block);
 }
 
 void mem_fail_after(long n) {
@@ -31,4 +41,8 @@ void mem_fail_after(long n) {
 
 long mem_alloc_count(void) {
     return g_alloc_count;
+}
+
+long mem_live_count(void) {
+    return g_live_count;
 }

@@ -53,7 +53,7 @@ void sb_add(StrBuf *sb, const char *text) {
 char *sb_take(StrBuf *sb) {
     char *data = sb->data;
     if (sb->failed) {
-        free(data);
+        mem_free(data);
         data = nullptr;
     }
     sb->data = nullptr;
@@ -62,7 +62,7 @@ char *sb_take(StrBuf *sb) {
 }
 
 void sb_drop(StrBuf *sb) {
-    free(sb->data);
+    mem_free(sb->data);
     sb->data = nullptr;
     sb->len = sb->cap = 0;
 }

@@ -1,6 +1,8 @@
 // Disposal of a Viewer record's owned blocks.
 #include "document/viewer.h"
 
+#include "document/mem.h"
+
 #include <stdlib.h>
 #include <string.h>
 
@@ -24,10 +26,10 @@ void viewer_take_document(Viewer *to, Viewer *from) {
 }
 
 void viewer_free_blocks(Viewer *viewer) {
-    free(viewer->full_sql);
-    free(viewer->rows);
-    free(viewer->copy_line);
-    free(viewer->buf);
+    mem_free(viewer->full_sql);
+    mem_free(viewer->rows);
+    mem_free(viewer->copy_line);
+    mem_free(viewer->buf);
     viewer->full_sql = nullptr;
     viewer->rows = nullptr;
     viewer->copy_line = nullptr;

@@ -3,7 +3,11 @@
 
 #include <stdint.h>
 
-enum { MAX_COLS = 256, STATUS_LEN = 600 };
+// MAX_COLS: name slots for the header line's columns. MAX_TABLE_COLS: the most columns a
+// PostgreSQL table can have, so no real dump holds a row with more fields; a crafted row with tens
+// of thousands would make the grid create as many list-view columns and freeze the host, so a
+// column count taken from a row stops there.
+enum { MAX_COLS = 256, MAX_TABLE_COLS = 1600, STATUS_LEN = 600 };
 
 enum { TAB_DATA = 1, TAB_SQL = 2, TAB_INFO = 3, TAB_FULLSQL = 4 };
 
@@ -19,9 +23,10 @@ enum { TAB_DATA = 1, TAB_SQL = 2, TAB_INFO = 3, TAB_FULLSQL = 4 };
 // is the one place that frees the owned blocks; nothing else frees them by hand.
 //
 // Invariants after a successful load: the rows are consecutive lines of buf, each cut at its line
-// feed, so row i + 1 starts right after row i's NUL; 0 <= row_count; col_count >= 0 and may exceed
-// MAX_COLS when it comes from the first row's field count, in which case only the first MAX_COLS
-// columns have name slots; 0 <= cur_row, anchor_row < row_count when row_count > 0.
+// feed, so row i + 1 starts right after row i's NUL; 0 <= row_count; 0 <= col_count <=
+// MAX_TABLE_COLS, and col_count may exceed MAX_COLS when it comes from the first row's field count,
+// in which case only the first MAX_COLS columns have name slots; rows may hold more fields than
+// col_count (the grid shows the first col_count); 0 <= cur_row, anchor_row < row_count when row_count > 0.
 //
 // The window fields are opaque pointer-sized values here; only the Windows side interprets them,
 // so this header needs no platform header.

@@ -106,9 +106,11 @@ TEST_F(FullSqlMemory, FailureAtEveryAllocationStoresNothingAndTheNextVisitSuccee
 
     // Point 0 is the first buffer; the others are growths of it.
     for (long i = 0; i < points; ++i) {
+        const long live = mem_live_count();
         mem_fail_after(i);
         EXPECT_STREQ(tab_text(&d.v, TAB_FULLSQL), "(no SQL)") << "allocation " << i << " failed";
         EXPECT_EQ(d.v.full_sql, nullptr) << "allocation " << i << " failed";
+        EXPECT_EQ(mem_live_count(), live) << "allocation " << i << " failed: a block was kept";
         mem_fail_after(-1);
     }
     EXPECT_EQ(tab_text(&d.v, TAB_FULLSQL), dump.script);

@@ -131,10 +131,12 @@ TEST_F(LoadRefusal, FailureAtEveryAllocationPointRefusesCleanly) {
     for (long i = 0; i < points; ++i) {
         PatternedViewer p;
         const long before = mem_alloc_count();
+        const long live = mem_live_count();
         mem_fail_after(i);
         EXPECT_EQ(load_file(&p.v, file.path()), 0) << "allocation " << i << " failed";
         mem_fail_after(-1);
         EXPECT_EQ(mem_alloc_count() - before, i + 1) << "allocation " << i << " failed";
+        EXPECT_EQ(mem_live_count(), live) << "allocation " << i << " failed: a block was kept";
         EXPECT_TRUE(p.unchanged()) << "allocation " << i << " failed";
     }
 

@@ -83,5 +83,5 @@ TEST_F(StrBufGrowth, TakeHandsOverTheText) {
     char *text = sb_take(&sb);
     EXPECT_STREQ(text, "text");
     EXPECT_EQ(sb.data, nullptr);
-    free(text);
+    mem_free(text);
 }

@@ -132,14 +132,25 @@ TEST_F(SelectionTextTest, NoMemoryForTheTextGivesNothing) {
     EXPECT_EQ(copied(d.v), "<nothing>");
 }
 
-TEST_F(SelectionTextTest, NoMemoryToGrowTheTextGivesNothingRatherThanAPart) {
+TEST_F(SelectionTextTest, NoMemoryAtAnyGrowthGivesNothingRatherThanAPart) {
+    // Plain, escaped and over-long cells, so that each way of appending meets a failed growth.
     std::string cell(3000, 'c');
-    LoadedViewer d(data_dump("a", cell + "\n" + cell + "\n" + cell + "\n"));
+    std::string lines;
+    for (int r = 0; r < 12; ++r)
+        lines += cell + "\t" + std::string(r * 900, 'e') + "\\t\\N\t\\N\n";
+    LoadedViewer d(data_dump("a, b, c", lines + std::string(9000, 'l') + "\n"));
     ASSERT_EQ(d.loaded, 1);
-    select(d.v, 0, 0, 2, 0);
+    select(d.v, 0, 0, 12, 2);
     long before = mem_alloc_count();
-    ASSERT_EQ(copied(d.v).size(), 3u * 3002u);
-    ASSERT_GT(mem_alloc_count() - before, 1) << "the text must outgrow its first block";
-    mem_fail_after(1);
-    EXPECT_EQ(copied(d.v), "<nothing>");
+    const std::string whole = copied(d.v);
+    const long points = mem_alloc_count() - before;
+    ASSERT_GT(points, 3) << "the text must outgrow its first block several times";
+    for (long i = 0; i < points; ++i) {
+        const long live = mem_live_count();
+        mem_fail_after(i);
+        EXPECT_EQ(copied(d.v), "<nothing>") << "allocation " << i << " failed";
+        EXPECT_EQ(mem_live_count(), live) << "allocation " << i << " failed: a block was kept";
+    }
+    mem_fail_after(points);
+    EXPECT_EQ(copied(d.v), whole);
 }
