@@ -4,8 +4,8 @@
 set -eu
 
 PACKAGES="cmake g++ make googletest libgtest-dev libbenchmark-dev clang-format \
-g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xauth valgrind \
-fonts-dejavu-core"
+clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+wine wine64 xvfb xauth valgrind fonts-dejavu-core"
 
 missing=""
 for p in $PACKAGES; do

@@ -26,7 +26,8 @@ enum { TAB_DATA = 1, TAB_SQL = 2, TAB_INFO = 3, TAB_FULLSQL = 4 };
 // feed, so row i + 1 starts right after row i's NUL; 0 <= row_count; 0 <= col_count <=
 // MAX_TABLE_COLS, and col_count may exceed MAX_COLS when it comes from the first row's field count,
 // in which case only the first MAX_COLS columns have name slots; rows may hold more fields than
-// col_count (the grid shows the first col_count); 0 <= cur_row, anchor_row < row_count when row_count > 0.
+// col_count (the grid shows the first col_count); 0 <= cur_row, anchor_row < row_count when
+// row_count > 0.
 //
 // The window fields are opaque pointer-sized values here; only the Windows side interprets them,
 // so this header needs no platform header.

@@ -136,8 +136,7 @@ TEST_F(SelectionTextTest, NoMemoryAtAnyGrowthGivesNothingRatherThanAPart) {
     // Plain, escaped and over-long cells, so that each way of appending meets a failed growth.
     std::string cell(3000, 'c');
     std::string lines;
-    for (int r = 0; r < 12; ++r)
-        lines += cell + "\t" + std::string(r * 900, 'e') + "\\t\\N\t\\N\n";
+    for (int r = 0; r < 12; ++r) lines += cell + "\t" + std::string(r * 900, 'e') + "\\t\\N\t\\N\n";
     LoadedViewer d(data_dump("a, b, c", lines + std::string(9000, 'l') + "\n"));
     ASSERT_EQ(d.loaded, 1);
     select(d.v, 0, 0, 12, 2);

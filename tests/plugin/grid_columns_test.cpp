@@ -95,6 +95,19 @@ TEST_F(GridColumns, FieldsBeyondTheNameSlotsStillGetColHeadersAndTheirTexts) {
     EXPECT_EQ(item_text(grid(), 0, 299), "v299");
 }
 
+TEST_F(GridColumns, ARowWiderThanAnyTableShowsItsFirst1600FieldsAndCopiesWithinThem) {
+    ASSERT_NE(open(unnamed_fields(20000)), nullptr);
+    ASSERT_EQ(column_count(grid()), 1600);
+    EXPECT_EQ(item_text(grid(), 0, 1599), "v1599");
+    press_key(grid(), VK_END);
+    press_key(grid(), VK_LEFT);
+    // The second Shift+Right finds no column to go to.
+    press_key(grid(), VK_RIGHT, false, true);
+    press_key(grid(), VK_RIGHT, false, true);
+    press_key(grid(), 'C', true);
+    EXPECT_EQ(clipboard_text(), L"v1598\tv1599\r\n");
+}
+
 TEST_F(GridColumns, AHeaderNamingMoreThan256ColumnsShowsTheFirst256) {
     std::string names;
     for (int i = 0; i < 300; ++i) names += (i ? ", c" : "c") + std::to_string(i);
