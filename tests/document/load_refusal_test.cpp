@@ -6,47 +6,11 @@
 #include <string>
 
 #include "alloc_hook.h"
-#include "temp_dump.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#include <winioctl.h>
-#else
-#include <sys/types.h>
-#include <unistd.h>
-#endif
+#include "hostile_files.h"
 
 namespace {
 
 using LoadRefusal = AllocationHookTest;
-
-// Extends an existing file to `size` bytes without writing them: the new part is a hole. Returns
-// false where the file system cannot make one, so the caller skips rather than write gigabytes.
-bool extend_sparse(const char *path, int64_t size) {
-#ifdef _WIN32
-    HANDLE h = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD unused = 0;
-    LARGE_INTEGER end;
-    end.QuadPart = size;
-    bool ok = DeviceIoControl(h, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &unused, nullptr) &&
-              SetFilePointerEx(h, end, nullptr, FILE_BEGIN) && SetEndOfFile(h);
-    CloseHandle(h);
-    return ok;
-#else
-    if (sizeof(off_t) < 8) return false;
-    return truncate(path, static_cast<off_t>(size)) == 0;
-#endif
-}
-
-// A valid little dump of exactly 100 bytes: what a loader that cut the length to 32 bits would
-// find at the start of a 4 GiB + 100 byte file.
-std::string hundred_byte_dump() {
-    std::string file = magic() + section("DATA", "COPY t (a) FROM stdin;\n");
-    file += std::string(100 - 1 - file.size(), 'x') + "\n";
-    return file;
-}
 
 std::string dump_with_rows(int rows) {
     std::string text = "COPY t (a, b) FROM stdin;\n";
@@ -82,7 +46,7 @@ TEST_F(LoadRefusal, MissingFileIsRefused) {
 // For the large files an attempted allocation is armed to fail, so a loader that got the length
 // wrong cannot read gigabytes; the allocation count still shows that it tried.
 TEST_F(LoadRefusal, FileOfExactly2GiBIsRefusedBeforeAnyAllocation) {
-    TempFile file(hundred_byte_dump());
+    TempFile file(sparse_dump_head());
     if (!extend_sparse(file.path(), INT64_C(0x80000000)))
         GTEST_SKIP() << "this file system cannot make a sparse file";
     PatternedViewer p;
@@ -94,7 +58,7 @@ TEST_F(LoadRefusal, FileOfExactly2GiBIsRefusedBeforeAnyAllocation) {
 }
 
 TEST_F(LoadRefusal, FileOf4GiBAnd100BytesIsNotReadAs100Bytes) {
-    const std::string head = hundred_byte_dump();
+    const std::string head = sparse_dump_head();
     ASSERT_EQ(head.size(), 100u);
     TempFile file(head);
     {

@@ -1,0 +1,90 @@
+// Writes the fuzz targets' seed inputs from the files the tests and the samples use:
+//   make_seeds EXAMPLES_DIR CORPUS_DIR
+// CORPUS_DIR/document/ gets every sample dump and every hostile test file up to the size a fuzz
+// input may have; CORPUS_DIR/unescape/ gets each distinct field of their rows that holds a
+// backslash, and fields cut around the decoder's 8191-byte limit. Seeds are named "seed-...", so
+// rerunning rewrites them and leaves what fuzzing found alone.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+#include "document/load.h"
+#include "grid/cells.h"
+#include "grid/selection_text.h"
+#include "hostile_files.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const size_t kMaxDocumentSeed = 64 * 1024;
+
+void write_file(const fs::path &path, const std::string &bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// FNV-1a, so that a cell's seed name follows from its bytes.
+std::string hash_name(const std::string &bytes) {
+    uint64_t h = 1469598103934665603ull;
+    for (unsigned char c : bytes) h = (h ^ c) * 1099511628211ull;
+    char name[32];
+    std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(h));
+    return name;
+}
+
+void collect_cells(const std::string &bytes, std::set<std::string> *cells) {
+    LoadedViewer d(bytes);
+    if (!d.loaded) return;
+    for (int32_t r = 0; r < d.v.row_count; ++r) {
+        for (int c = 0;; ++c) {
+            size_t len = 0;
+            const char *field = field_at(d.v.rows[r], c, &len);
+            if (!field) break;
+            std::string cell(field, len);
+            if (cell.find('\\') != std::string::npos) cells->insert(cell);
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make_seeds EXAMPLES_DIR CORPUS_DIR\n");
+        return 2;
+    }
+    const fs::path documents = fs::path(argv[2]) / "document";
+    const fs::path unescape = fs::path(argv[2]) / "unescape";
+    fs::create_directories(documents);
+    fs::create_directories(unescape);
+
+    std::set<std::string> cells;
+    int written = 0;
+    for (const auto &entry : fs::directory_iterator(argv[1])) {
+        if (entry.path().extension() != ".pg") continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        write_file(documents / ("seed-sample-" + entry.path().stem().string()), bytes);
+        collect_cells(bytes, &cells);
+        ++written;
+    }
+    for (const HostileCase &c : hostile_cases()) {
+        const std::string bytes = c.make().bytes;
+        if (bytes.size() > kMaxDocumentSeed) continue;
+        write_file(documents / (std::string("seed-test-") + c.name), bytes);
+        collect_cells(bytes, &cells);
+        ++written;
+    }
+
+    // Escapes straddling the cut: a backslash as byte 8191, and an escape just inside it.
+    cells.insert(std::string(CELL_SCRATCH - 2, 'a') + "\\t\\n");
+    cells.insert(std::string(CELL_SCRATCH - 3, 'a') + "\\\\x");
+    for (const std::string &cell : cells)
+        write_file(unescape / ("seed-cell-" + hash_name(cell)), cell);
+    std::printf("%d document seeds, %zu cell seeds\n", written, cells.size());
+    return 0;
+}

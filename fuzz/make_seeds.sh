@@ -1,0 +1,8 @@
+#!/bin/sh
+# Rewrites the fuzz targets' seed inputs (fuzz/corpus/*/seed-*) from the sample dumps and the
+# tests' hostile files.
+set -eu
+cd "$(dirname "$0")/.."
+cmake --preset native >/dev/null
+cmake --build --preset native --target make_seeds >/dev/null
+build/native/fuzz/make_seeds examples fuzz/corpus
