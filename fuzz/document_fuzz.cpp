@@ -170,7 +170,7 @@ void move_around(Viewer *v, const uint8_t *data, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FILE *f = fopen(input_path(), "wb");
     if (!f) return 0;
-    fwrite(data, 1, size, f);
+    if (size > 0) fwrite(data, 1, size, f);
     fclose(f);
     Viewer v;
     memset(&v, 0, sizeof v);
