@@ -14,7 +14,7 @@ HFONT g_barfont = nullptr;
 
 #define WLX_EXPORT extern "C" __declspec(dllexport)
 
-// The process-wide set-up the first viewer needs; kept until the process ends.
+// The process-wide set-up the first viewer needs; kept until the module is freed.
 static void set_up_process(void) {
     INITCOMMONCONTROLSEX init = {sizeof init, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&init);
@@ -89,9 +89,14 @@ WLX_EXPORT int __stdcall ListSendCommand(HWND window, int command, int parameter
     return 0;
 }
 
+// The font lives as long as this copy of the module: a host that frees the module and loads it
+// again gets a fresh g_barfont from the next ListLoad, so the old one must go with the module or
+// each reload leaks a GDI object. At process exit (reserved set) the system reclaims it.
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
     (void)module;
-    (void)reason;
-    (void)reserved;
+    if (reason == DLL_PROCESS_DETACH && !reserved && g_barfont) {
+        DeleteObject(g_barfont);
+        g_barfont = nullptr;
+    }
     return TRUE;
 }
