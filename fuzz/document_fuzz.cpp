@@ -149,6 +149,7 @@ void move_around(Viewer *v, const uint8_t *data, size_t size) {
     size_t steer = size < 24 ? size : 24;
     const uint8_t *op = data + size - steer;
     const uint8_t *end = data + size;
+    bool checked_on_the_way = false;
     while (op < end) {
         uint8_t b = *op++;
         int which = b % (kKeyCount + 1);
@@ -161,7 +162,12 @@ void move_around(Viewer *v, const uint8_t *data, size_t size) {
             grid_apply_key(v, kKeys[which], (b >> 6) & 1, (b >> 7) & 1, (b >> 4) & 3);
         }
         check_cursor(v);
-        if ((b & 0x0C) == 0x0C) check_selection(v);
+        // One selection on the way as well as the final one: building the text is the costliest
+        // check, and more of them per input would mean far fewer inputs.
+        if ((b & 0x0C) == 0x0C && !checked_on_the_way) {
+            check_selection(v);
+            checked_on_the_way = true;
+        }
     }
 }
 
