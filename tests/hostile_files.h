@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "temp_dump.h"
@@ -52,6 +53,15 @@ inline const std::string kCreate = "CREATE TABLE t (a int, b text);\n";
 inline const std::string kHeaderAB = "COPY t (a, b) FROM stdin;";
 inline const std::size_t kMegabyte = 1u << 20;
 
+// The data block most cases carry: the header line kHeaderAB (names a and b) and these rows.
+inline void ab_block(HostileFile *f, std::vector<std::string> rows) {
+    f->copy_line = kHeaderAB;
+    f->col_count = 2;
+    f->col_names = {"a", "b"};
+    f->status = status_of("t", static_cast<int>(rows.size()));
+    f->rows = std::move(rows);
+}
+
 // One of each kind of ill-formed UTF-8, each after a plain letter so that every bad stretch stands
 // apart: a lone continuation byte, overlong forms of '/' in two, three and four bytes, a three-byte
 // sequence cut short, the bytes 0xFE and 0xFF, both ends of the surrogate range written as UTF-8,
@@ -94,11 +104,7 @@ inline HostileFile no_nul_row_runs_to_the_end() {
               section("DATA", kHeaderAB + "\n1\tx\n2\tlast");
     f.sql = kCreate;
     f.info = "made by hand\n";
-    f.copy_line = kHeaderAB;
-    f.col_count = 2;
-    f.col_names = {"a", "b"};
-    f.rows = {"1\tx", "2\tlast"};
-    f.status = status_of("t", 2);
+    ab_block(&f, {"1\tx", "2\tlast"});
     f.select_all = "1\tx\r\n2\tlast\r\n";
     return f;
 }
@@ -110,11 +116,7 @@ inline HostileFile no_nul_sql_runs_to_the_end() {
               section("SQL", "CREATE TABLE t (a int, b text)");
     f.sql = "CREATE TABLE t (a int, b text)";
     f.info = "i";
-    f.copy_line = kHeaderAB;
-    f.col_count = 2;
-    f.col_names = {"a", "b"};
-    f.rows = {"1\tx"};
-    f.status = status_of("t", 1);
+    ab_block(&f, {"1\tx"});
     return f;
 }
 
@@ -134,11 +136,7 @@ inline HostileFile nul_in_info() {
               section("INFO", "before\0after\n"s);
     f.sql = kCreate;
     f.info = "before";
-    f.copy_line = kHeaderAB;
-    f.col_count = 2;
-    f.col_names = {"a", "b"};
-    f.rows = {"1\tx"};
-    f.status = status_of("t", 1);
+    ab_block(&f, {"1\tx"});
     return f;
 }
 
@@ -156,11 +154,7 @@ inline HostileFile nul_in_row() {
     HostileFile f;
     f.bytes = magic() + section("DATA", kHeaderAB + "\n1\tx\n2\t\0y\n3\tz\n\\.\n"s) +
               section("INFO", "hidden\n");
-    f.copy_line = kHeaderAB;
-    f.col_count = 2;
-    f.col_names = {"a", "b"};
-    f.rows = {"1\tx", "2\t"};
-    f.status = status_of("t", 2);
+    ab_block(&f, {"1\tx", "2\t"});
     f.select_all = "1\tx\r\n2\t\r\n";
     return f;
 }
@@ -171,11 +165,7 @@ inline HostileFile sql_marker_inside_a_row() {
     f.bytes = magic() + section("SQL", kCreate) +
               section("DATA", kHeaderAB + "\n1\tbefore\x01[SQL]\nafter\t2\n\\.\n");
     f.sql = kCreate;
-    f.copy_line = kHeaderAB;
-    f.col_count = 2;
-    f.col_names = {"a", "b"};
-    f.rows = {"1\tbefore\x01[SQL]", "after\t2"};
-    f.status = status_of("t", 2);
+    ab_block(&f, {"1\tbefore\x01[SQL]", "after\t2"});
     f.select_all = "1\tbefore\x01[SQL]\r\nafter\t2\r\n";
     return f;
 }
@@ -186,11 +176,7 @@ inline HostileFile info_marker_inside_a_row() {
     HostileFile f;
     f.bytes = magic() + section("DATA", kHeaderAB + "\n1\tx\x01[INFO]\nnote\n2\ty\n\\.\n");
     f.info = "note";
-    f.copy_line = kHeaderAB;
-    f.col_count = 2;
-    f.col_names = {"a", "b"};
-    f.rows = {"1\tx\x01[INFO]", "note", "2\ty"};
-    f.status = status_of("t", 3);
+    ab_block(&f, {"1\tx\x01[INFO]", "note", "2\ty"});
     f.select_all = "1\tx\x01[INFO]\r\nnote\t\r\n2\ty\r\n";
     return f;
 }
@@ -220,11 +206,7 @@ inline HostileFile info_marker_ends_the_file() {
               "\x01[INFO]\n";
     f.sql = kCreate;
     f.info = "";
-    f.copy_line = kHeaderAB;
-    f.col_count = 2;
-    f.col_names = {"a", "b"};
-    f.rows = {"1\tx"};
-    f.status = status_of("t", 1);
+    ab_block(&f, {"1\tx"});
     return f;
 }
 
@@ -268,11 +250,7 @@ inline HostileFile megabyte_row() {
     const std::string row = std::string(kMegabyte - 4, 'x') + "\tend";
     HostileFile f;
     f.bytes = magic() + section("DATA", kHeaderAB + "\n" + row);
-    f.copy_line = kHeaderAB;
-    f.col_count = 2;
-    f.col_names = {"a", "b"};
-    f.rows = {row};
-    f.status = status_of("t", 1);
+    ab_block(&f, {row});
     // A copied cell keeps its first 8191 bytes; the field after it is not lost.
     f.select_all = std::string(8191, 'x') + "\tend\r\n";
     return f;

@@ -197,25 +197,3 @@ TEST_P(HostileDocument, SelectAllCopiesOneLineOfEveryColumnPerRow) {
 INSTANTIATE_TEST_SUITE_P(Files, HostileFileLoad, ::testing::ValuesIn(hostile_cases()), case_name);
 INSTANTIATE_TEST_SUITE_P(Files, HostileDocument, ::testing::ValuesIn(loading_hostile_cases()),
                          case_name);
-
-// Files past the largest length taken, made sparse. The refusal must come from the length alone:
-// an allocation is armed to fail, so a loader that got the length wrong cannot read gigabytes, and
-// the allocation count shows any attempt.
-using HugeFile = AllocationHookTest;
-
-TEST_F(HugeFile, TwoGiBAndOneByteIsRefusedBeforeAnyAllocation) {
-    TempFile file(sparse_dump_head());
-    {
-        Viewer alone{};
-        ASSERT_EQ(load_file(&alone, file.path()), 1) << "the head alone is a dump that loads";
-        viewer_free_blocks(&alone);
-    }
-    if (!extend_sparse(file.path(), TWO_GIB_AND_ONE))
-        GTEST_SKIP() << "this file system cannot make a sparse file";
-    PatternedViewer p;
-    const long before = mem_alloc_count();
-    mem_fail_after(0);
-    EXPECT_EQ(load_file(&p.v, file.path()), 0);
-    EXPECT_EQ(mem_alloc_count(), before) << "the loader tried to allocate a buffer";
-    EXPECT_TRUE(p.unchanged());
-}

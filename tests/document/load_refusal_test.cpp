@@ -45,16 +45,19 @@ TEST_F(LoadRefusal, MissingFileIsRefused) {
 
 // For the large files an attempted allocation is armed to fail, so a loader that got the length
 // wrong cannot read gigabytes; the allocation count still shows that it tried.
-TEST_F(LoadRefusal, FileOfExactly2GiBIsRefusedBeforeAnyAllocation) {
-    TempFile file(sparse_dump_head());
-    if (!extend_sparse(file.path(), INT64_C(0x80000000)))
-        GTEST_SKIP() << "this file system cannot make a sparse file";
-    PatternedViewer p;
-    const long before = mem_alloc_count();
-    mem_fail_after(0);
-    EXPECT_EQ(load_file(&p.v, file.path()), 0);
-    EXPECT_EQ(mem_alloc_count(), before) << "the loader tried to allocate a buffer";
-    EXPECT_TRUE(p.unchanged());
+TEST_F(LoadRefusal, FilesOf2GiBAndOneByteMoreAreRefusedBeforeAnyAllocation) {
+    for (int64_t size : {INT64_C(0x80000000), int64_t{TWO_GIB_AND_ONE}}) {
+        TempFile file(sparse_dump_head());
+        if (!extend_sparse(file.path(), size))
+            GTEST_SKIP() << "this file system cannot make a sparse file";
+        PatternedViewer p;
+        const long before = mem_alloc_count();
+        mem_fail_after(0);
+        EXPECT_EQ(load_file(&p.v, file.path()), 0) << size << " bytes";
+        mem_fail_after(-1);
+        EXPECT_EQ(mem_alloc_count(), before) << size << " bytes: the loader tried to allocate";
+        EXPECT_TRUE(p.unchanged()) << size << " bytes";
+    }
 }
 
 TEST_F(LoadRefusal, FileOf4GiBAnd100BytesIsNotReadAs100Bytes) {
