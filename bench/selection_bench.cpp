@@ -13,22 +13,24 @@ namespace {
 
 const int32_t SELECTED_ROWS = 100000;
 
-// Selects rows 0 to SELECTED_ROWS - 1 of every column; false when the document is too small.
-bool select_block(Viewer *viewer) {
-    if (!viewer || viewer->row_count < SELECTED_ROWS || viewer->col_count < 1) return false;
+// The benchmark document with rows 0 to SELECTED_ROWS - 1 of every column selected; null (and the
+// benchmark marked skipped) when there is no document of that many rows.
+Viewer *selected_document(benchmark::State &state) {
+    Viewer *viewer = loaded_document(ROWS_FILE);
+    if (!viewer || viewer->row_count < SELECTED_ROWS || viewer->col_count < 1) {
+        state.SkipWithError("no document of enough rows");
+        return nullptr;
+    }
     viewer->anchor_row = 0;
     viewer->anchor_col = 0;
     viewer->cur_row = SELECTED_ROWS - 1;
     viewer->cur_col = viewer->col_count - 1;
-    return true;
+    return viewer;
 }
 
 void selection_text_100k_rows(benchmark::State &state) {
-    Viewer *viewer = loaded_document(ROWS_FILE);
-    if (!select_block(viewer)) {
-        state.SkipWithError("no document of enough rows");
-        return;
-    }
+    Viewer *viewer = selected_document(state);
+    if (!viewer) return;
     size_t bytes = 0;
     for (auto _ : state) {
         StrBuf text;
@@ -51,11 +53,8 @@ const char *selected_stretch(const Viewer *viewer, size_t *bytes) {
 }
 
 void floor_copy_selection(benchmark::State &state) {
-    Viewer *viewer = loaded_document(ROWS_FILE);
-    if (!select_block(viewer)) {
-        state.SkipWithError("no document of enough rows");
-        return;
-    }
+    Viewer *viewer = selected_document(state);
+    if (!viewer) return;
     size_t bytes = 0;
     const char *first = selected_stretch(viewer, &bytes);
     for (auto _ : state) {
@@ -70,11 +69,8 @@ void floor_copy_selection(benchmark::State &state) {
 // The same copy into one buffer written before the timing starts: the speed of the copy alone,
 // without the page faults of fresh memory that the export (and the floor above) pay.
 void floor_copy_selection_warm(benchmark::State &state) {
-    Viewer *viewer = loaded_document(ROWS_FILE);
-    if (!select_block(viewer)) {
-        state.SkipWithError("no document of enough rows");
-        return;
-    }
+    Viewer *viewer = selected_document(state);
+    if (!viewer) return;
     size_t bytes = 0;
     const char *first = selected_stretch(viewer, &bytes);
     char *copy = static_cast<char *>(std::malloc(bytes));

@@ -5,7 +5,6 @@
 #include "document/mem.h"
 
 #include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
 namespace {

@@ -4,7 +4,6 @@
 #include "document/mem.h"
 
 #include <stdint.h>
-#include <stdlib.h>
 #include <string.h>
 
 int sb_init(StrBuf *sb) {

@@ -14,7 +14,8 @@ HFONT g_barfont = nullptr;
 
 #define WLX_EXPORT extern "C" __declspec(dllexport)
 
-// The process-wide set-up the first viewer needs; kept until the module is freed.
+// The process-wide set-up the first viewer needs. The class stays registered; the font goes when
+// the module is freed (DllMain).
 static void set_up_process(void) {
     INITCOMMONCONTROLSEX init = {sizeof init, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&init);
