@@ -1,0 +1,49 @@
+// Finding a text in the grid's cells and in a text tab, ignoring case.
+#pragma once
+
+#include "document/viewer.h"
+#include "text/text_doc.h"
+
+#include <stddef.h>
+#include <stdint.h>
+
+// The most bytes of UTF-8 a search text may hold.
+enum { FIND_TEXT_MAX = 1024 };
+
+// A search text made ready for searching: its characters folded to one case (case_fold.h), and
+// what the fast scan over the document's bytes looks for. Lives on the caller's stack or in a
+// record; owns no memory.
+struct Needle;
+
+// Readies the UTF-8 search text (n bytes). Returns 0, leaving the needle empty, when the text is
+// empty, longer than FIND_TEXT_MAX, or holds a line break (a match never spans lines).
+int needle_compile(Needle *needle, const char *text, size_t n);
+
+enum FindDir { FIND_NEXT, FIND_PREV };
+
+// A match in the grid: its cell, and whether the search went round the end (or the start, going
+// back) to reach it.
+struct GridHit {
+    int32_t row, col;
+    int wrapped;
+};
+
+// Finds the next (or previous) cell, in reading order (row by row, left to right over the grid's
+// col_count columns), after (before) cell (row, col), whose text as Ctrl+C copies it (its first
+// CELL_SCRATCH - 1 bytes with the escapes decoded; a NULL as nothing) holds the needle, ignoring
+// case. Goes round the grid's end (start) once, so the cell (row, col) itself is the last one
+// tried. Returns 1 with the hit, or 0 when no cell matches. Reads the row lines' bytes with a fast
+// scan and decodes only the cells that can hold a match.
+int grid_find(const Viewer *viewer, const Needle *needle, int32_t row, int32_t col, FindDir dir,
+              GridHit *hit);
+
+// A match in a text: [start, end), and whether the search went round.
+struct TextHit {
+    size_t start, end;
+    int wrapped;
+};
+
+// Finds the first match starting at or after `from` (FIND_NEXT), or the last one starting before
+// `from` (FIND_PREV), in the text as shown (the characters utf8.h decodes, a match within one
+// line), ignoring case; goes round once. Returns 1 with the hit, or 0 when the text holds none.
+int text_find(const TextDoc *doc, const Needle *needle, size_t from, FindDir dir, TextHit *hit);

@@ -1,0 +1,140 @@
+// UTF-8 decoding by the well-formed byte ranges, and UTF-16 conversion in whole characters.
+#include "text/utf8.h"
+
+namespace {
+
+// Length a lead byte announces and the range its second byte must lie in; 0 for a byte that
+// starts no sequence (a continuation byte, C0, C1, F5 to FF).
+struct Lead {
+    uint8_t len, lo, hi;
+};
+
+Lead lead_of(unsigned char b) {
+    if (b < 0x80) return {1, 0, 0};
+    if (b < 0xC2) return {0, 0, 0};
+    if (b < 0xE0) return {2, 0x80, 0xBF};
+    if (b == 0xE0) return {3, 0xA0, 0xBF};
+    if (b == 0xED) return {3, 0x80, 0x9F}; // no encoded surrogates
+    if (b < 0xF0) return {3, 0x80, 0xBF};
+    if (b == 0xF0) return {4, 0x90, 0xBF}; // no overlong four-byte forms
+    if (b < 0xF4) return {4, 0x80, 0xBF};
+    if (b == 0xF4) return {4, 0x80, 0x8F}; // nothing past U+10FFFF
+    return {0, 0, 0};
+}
+
+bool continuation(unsigned char b) {
+    return (b & 0xC0) == 0x80;
+}
+
+} // namespace
+
+size_t utf8_decode(const char *text, size_t n, uint32_t *cp) {
+    const unsigned char *s = reinterpret_cast<const unsigned char *>(text);
+    Lead lead = lead_of(s[0]);
+    if (lead.len == 1) {
+        *cp = s[0];
+        return 1;
+    }
+    *cp = REPLACEMENT_CHAR;
+    if (lead.len == 0 || n < 2 || s[1] < lead.lo || s[1] > lead.hi) return 1;
+    uint32_t value = s[0] & (0x7Fu >> lead.len);
+    value = value << 6 | (s[1] & 0x3Fu);
+    size_t i = 2;
+    for (; i < lead.len; ++i) {
+        if (i >= n || !continuation(s[i])) return i;
+        value = value << 6 | (s[i] & 0x3Fu);
+    }
+    *cp = value;
+    return i;
+}
+
+size_t utf8_prev(const char *text, size_t start, size_t pos) {
+    const unsigned char *s = reinterpret_cast<const unsigned char *>(text);
+    // Every byte that is not a continuation byte starts a character; continuation bytes belong to
+    // the nearest such byte before them when its sequence reaches them, else stand alone.
+    for (size_t k = 1; k <= 4 && k <= pos - start; ++k) {
+        if (continuation(s[pos - k])) continue;
+        uint32_t cp;
+        return utf8_decode(text + pos - k, k, &cp) == k ? pos - k : pos - 1;
+    }
+    return pos - 1;
+}
+
+size_t utf16_put(uint32_t cp, uint16_t *out) {
+    if (cp < 0x10000) {
+        out[0] = static_cast<uint16_t>(cp);
+        return 1;
+    }
+    cp -= 0x10000;
+    out[0] = static_cast<uint16_t>(0xD800 + (cp >> 10));
+    out[1] = static_cast<uint16_t>(0xDC00 + (cp & 0x3FF));
+    return 2;
+}
+
+size_t utf16_length(const char *text, size_t n) {
+    size_t units = 0;
+    for (size_t i = 0; i < n;) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++units;
+            ++i;
+            continue;
+        }
+        uint32_t cp;
+        i += utf8_decode(text + i, n - i, &cp);
+        units += utf16_units(cp);
+    }
+    return units;
+}
+
+size_t utf8_to_utf16(const char *text, size_t n, uint16_t *out, size_t room, size_t *used) {
+    size_t o = 0, i = 0;
+    if (room > 0) {
+        while (i < n) {
+            unsigned char b = static_cast<unsigned char>(text[i]);
+            if (b < 0x80) {
+                if (o + 1 > room - 1) break;
+                out[o++] = b;
+                ++i;
+                continue;
+            }
+            uint32_t cp;
+            size_t len = utf8_decode(text + i, n - i, &cp);
+            if (o + utf16_units(cp) > room - 1) break;
+            o += utf16_put(cp, out + o);
+            i += len;
+        }
+        out[o] = 0;
+    }
+    if (used) *used = i;
+    return o;
+}
+
+size_t utf16_to_utf8(const uint16_t *text, size_t n, char *out, size_t room) {
+    if (room == 0) return 0;
+    size_t o = 0;
+    for (size_t i = 0; i < n; ++i) {
+        uint32_t cp = text[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = REPLACEMENT_CHAR;
+        }
+        size_t len = cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;
+        if (o + len > room - 1) break;
+        if (len == 1) {
+            out[o++] = static_cast<char>(cp);
+            continue;
+        }
+        static const unsigned char marks[5] = {0, 0, 0xC0, 0xE0, 0xF0};
+        for (size_t k = len; k-- > 1;) {
+            out[o + k] = static_cast<char>(0x80 | (cp & 0x3F));
+            cp >>= 6;
+        }
+        out[o] = static_cast<char>(marks[len] | cp);
+        o += len;
+    }
+    out[o] = '\0';
+    return o;
+}
