@@ -12,6 +12,21 @@ wine_start() {
     mkdir -p "$WINEPREFIX"
     wineserver -p </dev/null >/dev/null 2>&1
     wineboot --init </dev/null >/dev/null 2>&1 || true
+    wine_link_fonts
+}
+
+# Windows draws a character its font lacks from a linked font of its own; Wine does so only for
+# the links the prefix names. The fonts Wine finds here (DejaVu) have no CJK glyphs, so they are
+# linked to WenQuanYi Micro Hei when the system has it. Once per prefix.
+wine_link_fonts() {
+    fonts=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+    [ -f "$fonts" ] || return 0
+    grep -q 'wqy-microhei' "$WINEPREFIX/system.reg" 2>/dev/null && return 0
+    key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+    wine reg add "$key" /v "DejaVu Sans" /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" \
+        /f </dev/null >/dev/null 2>&1 || true
+    wine reg add "$key" /v "DejaVu Sans Mono" /t REG_MULTI_SZ \
+        /d "wqy-microhei.ttc,WenQuanYi Micro Hei Mono" /f </dev/null >/dev/null 2>&1 || true
 }
 
 wine_stop() {

@@ -2,6 +2,7 @@
 #include "grid/cells.h"
 
 #include "grid/cursor.h"
+#include "text/utf8.h"
 
 #include <string.h>
 
@@ -24,6 +25,10 @@ const char *field_at(const char *line, int n, size_t *len) {
     return p;
 }
 
+static bool is_null_field(const char *field, size_t len) {
+    return len == 2 && field[0] == '\\' && field[1] == 'N';
+}
+
 void cell_text(const Viewer *viewer, int32_t row, int32_t col, char *room, size_t m) {
     if (m == 0) return;
     room[0] = '\0';
@@ -34,10 +39,24 @@ void cell_text(const Viewer *viewer, int32_t row, int32_t col, char *room, size_
     if (len > m - 1) len = m - 1;
     memcpy(room, field, len);
     room[len] = '\0';
-    if (len == 2 && field[0] == '\\' && field[1] == 'N') {
+    if (is_null_field(field, len)) {
         strncpy(room, "null", m - 1);
         room[m - 1] = '\0';
     }
+}
+
+void cell_text_utf16(const Viewer *viewer, int32_t row, int32_t col, uint16_t *room, size_t m) {
+    if (m == 0) return;
+    room[0] = 0;
+    if (row < 0 || row >= viewer->row_count) return;
+    size_t len = 0;
+    const char *field = field_at(viewer->rows[row], col, &len);
+    if (!field) return;
+    if (is_null_field(field, len)) {
+        field = "null";
+        len = 4;
+    }
+    utf8_to_utf16(field, len, room, m, nullptr);
 }
 
 CellColors cell_colors(const Viewer *viewer, int32_t row, int32_t col, int focused) {

@@ -18,6 +18,12 @@ size_t field_length(const char *field);
 // document. Other escapes are shown as written. m == 0 writes nothing.
 void cell_text(const Viewer *viewer, int32_t row, int32_t col, char *room, size_t m);
 
+// The same text as UTF-16 for a Unicode grid, written into room (m units) and ended with a 0 unit:
+// as many whole characters as fit in m - 1 units, never half a surrogate pair, ill-formed bytes as
+// U+FFFD (text/utf8.h). Costs the characters written, however long the field. m == 0 writes
+// nothing.
+void cell_text_utf16(const Viewer *viewer, int32_t row, int32_t col, uint16_t *room, size_t m);
+
 // Colours as COLORREF values (0x00BBGGRR).
 struct CellColors {
     uint32_t back;

@@ -12,7 +12,7 @@ void install_child_proc(Viewer *viewer) {
     HWND grid = static_cast<HWND>(viewer->grid);
     HWND edit = static_cast<HWND>(viewer->edit);
     viewer->grid_proc = reinterpret_cast<void *>(
-        SetWindowLongPtrA(grid, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
+        SetWindowLongPtrW(grid, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
     viewer->edit_proc = reinterpret_cast<void *>(
         SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
 }
@@ -21,13 +21,10 @@ static bool held(int key) {
     return (GetKeyState(key) & 0x8000) != 0;
 }
 
-// The control's own procedure; the text view is a Unicode window, the grid an 8-bit one.
+// The control's own procedure; both children are Unicode windows.
 static LRESULT pass_on(Viewer *viewer, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (window == static_cast<HWND>(viewer->grid))
-        return CallWindowProcA(reinterpret_cast<WNDPROC>(viewer->grid_proc), window, message,
-                               wparam, lparam);
-    return CallWindowProcW(reinterpret_cast<WNDPROC>(viewer->edit_proc), window, message, wparam,
-                           lparam);
+    void *proc = window == static_cast<HWND>(viewer->grid) ? viewer->grid_proc : viewer->edit_proc;
+    return CallWindowProcW(reinterpret_cast<WNDPROC>(proc), window, message, wparam, lparam);
 }
 
 static LRESULT text_view_key(Viewer *viewer, HWND edit, WPARAM key, bool ctrl, LPARAM lparam) {
@@ -55,7 +52,7 @@ static LRESULT grid_key(Viewer *viewer, HWND grid, WPARAM key, bool ctrl, bool s
     }
     int page = 0;
     if (key == VK_PRIOR || key == VK_NEXT)
-        page = static_cast<int>(SendMessageA(grid, LVM_GETCOUNTPERPAGE, 0, 0));
+        page = static_cast<int>(SendMessageW(grid, LVM_GETCOUNTPERPAGE, 0, 0));
     if (grid_apply_key(viewer, static_cast<int>(key), ctrl, shift, page)) return 0;
     return pass_on(viewer, grid, WM_KEYDOWN, key, lparam);
 }
@@ -83,16 +80,14 @@ static LRESULT left_button_down(Viewer *viewer, HWND grid, LPARAM lparam) {
     hit.pt.x = static_cast<short>(LOWORD(lparam));
     hit.pt.y = static_cast<short>(HIWORD(lparam));
     SetFocus(grid);
-    SendMessageA(grid, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    SendMessageW(grid, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
     if (hit.iItem >= 0) grid_goto(viewer, hit.iItem, hit.iSubItem, shift);
     return 0;
 }
 
 LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     Viewer *viewer = viewer_of(GetParent(window));
-    if (!viewer)
-        return IsWindowUnicode(window) ? DefWindowProcW(window, message, wparam, lparam)
-                                       : DefWindowProcA(window, message, wparam, lparam);
+    if (!viewer) return DefWindowProcW(window, message, wparam, lparam);
     if (message == WM_KEYDOWN) return key_down(viewer, window, wparam, lparam);
     if (window == static_cast<HWND>(viewer->grid)) {
         switch (message) {

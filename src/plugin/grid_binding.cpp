@@ -1,10 +1,16 @@
-// Grid binding: columns, virtual row count, cell text and colour notifications, scrolling.
+// Grid binding: columns, virtual row count, cell text and colour notifications, scrolling. The
+// grid is a Unicode list view: titles and cells go to it as UTF-16 converted from the document's
+// UTF-8, so they read as written whatever the system's 8-bit code page.
 #include "plugin/grid_binding.h"
 
 #include <commctrl.h>
 
+#include <stdlib.h>
+#include <string.h>
+
 #include "grid/cells.h"
 #include "grid/cursor.h"
+#include "text/utf8.h"
 
 enum {
     COLUMN_WIDTH = 120,
@@ -21,12 +27,25 @@ static HWND grid_of(const Viewer *viewer) {
     return static_cast<HWND>(viewer->grid);
 }
 
-static void insert_column(HWND grid, int index, const char *text, int width) {
-    LVCOLUMNA column = {};
+// A column title as UTF-16, in `small` when it fits, else in a block the caller frees; null when
+// that block cannot be had.
+static WCHAR *title_utf16(const char *title, WCHAR *small, size_t small_room) {
+    size_t len = strlen(title);
+    size_t units = utf16_length(title, len) + 1;
+    WCHAR *room = units <= small_room ? small : static_cast<WCHAR *>(malloc(units * sizeof(WCHAR)));
+    if (room) utf8_to_utf16(title, len, reinterpret_cast<uint16_t *>(room), units, nullptr);
+    return room;
+}
+
+static void insert_column(HWND grid, int index, const char *title, int width) {
+    WCHAR small[128];
+    WCHAR *text = title_utf16(title, small, 128);
+    LVCOLUMNW column = {};
     column.mask = LVCF_WIDTH | LVCF_TEXT;
     column.cx = width;
-    column.pszText = const_cast<char *>(text);
-    SendMessageA(grid, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+    column.pszText = text ? text : const_cast<WCHAR *>(L"");
+    SendMessageW(grid, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
+    if (text != small) free(text);
 }
 
 static const char *column_title(const Viewer *viewer, int i) {
@@ -37,34 +56,48 @@ static const char *column_title(const Viewer *viewer, int i) {
 // Sizing the last column to its header makes it fill what is left of the view, and when the other
 // columns take the whole width that is next to nothing: the column would be there but unseen.
 static void keep_header_readable(HWND grid, int index, const char *title) {
+    WCHAR small[128];
+    WCHAR *text = title_utf16(title, small, 128);
+    if (!text) return;
     int least = static_cast<int>(
-                    SendMessageA(grid, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(title))) +
+                    SendMessageW(grid, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text))) +
                 HEADER_PADDING;
-    if (SendMessageA(grid, LVM_GETCOLUMNWIDTH, index, 0) < least)
-        SendMessageA(grid, LVM_SETCOLUMNWIDTH, index, least);
+    if (text != small) free(text);
+    if (SendMessageW(grid, LVM_GETCOLUMNWIDTH, index, 0) < least)
+        SendMessageW(grid, LVM_SETCOLUMNWIDTH, index, least);
 }
 
 void populate_grid(Viewer *viewer) {
     HWND grid = grid_of(viewer);
-    while (SendMessageA(grid, LVM_DELETECOLUMN, 0, 0)) {
+    while (SendMessageW(grid, LVM_DELETECOLUMN, 0, 0)) {
     }
-    SendMessageA(grid, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageW(grid, LVM_DELETEALLITEMS, 0, 0);
 
     for (int i = 0; i < viewer->col_count; ++i)
         insert_column(grid, i, column_title(viewer, i), COLUMN_WIDTH);
     if (viewer->col_count == 0) insert_column(grid, 0, "(no columns)", EMPTY_COLUMN_WIDTH);
 
     int measured = viewer->row_count < AUTOSIZE_ROWS ? viewer->row_count : AUTOSIZE_ROWS;
-    SendMessageA(grid, LVM_SETITEMCOUNT, measured, LVSICF_NOSCROLL);
+    SendMessageW(grid, LVM_SETITEMCOUNT, measured, LVSICF_NOSCROLL);
     for (int i = 0; i < viewer->col_count; ++i)
-        SendMessageA(grid, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
+        SendMessageW(grid, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
     if (viewer->col_count > 0)
         keep_header_readable(grid, viewer->col_count - 1,
                              column_title(viewer, viewer->col_count - 1));
-    SendMessageA(grid, LVM_SETITEMCOUNT, viewer->row_count, LVSICF_NOSCROLL);
+    SendMessageW(grid, LVM_SETITEMCOUNT, viewer->row_count, LVSICF_NOSCROLL);
 }
 
-static LRESULT answer_dispinfo(Viewer *viewer, NMLVDISPINFOA *info) {
+static LRESULT answer_dispinfo(Viewer *viewer, NMLVDISPINFOW *info) {
+    LVITEMW *item = &info->item;
+    if ((item->mask & LVIF_TEXT) && item->pszText && item->cchTextMax > 0)
+        cell_text_utf16(viewer, item->iItem, item->iSubItem,
+                        reinterpret_cast<uint16_t *>(item->pszText),
+                        static_cast<size_t>(item->cchTextMax));
+    return 0;
+}
+
+// The 8-bit request, which the Unicode grid itself never sends, still gets the bytes as they are.
+static LRESULT answer_dispinfo_8bit(Viewer *viewer, NMLVDISPINFOA *info) {
     LVITEMA *item = &info->item;
     if ((item->mask & LVIF_TEXT) && item->pszText && item->cchTextMax > 0)
         cell_text(viewer, item->iItem, item->iSubItem, item->pszText,
@@ -95,9 +128,12 @@ static LRESULT answer_custom_draw(Viewer *viewer, NMLVCUSTOMDRAW *draw) {
 
 LRESULT grid_notify(Viewer *viewer, const NMHDR *header) {
     switch (header->code) {
-    case LVN_GETDISPINFOA:
+    case LVN_GETDISPINFOW:
         return answer_dispinfo(viewer,
-                               reinterpret_cast<NMLVDISPINFOA *>(const_cast<NMHDR *>(header)));
+                               reinterpret_cast<NMLVDISPINFOW *>(const_cast<NMHDR *>(header)));
+    case LVN_GETDISPINFOA:
+        return answer_dispinfo_8bit(viewer,
+                                    reinterpret_cast<NMLVDISPINFOA *>(const_cast<NMHDR *>(header)));
     case NM_CUSTOMDRAW:
         return answer_custom_draw(viewer,
                                   reinterpret_cast<NMLVCUSTOMDRAW *>(const_cast<NMHDR *>(header)));
@@ -108,18 +144,18 @@ LRESULT grid_notify(Viewer *viewer, const NMHDR *header) {
 void ensure_cell_visible(Viewer *viewer) {
     if (viewer->row_count <= 0) return;
     HWND grid = grid_of(viewer);
-    SendMessageA(grid, LVM_ENSUREVISIBLE, viewer->cur_row, FALSE);
+    SendMessageW(grid, LVM_ENSUREVISIBLE, viewer->cur_row, FALSE);
     RECT cell = {};
     cell.top = viewer->cur_col;
     cell.left = LVIR_BOUNDS;
-    if (!SendMessageA(grid, LVM_GETSUBITEMRECT, viewer->cur_row, reinterpret_cast<LPARAM>(&cell)))
+    if (!SendMessageW(grid, LVM_GETSUBITEMRECT, viewer->cur_row, reinterpret_cast<LPARAM>(&cell)))
         return;
     RECT client;
     GetClientRect(grid, &client);
     if (cell.left < 0)
-        SendMessageA(grid, LVM_SCROLL, cell.left - SCROLL_MARGIN, 0);
+        SendMessageW(grid, LVM_SCROLL, cell.left - SCROLL_MARGIN, 0);
     else if (viewer->cur_col > 0 && cell.right > client.right)
-        SendMessageA(grid, LVM_SCROLL, cell.right - client.right + SCROLL_MARGIN, 0);
+        SendMessageW(grid, LVM_SCROLL, cell.right - client.right + SCROLL_MARGIN, 0);
 }
 
 static void repaint_grid(Viewer *viewer) {

@@ -37,11 +37,11 @@ void register_viewer_class(void) {
 
 void create_children(HWND window, Viewer *viewer, int w, int h) {
     HINSTANCE host = GetModuleHandleA(nullptr);
-    HWND grid = CreateWindowExA(0, WC_LISTVIEWA, "",
+    HWND grid = CreateWindowExW(0, WC_LISTVIEWW, L"",
                                 WS_CHILD | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA, 0,
                                 BAR_HEIGHT, w, h - BAR_HEIGHT, window, nullptr, host, nullptr);
     viewer->grid = grid;
-    SendMessageA(grid, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+    SendMessageW(grid, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
 
     // A Unicode window, so that the text keeps every character and its own copy of a selection
@@ -145,6 +145,10 @@ LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
             return grid_notify(viewer, header);
         return 0;
     }
+    case WM_NOTIFYFORMAT:
+        // The grid asks when it is created: Unicode notifications carry cell texts as UTF-16.
+        if (lparam == NF_QUERY) return NFR_UNICODE;
+        return DefWindowProcA(window, message, wparam, lparam);
     case WM_SHOWTAB:
         if (viewer) show_tab(window, viewer, static_cast<int>(wparam));
         return 0;

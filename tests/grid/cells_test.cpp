@@ -106,3 +106,35 @@ TEST(CellText, CrlfRowsKeepTheirCarriageReturnAndHideTheNull) {
     EXPECT_EQ(shown(d.v, 1, 0), "null");
     EXPECT_EQ(shown(d.v, 1, 1), "x\r");
 }
+
+// The Unicode grid's text of one cell in a room of m units.
+static std::u16string shown16(const Viewer &v, int32_t row, int32_t col, size_t m = 64) {
+    uint16_t room[64];
+    for (uint16_t &u : room) u = '#';
+    cell_text_utf16(&v, row, col, room, m);
+    return std::u16string(reinterpret_cast<const char16_t *>(room));
+}
+
+TEST(CellTextUtf16, ShowsWhatTheEightBitTextShowsAsCharacters) {
+    LoadedViewer d(data_dump("a, b, c", "Кабель\t\\N\t\xF0\x9F\x8E\x82!\nbad \xFF\xC3\t\\\\N\n"));
+    ASSERT_EQ(d.loaded, 1);
+    EXPECT_EQ(shown16(d.v, 0, 0), u"Кабель");
+    EXPECT_EQ(shown16(d.v, 0, 1), u"null");
+    EXPECT_EQ(shown16(d.v, 0, 2), u"\U0001F382!");
+    EXPECT_EQ(shown16(d.v, 1, 0), u"bad \uFFFD\uFFFD") << "ill-formed bytes, one per maximal part";
+    EXPECT_EQ(shown16(d.v, 1, 1), u"\\\\N") << "an escaped backslash before N is no NULL";
+    EXPECT_EQ(shown16(d.v, 1, 2), u"");
+    EXPECT_EQ(shown16(d.v, 2, 0), u"");
+    EXPECT_EQ(shown16(d.v, -1, 0), u"");
+}
+
+TEST(CellTextUtf16, ATextLongerThanTheRoomIsCutBetweenCharacters) {
+    LoadedViewer d(data_dump("a, b", "Кабель\t\xF0\x9F\x8E\x82\xF0\x9F\x8E\x82\n"));
+    ASSERT_EQ(d.loaded, 1);
+    EXPECT_EQ(shown16(d.v, 0, 0, 4), u"Каб");
+    EXPECT_EQ(shown16(d.v, 0, 1, 4), u"\U0001F382") << "three units of room, one pair";
+    EXPECT_EQ(shown16(d.v, 0, 1, 2), u"") << "one unit of room holds no pair";
+    uint16_t untouched = '#';
+    cell_text_utf16(&d.v, 0, 1, &untouched, 0);
+    EXPECT_EQ(untouched, '#') << "no room, nothing written";
+}

@@ -121,7 +121,7 @@ namespace {
 struct PaintLog {
     WNDPROC viewer_proc = nullptr;
     std::vector<UINT> codes;
-    std::vector<std::string> texts;
+    std::vector<std::wstring> texts;
     int coloured_cells = 0;
 };
 PaintLog paint_log;
@@ -131,8 +131,8 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wparam, LPARAM 
     if (message != WM_NOTIFY) return result;
     const NMHDR *header = reinterpret_cast<const NMHDR *>(lparam);
     paint_log.codes.push_back(header->code);
-    if (header->code == LVN_GETDISPINFOA) {
-        const LVITEMA &item = reinterpret_cast<const NMLVDISPINFOA *>(header)->item;
+    if (header->code == LVN_GETDISPINFOW) {
+        const LVITEMW &item = reinterpret_cast<const NMLVDISPINFOW *>(header)->item;
         if (item.mask & LVIF_TEXT) paint_log.texts.push_back(item.pszText);
     } else if (header->code == NM_CUSTOMDRAW) {
         const auto *draw = reinterpret_cast<const NMLVCUSTOMDRAW *>(header);
@@ -148,7 +148,7 @@ bool seen(UINT code) {
 
 } // namespace
 
-TEST_F(GridNotify, TheControlPaintsItsCellsFromTheEightBitAnswers) {
+TEST_F(GridNotify, TheControlPaintsItsCellsFromTheUnicodeAnswers) {
     paint_log = PaintLog{};
     paint_log.viewer_proc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(viewer, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc)));
@@ -156,11 +156,64 @@ TEST_F(GridNotify, TheControlPaintsItsCellsFromTheEightBitAnswers) {
     UpdateWindow(grid());
     SetWindowLongPtrA(viewer, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(paint_log.viewer_proc));
 
-    EXPECT_TRUE(seen(LVN_GETDISPINFOA));
-    EXPECT_FALSE(seen(LVN_GETDISPINFOW)) << "the grid asks in Unicode, which goes unanswered";
-    for (const char *shown : {"pencil", "null", "ink", "pad"})
+    EXPECT_TRUE(seen(LVN_GETDISPINFOW));
+    EXPECT_FALSE(seen(LVN_GETDISPINFOA)) << "the grid asks in 8 bits, losing every character "
+                                            "outside the system's code page";
+    for (const wchar_t *shown : {L"pencil", L"null", L"ink", L"pad"})
         EXPECT_NE(std::find(paint_log.texts.begin(), paint_log.texts.end(), shown),
                   paint_log.texts.end())
-            << shown;
+            << utf8_of(shown);
     EXPECT_GE(paint_log.coloured_cells, 12) << "every visible cell gets its colours";
+}
+
+namespace {
+
+// Names and values in several scripts, one outside the Basic Multilingual Plane, read back under
+// the system's 8-bit code page: they must come through the Unicode grid as written.
+class UnicodeGrid : public ViewerTest {
+  protected:
+    void SetUp() override {
+        ViewerTest::SetUp();
+        ASSERT_NE(open(data_dump("\"Имя\", Όνομα, 名前, café, \"\xF0\x9F\x99\x82\"",
+                                 "Кабель USB-C 2 м\tΕλαιόλαδο 1L\t日本語\tCafé crème\t"
+                                 "\xF0\x9F\x8E\x82 x\xF0\x9F\x8E\x82\n"
+                                 "bad \xFF\xC3 end\t\\N\t\t\t\n")),
+                  nullptr);
+    }
+};
+
+} // namespace
+
+TEST_F(UnicodeGrid, TitlesAndCellsReadAsWrittenWhateverTheCodePage) {
+    EXPECT_NE(GetACP(), static_cast<UINT>(CP_UTF8)) << "an 8-bit code page tells more";
+    const std::wstring titles[] = {L"\"Имя\"", L"Όνομα", L"名前", L"café", L"\"\U0001F642\""};
+    for (int c = 0; c < 5; ++c) EXPECT_EQ(column_text_w(grid(), c), titles[c]) << "column " << c;
+    const std::wstring cells[] = {L"Кабель USB-C 2 м", L"Ελαιόλαδο 1L", L"日本語", L"Café crème",
+                                  L"\U0001F382 x\U0001F382"};
+    for (int c = 0; c < 5; ++c) EXPECT_EQ(item_text_w(grid(), 0, c), cells[c]) << "column " << c;
+    EXPECT_EQ(item_text_w(grid(), 1, 0), L"bad \uFFFD\uFFFD end") << "ill-formed bytes";
+    EXPECT_EQ(item_text_w(grid(), 1, 1), L"null");
+}
+
+TEST_F(UnicodeGrid, ACellLongerThanTheRoomIsCutBeforeTheCharacterThatDoesNotFit) {
+    EXPECT_EQ(ask_dispinfo_w(viewer, grid(), 0, 4, 3), L"\U0001F382") << "a pair fits whole";
+    EXPECT_EQ(ask_dispinfo_w(viewer, grid(), 0, 4, 6), L"\U0001F382 x") << "not half a pair";
+    EXPECT_EQ(ask_dispinfo_w(viewer, grid(), 0, 0, 4), L"Каб") << "no replacement from a cut";
+    EXPECT_EQ(ask_dispinfo_w(viewer, grid(), 0, 1, 1), L"");
+}
+
+TEST_F(UnicodeGrid, AnEightBitRequestStillGetsTheBytesAsTheyAre) {
+    EXPECT_EQ(ask_dispinfo(viewer, grid(), 0, 2, 64).text, "日本語");
+    EXPECT_EQ(ask_dispinfo(viewer, grid(), 0, 1, 6).text, "\xCE\x95\xCE\xBB\xCE");
+}
+
+TEST_F(UnicodeGrid, AutosizingMeasuresTheTextsAsDrawn) {
+    // Three ideographs are far wider than the six bytes they take as UTF-8 would suggest to an
+    // 8-bit measure, which would draw them cut with an ellipsis.
+    int drawn = static_cast<int>(
+        SendMessageW(grid(), LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(L"日本語")));
+    EXPECT_GE(column_width(grid(), 2), drawn);
+    drawn = static_cast<int>(SendMessageW(grid(), LVM_GETSTRINGWIDTHW, 0,
+                                          reinterpret_cast<LPARAM>(L"Кабель USB-C 2 м")));
+    EXPECT_GE(column_width(grid(), 0), drawn);
 }

@@ -9,15 +9,28 @@ int column_count(HWND grid) {
     return static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
 }
 
-std::string column_text(HWND grid, int column) {
-    char text[256] = "";
-    LVCOLUMNA c = {};
+std::string utf8_of(const std::wstring &text) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr,
+                        nullptr);
+    return out;
+}
+
+std::wstring column_text_w(HWND grid, int column) {
+    wchar_t text[1024] = L"";
+    LVCOLUMNW c = {};
     c.mask = LVCF_TEXT;
     c.pszText = text;
-    c.cchTextMax = sizeof text;
-    if (!SendMessageA(grid, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&c)))
-        return "<no column>";
+    c.cchTextMax = 1024;
+    if (!SendMessageW(grid, LVM_GETCOLUMNW, column, reinterpret_cast<LPARAM>(&c)))
+        return L"<no column>";
     return text;
+}
+
+std::string column_text(HWND grid, int column) {
+    return utf8_of(column_text_w(grid, column));
 }
 
 int column_width(HWND grid, int column) {
@@ -28,14 +41,18 @@ int item_count(HWND grid) {
     return static_cast<int>(SendMessageA(grid, LVM_GETITEMCOUNT, 0, 0));
 }
 
-std::string item_text(HWND grid, int row, int column) {
-    char text[512] = "";
-    LVITEMA item = {};
+std::wstring item_text_w(HWND grid, int row, int column, int room) {
+    std::vector<wchar_t> text(static_cast<size_t>(room) + 1, L'\0');
+    LVITEMW item = {};
     item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(grid, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
+    item.pszText = text.data();
+    item.cchTextMax = room;
+    SendMessageW(grid, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return text.data();
+}
+
+std::string item_text(HWND grid, int row, int column) {
+    return utf8_of(item_text_w(grid, row, column));
 }
 
 RECT cell_rect(HWND grid, int row, int column) {
@@ -66,6 +83,22 @@ DispInfoAnswer ask_dispinfo(HWND viewer, HWND sender, int row, int column, int r
         SendMessageA(viewer, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
     auto end = std::find(buffer.begin(), buffer.end(), '\0');
     return DispInfoAnswer{result, std::string(buffer.begin(), end)};
+}
+
+std::wstring ask_dispinfo_w(HWND viewer, HWND sender, int row, int column, int room) {
+    std::vector<wchar_t> buffer(static_cast<size_t>(std::max(room, 1)), L'#');
+    NMLVDISPINFOW info = {};
+    info.hdr.hwndFrom = sender;
+    info.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(sender));
+    info.hdr.code = LVN_GETDISPINFOW;
+    info.item.mask = LVIF_TEXT;
+    info.item.iItem = row;
+    info.item.iSubItem = column;
+    info.item.pszText = buffer.data();
+    info.item.cchTextMax = room;
+    SendMessageW(viewer, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+    auto end = std::find(buffer.begin(), buffer.end(), L'\0');
+    return std::wstring(buffer.begin(), end);
 }
 
 DrawAnswer ask_custom_draw(HWND viewer, HWND sender, DWORD stage, int row, int column,

@@ -8,12 +8,19 @@
 
 #include <string>
 
+// UTF-16 as UTF-8, for comparing with the document's texts.
+std::string utf8_of(const std::wstring &text);
+
 int column_count(HWND grid);
+// A column title as the control holds it (LVM_GETCOLUMNW), as UTF-8.
 std::string column_text(HWND grid, int column);
+std::wstring column_text_w(HWND grid, int column);
 int column_width(HWND grid, int column);
 int item_count(HWND grid);
 
-// A cell's text as the control itself obtains it (LVM_GETITEMTEXTA asks the viewer window).
+// A cell's text as the control itself obtains it (LVM_GETITEMTEXTW asks the viewer window), in a
+// room of `room` units; item_text gives it as UTF-8.
+std::wstring item_text_w(HWND grid, int row, int column, int room = 512);
 std::string item_text(HWND grid, int row, int column);
 
 // A cell's rectangle in the grid's client coordinates; column 0 is its label, since the bounds
@@ -30,6 +37,8 @@ struct DispInfoAnswer {
 };
 DispInfoAnswer ask_dispinfo(HWND viewer, HWND sender, int row, int column, int room,
                             UINT mask = LVIF_TEXT);
+// The same as LVN_GETDISPINFOW, the request the Unicode grid sends; '#' units show untouched room.
+std::wstring ask_dispinfo_w(HWND viewer, HWND sender, int row, int column, int room);
 
 // NM_CUSTOMDRAW sent to `viewer` from `sender` for one stage of (row, column), with the given
 // item state; the answer carries the colours and item state the viewer wrote back.

@@ -11,6 +11,7 @@
 #include "grid/cursor.h"
 #include "grid/selection_text.h"
 #include "hostile_files.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -144,10 +145,12 @@ bool bar_shows_status(HWND viewer, HWND grid, int tab) {
 // the viewer must show.
 struct NativeDocument : LoadedViewer {
     explicit NativeDocument(const std::string &bytes) : LoadedViewer(bytes) {}
-    std::string cell(int row, int col) {
-        char room[512];
-        cell_text(&v, row, col, room, sizeof room);
-        return room;
+    // A cell as the Unicode grid gets it, in the probe's room of 512 units.
+    std::wstring cell(int row, int col) {
+        uint16_t room[512];
+        cell_text_utf16(&v, row, col, room, 512);
+        return std::wstring(room, room + std::char_traits<char16_t>::length(
+                                             reinterpret_cast<const char16_t *>(room)));
     }
     std::string select_all_text() {
         grid_apply_key(&v, KEY_A, 1, 0, 0);
@@ -202,8 +205,14 @@ TEST_P(HostileFileInViewer, OpensExactlyWhenTheLoaderTakesItAndClosesCleanly) {
     if (file.col_count == 0) EXPECT_EQ(column_text(grid(), 0), "(no columns)");
     for (int c = 0; c < file.col_count; ++c) {
         const std::optional<std::string> &name = file.col_names[static_cast<size_t>(c)];
-        // The probe reads a heading into 256 bytes.
-        EXPECT_EQ(column_text(grid(), c), name ? name->substr(0, 255) : "col") << "column " << c;
+        // The probe reads a heading into 1024 units.
+        const std::string title = name ? *name : "col";
+        uint16_t want[1024];
+        utf8_to_utf16(title.data(), title.size(), want, 1024, nullptr);
+        EXPECT_TRUE(column_text_w(grid(), c) ==
+                    std::wstring(want, want + std::char_traits<char16_t>::length(
+                                                  reinterpret_cast<const char16_t *>(want))))
+            << "column " << c;
         if (HasFailure()) break;
     }
 
@@ -232,7 +241,7 @@ TEST_P(HostileDocumentInViewer, GridShowsEveryVisibleCellAndCopiesEveryRow) {
         const int columns = column_count(grid());
         for (int r = top; r < last; ++r)
             for (int c = 0; c < columns; ++c)
-                ASSERT_EQ(item_text(grid(), r, c), native.cell(r, c))
+                ASSERT_TRUE(item_text_w(grid(), r, c) == native.cell(r, c))
                     << "row " << r << ", column " << c;
     }
 
