@@ -1,18 +1,18 @@
 // Reads the client area from the window's device context into a DIB and saves it as a PNG.
 #include "host/window_capture.h"
 
-#include <cstdio>
+#include <cstring>
 #include <vector>
 
-#include "host/png_write.h"
+#include "host/png_file.h"
 
-// The client area as top-down RGB rows; empty when the system gives no picture.
+// The client area as top-down rows of 32-bit BGRX pixels; empty when the system gives no picture.
 static std::vector<unsigned char> client_pixels(HWND window, int *width, int *height) {
-    std::vector<unsigned char> rgb;
+    std::vector<unsigned char> bgrx;
     RECT client;
     GetClientRect(window, &client);
     int w = client.right - client.left, h = client.bottom - client.top;
-    if (w <= 0 || h <= 0) return rgb;
+    if (w <= 0 || h <= 0) return bgrx;
 
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -31,13 +31,8 @@ static std::vector<unsigned char> client_pixels(HWND window, int *width, int *he
         // viewer paints its bar only in WM_PAINT and would leave it blank in a WM_PRINT copy.
         if (BitBlt(memory_dc, 0, 0, w, h, window_dc, 0, 0, SRCCOPY | CAPTUREBLT)) {
             GdiFlush();
-            const unsigned char *bgrx = static_cast<const unsigned char *>(bits);
-            rgb.resize(static_cast<size_t>(w) * h * 3);
-            for (size_t i = 0, n = static_cast<size_t>(w) * h; i < n; ++i) {
-                rgb[3 * i] = bgrx[4 * i + 2];
-                rgb[3 * i + 1] = bgrx[4 * i + 1];
-                rgb[3 * i + 2] = bgrx[4 * i];
-            }
+            bgrx.resize(static_cast<size_t>(w) * h * 4);
+            std::memcpy(bgrx.data(), bits, bgrx.size());
             *width = w;
             *height = h;
         }
@@ -46,24 +41,15 @@ static std::vector<unsigned char> client_pixels(HWND window, int *width, int *he
     if (dib) DeleteObject(dib);
     if (memory_dc) DeleteDC(memory_dc);
     ReleaseDC(window, window_dc);
-    return rgb;
+    return bgrx;
 }
 
 bool write_client_png(HWND window, const std::wstring &path, std::string *error) {
     int width = 0, height = 0;
-    std::vector<unsigned char> rgb = client_pixels(window, &width, &height);
-    if (rgb.empty()) {
+    std::vector<unsigned char> bgrx = client_pixels(window, &width, &height);
+    if (bgrx.empty()) {
         *error = "could not read the window's pixels";
         return false;
     }
-    std::vector<unsigned char> png = png_from_rgb(rgb.data(), width, height);
-    FILE *file = _wfopen(path.c_str(), L"wb");
-    if (!file) {
-        *error = "cannot create the file";
-        return false;
-    }
-    bool written = fwrite(png.data(), 1, png.size(), file) == png.size();
-    written = fclose(file) == 0 && written;
-    if (!written) *error = "cannot write the file";
-    return written;
+    return write_png_file(path, bgrx.data(), width, height, error);
 }
