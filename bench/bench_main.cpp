@@ -26,6 +26,7 @@ const Goal GOALS[] = {
     {"compose_full_sql_rows_1m", "floor_copy_script", 2.0},
     {"selection_text_100k_rows", "floor_copy_selection", 3.0},
     {"selection_text_100k_rows", "floor_copy_selection_warm", 0},
+    {"text_first_walk_100mb_line", "floor_memchr_100mb_line", 0},
 };
 
 // The console report, plus the median (or only) CPU time of each benchmark kept for the table:

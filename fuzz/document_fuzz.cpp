@@ -17,6 +17,8 @@
 #include "grid/cells.h"
 #include "grid/cursor.h"
 #include "grid/selection_text.h"
+#include "text/tab_doc.h"
+#include "text/text_range.h"
 
 namespace {
 
@@ -138,6 +140,23 @@ void check_tab_texts(Viewer *v) {
     }
 }
 
+// The text view's tabs read the document's own blocks, byte for byte the texts tab_text gives
+// (for Full SQL, the composed script).
+void check_tab_docs(Viewer *v) {
+    TabLines lines{};
+    for (int tab : {TAB_SQL, TAB_INFO, TAB_FULLSQL}) {
+        TextDoc doc;
+        const int shown = tab_doc(v, tab, &lines, &doc);
+        const char *section = tab == TAB_SQL ? v->sql : tab == TAB_INFO ? v->info : v->full_sql;
+        FUZZ_CHECK(shown == (section != nullptr));
+        const char *want = tab_text(v, tab);
+        std::string bytes(doc.len + 1, '\xAA');
+        text_copy_utf8(&doc, 0, doc.len, bytes.data());
+        FUZZ_CHECK(doc.len == strlen(want) && memcmp(bytes.data(), want, doc.len + 1) == 0);
+    }
+    tab_lines_free(&lines);
+}
+
 const int kKeys[] = {KEY_PRIOR, KEY_NEXT,  KEY_END,  KEY_HOME, KEY_LEFT,
                      KEY_UP,    KEY_RIGHT, KEY_DOWN, KEY_A,    'Q'};
 const int kKeyCount = sizeof kKeys / sizeof kKeys[0];
@@ -188,6 +207,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     check_cursor(&v);
     check_cells(&v);
     check_tab_texts(&v);
+    check_tab_docs(&v);
     move_around(&v, data, size);
     check_selection(&v);
     viewer_free_blocks(&v);
