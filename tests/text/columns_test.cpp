@@ -116,7 +116,7 @@ TEST(LineCells, TabsAsBlanksControlsAsPicturesAndPairsSharingTheirColumn) {
     EXPECT_EQ(d.cols, (std::vector<uint32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 13, 15}));
 }
 
-TEST(LineCells, CharactersCutByEitherEdgeShowAsBlanksForTheirColumnsInView) {
+TEST(LineCells, CharactersCutByAnEdgeShowAsBlanksAndAPairNeverGetsHalfTheRoom) {
     PlainText t("\tab\xE4\xB8\xAD\x01\xF0\x9F\x98\x80");
     Drawn left_tab = draw(t.doc, 0, 4, 5, 100);
     EXPECT_EQ(left_tab.units, u"    a");
@@ -128,16 +128,9 @@ TEST(LineCells, CharactersCutByEitherEdgeShowAsBlanksForTheirColumnsInView) {
     Drawn past = draw(t.doc, 0, 50, 10, 100);
     EXPECT_EQ(past.units, u"");
     EXPECT_EQ(past.cols, std::vector<uint32_t>{0});
-}
-
-TEST(LineCells, ARoomTooSmallForASurrogatePairStopsBeforeIt) {
-    PlainText t("\tab\xE4\xB8\xAD\x01\xF0\x9F\x98\x80");
-    Drawn d = draw(t.doc, 0, 12, 10, 2);
-    EXPECT_EQ(d.units, u"\u2401");
-    EXPECT_EQ(d.cols, (std::vector<uint32_t>{0, 1}));
-    Drawn blanks = draw(t.doc, 0, 0, 10, 3);
-    EXPECT_EQ(blanks.units, u"   ");
-    EXPECT_EQ(blanks.cols, (std::vector<uint32_t>{0, 1, 2, 3}));
+    Drawn no_room_for_pair = draw(t.doc, 0, 12, 10, 2);
+    EXPECT_EQ(no_room_for_pair.units, u"\u2401");
+    EXPECT_EQ(no_room_for_pair.cols, (std::vector<uint32_t>{0, 1}));
 }
 
 TEST(ColumnCache, AnswersAsAWalkFromTheLineStartOnLinesOfMegabytes) {
