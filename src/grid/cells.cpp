@@ -24,6 +24,11 @@ const char *field_at(const char *line, int n, size_t *len) {
     return p;
 }
 
+const char *column_title(const Viewer *viewer, int32_t col) {
+    const char *name = col >= 0 && col < MAX_COLS ? viewer->col_names[col] : nullptr;
+    return name ? name : "col";
+}
+
 void cell_text(const Viewer *viewer, int32_t row, int32_t col, char *room, size_t m) {
     if (m == 0) return;
     room[0] = '\0';
