@@ -27,6 +27,11 @@ const Goal GOALS[] = {
     {"selection_text_100k_rows", "floor_copy_selection", 3.0},
     {"selection_text_100k_rows", "floor_copy_selection_warm", 0},
     {"text_first_walk_100mb_line", "floor_memchr_100mb_line", 0},
+    {"grid_find_absent_ascii", "floor_memmem_ascii", 3.0},
+    {"grid_find_absent_cyrillic", "floor_memmem_cyrillic", 3.0},
+    {"grid_find_last_row", "floor_memmem_last_row", 3.0},
+    {"grid_find_last_row_id", "floor_memmem_last_row_id", 3.0},
+    {"text_find_absent_ascii", "floor_memmem_ascii", 0},
 };
 
 // The console report, plus the median (or only) CPU time of each benchmark kept for the table:

@@ -13,6 +13,7 @@
 #include "document/load.h"
 #include "document/strbuf.h"
 #include "document/tab_text.h"
+#include "find_check.h"
 #include "fuzz_check.h"
 #include "grid/cells.h"
 #include "grid/cursor.h"
@@ -210,6 +211,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     check_tab_docs(&v);
     move_around(&v, data, size);
     check_selection(&v);
+    find_check::check_find(&v, data, size);
     viewer_free_blocks(&v);
     return 0;
 }

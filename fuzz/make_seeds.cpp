@@ -50,6 +50,38 @@ void collect_cells(const std::string &bytes, std::set<std::string> *cells) {
     }
 }
 
+// Dumps for the searches the document target checks: letters of several scripts in both cases,
+// escapes, NULLs, CR LF ends, ill-formed bytes, fields past the header's columns, and text to find
+// in the SQL and INFO sections; and cells longer than the copied 8191 bytes, matching on both
+// sides of the cut.
+void write_find_seeds(const fs::path &documents) {
+    const std::string scripts =
+        "KMZTAB01\x01[SQL]\nCREATE TABLE "
+        "\xCE\xA3\xCE\x8A\xCE\xA3\xCE\xA5\xCE\xA6\xCE\x9F\xCE\xA3 "
+        "(\xD0\x81\xD0\xBB\xD0\xBA\xD0\xB0 text);\r\ncreate index on "
+        "\xCF\x83\xCE\xAF\xCF\x83\xCF\x85"
+        "\xCF\x86\xCE\xBF\xCF\x82;\n\x01[INFO]\nStra\xC3\x9F\x65 \xC3\x89\x63OLE "
+        "\xC3\xA9\x63ole\xFF\n"
+        "\x01[DATA]\nCOPY t (a, \"B c\") FROM stdin;\n"
+        "\xC3\x89\x63ole\t\xD0\x81\xD0\x9B\xD0\x9A\xD0\x90\\t\xD1\x91\xD0\xBB\xD0\xBA\xD0\xB0\textr"
+        "a\n"
+        "\\N\t\\\\N\n"
+        "\xCE\xBB\xCF\x8C\xCE\xB3\xCE\xBF\xCF\x82\t\xCE\x9B\xCE\x8C\xCE\x93\xCE\x9F\xCE\xA3\\n\r\n"
+        "x\xE2\x82y\tX\xEF\xBF\xBDY\\\\\n"
+        "\xC3\xA9\x63ole\n"
+        "\\.\n";
+    write_file(documents / "seed-find-scripts", scripts);
+
+    std::string rows;
+    std::string pattern;
+    while (pattern.size() < CELL_SCRATCH + 1000) pattern += "Ab";
+    rows += "short\t" + pattern + "\n";
+    rows += pattern.substr(0, CELL_SCRATCH - 3) + "\\tab\tx\n";
+    rows += "aB\tbA\n";
+    write_file(documents / "seed-find-long-cells",
+               "KMZTAB01\x01[DATA]\nCOPY t (a, b) FROM stdin;\n" + rows + "\\.\n");
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -79,6 +111,9 @@ int main(int argc, char **argv) {
         collect_cells(bytes, &cells);
         ++written;
     }
+
+    write_find_seeds(documents);
+    written += 2;
 
     // Escapes straddling the cut: a backslash as byte 8191, and an escape just inside it.
     cells.insert(std::string(CELL_SCRATCH - 2, 'a') + "\\t\\n");

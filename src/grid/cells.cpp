@@ -25,6 +25,11 @@ const char *field_at(const char *line, int n, size_t *len) {
     return p;
 }
 
+const char *column_title(const Viewer *viewer, int32_t col) {
+    const char *name = col >= 0 && col < MAX_COLS ? viewer->col_names[col] : nullptr;
+    return name ? name : "col";
+}
+
 static bool is_null_field(const char *field, size_t len) {
     return len == 2 && field[0] == '\\' && field[1] == 'N';
 }

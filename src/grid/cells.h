@@ -13,6 +13,11 @@ const char *field_at(const char *line, int n, size_t *len);
 // Bytes of the field starting at `field`: up to its tab or the line's NUL.
 size_t field_length(const char *field);
 
+// The title the grid's header shows over column col: its name as the header line writes it
+// (quotes included), or "col" for a column without a name slot (MAX_COLS and beyond) or without
+// a name. Points into the document or at a literal; never null.
+const char *column_title(const Viewer *viewer, int32_t col);
+
 // Writes the grid text of cell (row, col) into room (m bytes): the field's first m - 1 bytes and
 // a NUL; "null" for a field that is exactly "\N"; empty for a missing field or a row outside the
 // document. Other escapes are shown as written. m == 0 writes nothing.

@@ -146,11 +146,16 @@ static void add_row(StrBuf *text, const char *line, int32_t c0, int32_t c1, bool
     }
 }
 
-int selection_text(const Viewer *viewer, StrBuf *text) {
+// The selection's text into `text`, after a line of the column titles when `titles` is set.
+static int build_selection(const Viewer *viewer, StrBuf *text, bool titles) {
     text->data = nullptr;
     if (viewer->row_count <= 0 || viewer->col_count <= 0) return 0;
     SelectionRect sel = selection_rect(viewer);
     if (!sb_init(text)) return 0;
+    for (int32_t c = sel.c0; titles && c <= sel.c1; ++c) {
+        sb_add(text, column_title(viewer, c));
+        sb_add(text, c == sel.c1 ? "\r\n" : "\t");
+    }
     for (int32_t r = sel.r0; r <= sel.r1 && !text->failed; ++r)
         add_row(text, viewer->rows[r], sel.c0, sel.c1, sel.c1 >= viewer->col_count - 1);
     if (text->failed) {
@@ -158,4 +163,12 @@ int selection_text(const Viewer *viewer, StrBuf *text) {
         return 0;
     }
     return 1;
+}
+
+int selection_text(const Viewer *viewer, StrBuf *text) {
+    return build_selection(viewer, text, false);
+}
+
+int selection_text_with_titles(const Viewer *viewer, StrBuf *text) {
+    return build_selection(viewer, text, true);
 }

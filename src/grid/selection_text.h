@@ -21,3 +21,9 @@ size_t unescape_cell(const char *raw, size_t raw_len, char *out);
 // "\r\n". Returns 1 when the whole text was built; 0 when there is nothing to copy (no rows or no
 // columns) or memory ran out, and then `text` holds nothing.
 int selection_text(const Viewer *viewer, StrBuf *text);
+
+// The same text preceded by one line of the selected columns' titles (column_title: the names as
+// the grid's header shows them), tab-separated and ending in "\r\n", for a copy that keeps the
+// header. Returns 1 when the whole text was built; 0, with `text` holding nothing, when
+// selection_text would give nothing.
+int selection_text_with_titles(const Viewer *viewer, StrBuf *text);

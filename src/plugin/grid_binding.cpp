@@ -48,11 +48,6 @@ static void insert_column(HWND grid, int index, const char *title, int width) {
     if (text != small) free(text);
 }
 
-static const char *column_title(const Viewer *viewer, int i) {
-    const char *name = i < MAX_COLS ? viewer->col_names[i] : nullptr;
-    return name ? name : "col";
-}
-
 // Sizing the last column to its header makes it fill what is left of the view, and when the other
 // columns take the whole width that is next to nothing: the column would be there but unseen.
 static void keep_header_readable(HWND grid, int index, const char *title) {

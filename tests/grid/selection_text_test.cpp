@@ -1,4 +1,5 @@
-// The selection as clipboard text, byte for byte, and the cell decoding behind it.
+// The selection as clipboard text, byte for byte, with and without its column titles, and the cell
+// decoding behind it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -152,4 +153,52 @@ TEST_F(SelectionTextTest, NoMemoryAtAnyGrowthGivesNothingRatherThanAPart) {
     }
     mem_fail_after(points);
     EXPECT_EQ(copied(d.v), whole);
+}
+
+// The selection with its column titles, as Ctrl+Shift+C copies it, or "<nothing>".
+static std::string copied_with_titles(const Viewer &v) {
+    StrBuf text;
+    text.data = reinterpret_cast<char *>(&text);
+    if (!selection_text_with_titles(&v, &text)) return text.data ? "<left a block>" : "<nothing>";
+    std::string out(text.data, text.len);
+    sb_drop(&text);
+    return out;
+}
+
+TEST_F(SelectionTextTest, WithTitlesTheSelectedColumnsNamesComeFirstAsTheHeaderWritesThem) {
+    LoadedViewer d(data_dump("id, \"Full Name\", \"a, b\"", "1\tAnn\\tLee\tx\n2\t\\N\ty\n"));
+    ASSERT_EQ(d.loaded, 1);
+    select(d.v, 0, 1, 1, 2);
+    EXPECT_EQ(copied_with_titles(d.v), "\"Full Name\"\t\"a, b\"\r\nAnn Lee\tx\r\n\ty\r\n");
+    select(d.v, 1, 0, 1, 0);
+    EXPECT_EQ(copied_with_titles(d.v), "id\r\n2\r\n");
+}
+
+TEST_F(SelectionTextTest, WithTitlesAColumnWithoutANameIsTitledCol) {
+    // A header naming no columns: the first row's 300 fields make them, past the 256 name slots.
+    std::string row = "f0";
+    for (int c = 1; c < 300; ++c) row += "\tf" + std::to_string(c);
+    LoadedViewer d(data_dump("", row + "\n"));
+    ASSERT_EQ(d.loaded, 1);
+    ASSERT_EQ(d.v.col_count, 300);
+    select(d.v, 0, 254, 0, 257);
+    EXPECT_EQ(copied_with_titles(d.v), "col\tcol\tcol\tcol\r\nf254\tf255\tf256\tf257\r\n");
+}
+
+TEST_F(SelectionTextTest, WithTitlesNothingToCopyOrNoMemoryGivesNothing) {
+    LoadedViewer no_rows(data_dump("a, b", ""));
+    ASSERT_EQ(no_rows.loaded, 1);
+    EXPECT_EQ(copied_with_titles(no_rows.v), "<nothing>");
+    LoadedViewer d(data_dump("a, b", std::string(20000, 'x') + "\ty\n"));
+    ASSERT_EQ(d.loaded, 1);
+    select(d.v, 0, 0, 0, 1);
+    long before = mem_alloc_count();
+    ASSERT_NE(copied_with_titles(d.v), "<nothing>");
+    const long points = mem_alloc_count() - before;
+    for (long i = 0; i < points; ++i) {
+        const long live = mem_live_count();
+        mem_fail_after(i);
+        EXPECT_EQ(copied_with_titles(d.v), "<nothing>") << "allocation " << i << " failed";
+        EXPECT_EQ(mem_live_count(), live) << "allocation " << i << " failed: a block was kept";
+    }
 }
