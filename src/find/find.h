@@ -7,8 +7,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-// The most bytes of UTF-8 a search text may hold.
-enum { FIND_TEXT_MAX = 1024 };
+// FIND_TEXT_MAX, the most bytes of UTF-8 a search text may hold, is the record's (viewer.h).
 
 // The bytes one place of a match may hold: b is one when (b | mask) equals one of the first
 // `count` bytes. A mask of 0x20 takes an ASCII letter's two cases in one compare; the few other

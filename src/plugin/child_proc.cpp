@@ -3,9 +3,10 @@
 
 #include <commctrl.h>
 
-#include "document/tab_text.h"
 #include "grid/cursor.h"
 #include "plugin/clipboard.h"
+#include "plugin/find_bar.h"
+#include "plugin/text_view.h"
 #include "plugin/viewer_window.h"
 
 void install_child_proc(Viewer *viewer) {
@@ -27,27 +28,24 @@ static LRESULT pass_on(Viewer *viewer, HWND window, UINT message, WPARAM wparam,
     return CallWindowProcW(reinterpret_cast<WNDPROC>(proc), window, message, wparam, lparam);
 }
 
-static LRESULT text_view_key(Viewer *viewer, HWND edit, WPARAM key, bool ctrl, LPARAM lparam) {
-    if (ctrl && key == 'A') {
-        SendMessageW(edit, EM_SETSEL, 0, -1);
-        return 0;
-    }
-    if (ctrl && (key == 'C' || key == VK_INSERT)) {
-        DWORD start = 0, end = 0;
-        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                     reinterpret_cast<LPARAM>(&end));
-        if (start == end) {
-            clip_set_utf8(tab_copy_text(viewer), -1);
-            return 0;
-        }
-    }
-    return pass_on(viewer, edit, WM_KEYDOWN, key, lparam);
+void tab_copy(Viewer *viewer) {
+    if (viewer->tab == TAB_DATA)
+        copy_grid_selection(viewer);
+    else
+        text_view_copy(static_cast<HWND>(viewer->edit));
+}
+
+void tab_select_all(Viewer *viewer) {
+    if (viewer->tab == TAB_DATA)
+        grid_apply_key(viewer, KEY_A, 1, 0, 0);
+    else
+        text_view_select_all(static_cast<HWND>(viewer->edit));
 }
 
 static LRESULT grid_key(Viewer *viewer, HWND grid, WPARAM key, bool ctrl, bool shift,
                         LPARAM lparam) {
-    if (ctrl && (key == 'C' || key == VK_INSERT)) {
-        copy_grid_selection(viewer);
+    if (ctrl && shift && key == 'C') {
+        copy_grid_selection_with_names(viewer);
         return 0;
     }
     int page = 0;
@@ -69,9 +67,25 @@ static LRESULT key_down(Viewer *viewer, HWND window, WPARAM key, LPARAM lparam) 
         PostMessageA(viewer_window, WM_SHOWTAB, key - '0', 0);
         return 0;
     }
+    if ((ctrl && key == 'F') || key == VK_F7) {
+        find_bar_open(viewer_window, viewer);
+        return 0;
+    }
+    if (key == VK_F3) {
+        find_again(viewer_window, viewer, shift);
+        return 0;
+    }
+    if (ctrl && (key == 'C' || key == VK_INSERT) && !(shift && key == 'C')) {
+        tab_copy(viewer);
+        return 0;
+    }
+    if (ctrl && key == 'A') {
+        tab_select_all(viewer);
+        return 0;
+    }
     if (window == static_cast<HWND>(viewer->grid))
         return grid_key(viewer, window, key, ctrl, shift, lparam);
-    return text_view_key(viewer, window, key, ctrl, lparam);
+    return pass_on(viewer, window, WM_KEYDOWN, key, lparam);
 }
 
 static LRESULT left_button_down(Viewer *viewer, HWND grid, LPARAM lparam) {

@@ -9,4 +9,9 @@
 // previous procedures in grid_proc and edit_proc.
 void install_child_proc(Viewer *viewer);
 
+// Ctrl+C and Ctrl+A of the current tab (the host's Copy and Select all do the same): the grid's
+// selection and select-all, or the text view's.
+void tab_copy(Viewer *viewer);
+void tab_select_all(Viewer *viewer);
+
 LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -2,12 +2,20 @@
 #pragma once
 
 #include "document/viewer.h"
+#include "text/text_doc.h"
 
 // Puts the first n bytes of the UTF-8 text on the clipboard as Unicode text; n < 0 means the
 // whole NUL-terminated text. An empty text leaves the clipboard holding an empty Unicode text.
 // Failures are silent; one before the clipboard is opened leaves its former content in place.
 void clip_set_utf8(const char *text, int n);
 
+// Puts [from, to) of a text on the clipboard as Unicode text, converted as the text view shows it
+// (ill-formed bytes as U+FFFD), straight into the clipboard's memory. Failures are silent.
+void clip_set_text_range(const TextDoc *doc, size_t from, size_t to);
+
 // Copies the grid's selection as tab-separated lines. When the text cannot be built whole,
 // nothing is put on the clipboard.
 void copy_grid_selection(const Viewer *viewer);
+
+// The same, preceded by a line of the selected columns' titles (Ctrl+Shift+C).
+void copy_grid_selection_with_names(const Viewer *viewer);

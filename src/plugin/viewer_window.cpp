@@ -3,11 +3,11 @@
 
 #include <commctrl.h>
 
-#include <stdlib.h>
-
 #include "document/tab_text.h"
 #include "plugin/child_proc.h"
+#include "plugin/find_bar.h"
 #include "plugin/grid_binding.h"
+#include "plugin/text_view.h"
 
 extern HFONT g_barfont;
 
@@ -44,32 +44,13 @@ void create_children(HWND window, Viewer *viewer, int w, int h) {
     SendMessageW(grid, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
 
-    // A Unicode window, so that the text keeps every character and its own copy of a selection
-    // copies what is shown.
-    HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                                WS_CHILD | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                                    ES_AUTOHSCROLL | ES_READONLY,
-                                0, BAR_HEIGHT, w, h - BAR_HEIGHT, window, nullptr, host, nullptr);
-    viewer->edit = edit;
-    SendMessageW(edit, EM_LIMITTEXT, 0, 0);
-    SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_FIXED_FONT)), TRUE);
+    viewer->edit = create_text_view(window, 0, BAR_HEIGHT, w, h - BAR_HEIGHT);
 
     if (g_barfont) SendMessageA(grid, WM_SETFONT, reinterpret_cast<WPARAM>(g_barfont), TRUE);
 }
 
 void show_first_tab(HWND window, Viewer *viewer) {
     show_tab(window, viewer, viewer->col_count > 0 ? TAB_DATA : TAB_SQL);
-}
-
-// Sets the text view's text from UTF-8; when the UTF-16 copy cannot be had the view keeps its text.
-static void set_text_view(HWND edit, const char *text) {
-    int units = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    if (units <= 0) return;
-    WCHAR *wide = static_cast<WCHAR *>(malloc(static_cast<size_t>(units) * sizeof(WCHAR)));
-    if (!wide) return;
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide, units);
-    SetWindowTextW(edit, wide);
-    free(wide);
 }
 
 void show_tab(HWND window, Viewer *viewer, int t) {
@@ -82,8 +63,7 @@ void show_tab(HWND window, Viewer *viewer, int t) {
         if (viewer->row_count > 0) ensure_cell_visible(viewer);
         SetFocus(grid);
     } else {
-        set_text_view(edit, tab_text(viewer, t));
-        SendMessageW(edit, EM_SETSEL, 0, 0);
+        text_view_show_tab(edit, viewer, t);
         ShowWindow(grid, SW_HIDE);
         ShowWindow(edit, SW_SHOW);
         SetFocus(edit);
@@ -118,16 +98,20 @@ static void paint_bar(HWND window, Viewer *viewer) {
         else
             DrawTextA(dc, text, -1, &where, DT_SINGLELINE);
     }
+    find_bar_paint(dc, client, viewer);
     SelectObject(dc, old_font);
     EndPaint(window, &ps);
 }
 
-static void layout_children(HWND window, Viewer *viewer) {
+void layout_children(HWND window, Viewer *viewer) {
     RECT client;
     GetClientRect(window, &client);
-    int w = client.right - client.left, h = client.bottom - client.top - BAR_HEIGHT;
-    MoveWindow(static_cast<HWND>(viewer->grid), 0, BAR_HEIGHT, w, h, TRUE);
-    MoveWindow(static_cast<HWND>(viewer->edit), 0, BAR_HEIGHT, w, h, TRUE);
+    int w = client.right - client.left, h = client.bottom - client.top;
+    int below = h - BAR_HEIGHT - find_bar_height(viewer);
+    if (below < 0) below = 0;
+    MoveWindow(static_cast<HWND>(viewer->grid), 0, BAR_HEIGHT, w, below, TRUE);
+    MoveWindow(static_cast<HWND>(viewer->edit), 0, BAR_HEIGHT, w, below, TRUE);
+    find_bar_layout(viewer, w, h);
 }
 
 LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -30,5 +30,8 @@ void show_tab(HWND window, Viewer *viewer, int t);
 // Creates the grid and the text view below the bar, w x h being the viewer's client size.
 void create_children(HWND window, Viewer *viewer, int w, int h);
 
+// Fits the grid and the text view between the header bar and the find bar (when open).
+void layout_children(HWND window, Viewer *viewer);
+
 // Shows TAB_DATA when there are columns, otherwise TAB_SQL: where every load starts.
 void show_first_tab(HWND window, Viewer *viewer);

@@ -8,6 +8,7 @@
 #include "document/load.h"
 #include "plugin/child_proc.h"
 #include "plugin/grid_binding.h"
+#include "plugin/text_view.h"
 #include "plugin/viewer_window.h"
 
 HFONT g_barfont = nullptr;
@@ -24,6 +25,7 @@ static void set_up_process(void) {
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                                 DEFAULT_PITCH | FF_DONTCARE, "Segoe UI");
     register_viewer_class();
+    register_text_view_class();
     install_grid_view();
 }
 
@@ -65,6 +67,8 @@ WLX_EXPORT int __stdcall ListLoadNext(HWND parent, HWND window, char *path, int 
     Viewer scratch = {};
     if (!load_file(&scratch, path)) return 1;
 
+    // The text view reads the old document's bytes until it is told otherwise.
+    text_view_forget(static_cast<HWND>(viewer->edit));
     viewer_free_blocks(viewer);
     viewer_take_document(viewer, &scratch);
 
@@ -83,21 +87,29 @@ WLX_EXPORT void __stdcall ListGetDetectString(char *detect, int size) {
     if (detect && size > 0) lstrcpynA(detect, "EXT=\"PG\"", size);
 }
 
+// The host's own menu commands: its Copy and Select all act on the current tab as Ctrl+C and
+// Ctrl+A do. Its other commands (view options changed, scroll to a percentage) ask nothing of
+// this viewer.
+enum { LC_COPY = 1, LC_SELECTALL = 3 };
+
 WLX_EXPORT int __stdcall ListSendCommand(HWND window, int command, int parameter) {
-    (void)window;
-    (void)command;
     (void)parameter;
+    Viewer *viewer = viewer_of_viewer_window(window);
+    if (!viewer) return 0;
+    if (command == LC_COPY) tab_copy(viewer);
+    if (command == LC_SELECTALL) tab_select_all(viewer);
     return 0;
 }
 
-// The font lives as long as this copy of the module: a host that frees the module and loads it
-// again gets a fresh g_barfont from the next ListLoad, so the old one must go with the module or
-// each reload leaks a GDI object. At process exit (reserved set) the system reclaims it.
+// The fonts live as long as this copy of the module: a host that frees the module and loads it
+// again gets fresh fonts from the next ListLoad, so the old ones must go with the module or each
+// reload leaks GDI objects. At process exit (reserved set) the system reclaims them.
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
     (void)module;
-    if (reason == DLL_PROCESS_DETACH && !reserved && g_barfont) {
-        DeleteObject(g_barfont);
+    if (reason == DLL_PROCESS_DETACH && !reserved) {
+        if (g_barfont) DeleteObject(g_barfont);
         g_barfont = nullptr;
+        text_view_free_font();
     }
     return TRUE;
 }

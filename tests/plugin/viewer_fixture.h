@@ -58,7 +58,8 @@ class ViewerTest : public ::testing::Test {
     }
 
     HWND grid() const { return only_child("SysListView32"); }
-    HWND edit() const { return only_child("Edit"); }
+    // The text view, which answers as an edit control does.
+    HWND edit() const { return only_child("TavrinText"); }
 
     bool grid_shown() const { return IsWindowVisible(grid()) && !IsWindowVisible(edit()); }
     bool text_shown() const { return IsWindowVisible(edit()) && !IsWindowVisible(grid()); }

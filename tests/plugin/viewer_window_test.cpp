@@ -35,7 +35,7 @@ TEST_F(ViewerWindow, OpensOnTheGridWithBothChildrenBelowTheBar) {
     GetClassNameA(viewer, name, sizeof name);
     EXPECT_STREQ(name, "TavrinLister");
     auto grids = children_of_class(viewer, "SysListView32");
-    auto edits = children_of_class(viewer, "Edit");
+    auto edits = children_of_class(viewer, "TavrinText");
     ASSERT_EQ(grids.size(), 1u);
     ASSERT_EQ(edits.size(), 1u);
     EXPECT_TRUE(IsWindowVisible(grids[0]));

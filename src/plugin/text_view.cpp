@@ -1,0 +1,528 @@
+// The text view: its record, the lines in view painted, the caret, scrolling, keys, the mouse, and
+// the edit-control messages. Every decision about positions, columns and moves is the text model's;
+// this file maps pixels to lines and columns and hands the rest to it.
+#include "plugin/text_view.h"
+
+#include <stdlib.h>
+
+#include "plugin/clipboard.h"
+#include "text/caret.h"
+#include "text/columns.h"
+#include "text/tab_doc.h"
+#include "text/text_range.h"
+#include "text/view_port.h"
+
+namespace {
+
+enum {
+    MARGIN = 4,        // pixels left of the first column, as an edit control leaves
+    WIDE_LINE = 4096,  // bytes up to which a line's width in columns is measured exactly
+    FONT_HEIGHT = -15, // as the header bar's font
+    LENGTH_UNKNOWN = -1,
+};
+
+// One per text view window, owned by it: made at WM_NCCREATE, freed at WM_NCDESTROY. `doc` reads
+// the document's bytes and the line tables in `lines`, so text_view_forget empties it before the
+// document goes. `columns` is null when its memory could not be had; columns are walked then.
+struct TextView {
+    TextDoc doc;
+    TabLines lines;
+    ColumnCache *columns;
+    TextCaret caret;
+    TextViewport port;
+    int shows_section; // 0 while `doc` shows a placeholder, which copies as nothing
+    size_t widest;     // widest line seen, in columns: the horizontal scroll range
+    int cell_w, line_h;
+    int wheel_rest; // wheel movement not yet scrolled, in WHEEL_DELTA parts of a line
+    bool dragging, focused;
+    long long utf16_len; // WM_GETTEXTLENGTH's answer, counted once per text
+};
+
+HFONT g_textfont = nullptr;
+
+TextView *view_of(HWND window) {
+    return reinterpret_cast<TextView *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+bool held(int key) {
+    return (GetKeyState(key) & 0x8000) != 0;
+}
+
+int clamp_int(size_t n) {
+    return n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(n);
+}
+
+// Whether the system gave `face` itself, and a fixed-pitch font, for `font`.
+bool font_is(HFONT font, const wchar_t *face) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    wchar_t got[LF_FACESIZE] = L"";
+    GetTextFaceW(dc, LF_FACESIZE, got);
+    TEXTMETRICW tm = {};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    // The flag's name says the opposite of what it means: set, the pitch is variable.
+    return lstrcmpiW(got, face) == 0 && !(tm.tmPitchAndFamily & TMPF_FIXED_PITCH);
+}
+
+HFONT make_font(const wchar_t *face) {
+    return CreateFontW(FONT_HEIGHT, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                       FIXED_PITCH | FF_MODERN, face);
+}
+
+// Consolas where Windows has it, Courier New where it does not, else whatever fixed-pitch font
+// the system offers: every column must be as wide as the next.
+HFONT text_font() {
+    if (g_textfont) return g_textfont;
+    static const wchar_t *const faces[] = {L"Consolas", L"Courier New"};
+    for (const wchar_t *face : faces) {
+        HFONT font = make_font(face);
+        if (font && font_is(font, face)) return g_textfont = font;
+        if (font) DeleteObject(font);
+    }
+    g_textfont = make_font(nullptr);
+    return g_textfont;
+}
+
+HGDIOBJ font_or_stock() {
+    HFONT font = text_font();
+    return font ? static_cast<HGDIOBJ>(font) : GetStockObject(ANSI_FIXED_FONT);
+}
+
+void measure_font(HWND window, TextView *tv) {
+    HDC dc = GetDC(window);
+    HGDIOBJ old = SelectObject(dc, font_or_stock());
+    TEXTMETRICW tm = {};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    tv->cell_w = tm.tmAveCharWidth > 0 ? tm.tmAveCharWidth : 8;
+    tv->line_h = tm.tmHeight + tm.tmExternalLeading > 0 ? tm.tmHeight + tm.tmExternalLeading : 16;
+}
+
+void fit_port(HWND window, TextView *tv) {
+    RECT client;
+    GetClientRect(window, &client);
+    int w = client.right - MARGIN, h = client.bottom;
+    tv->port.rows = h >= tv->line_h ? static_cast<size_t>(h / tv->line_h) : 1;
+    tv->port.cols = w >= tv->cell_w ? static_cast<size_t>(w / tv->cell_w) : 1;
+    viewport_clamp(&tv->port, text_line_count(&tv->doc));
+}
+
+void update_scroll_bars(HWND window, TextView *tv) {
+    SCROLLINFO si = {};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+    si.nMax = clamp_int(text_line_count(&tv->doc) - 1);
+    si.nPage = static_cast<UINT>(clamp_int(tv->port.rows));
+    si.nPos = clamp_int(tv->port.top);
+    SetScrollInfo(window, SB_VERT, &si, TRUE);
+    size_t wide =
+        tv->widest > tv->port.left + tv->port.cols ? tv->widest : tv->port.left + tv->port.cols - 1;
+    si.nMax = clamp_int(wide);
+    si.nPage = static_cast<UINT>(clamp_int(tv->port.cols));
+    si.nPos = clamp_int(tv->port.left);
+    SetScrollInfo(window, SB_HORZ, &si, TRUE);
+}
+
+// The caret follows the position while the view has the focus; out of view, out of sight.
+void place_caret(TextView *tv) {
+    if (!tv->focused) return;
+    size_t line = text_line_of(&tv->doc, tv->caret.caret);
+    size_t col = column_of(tv->columns, &tv->doc, line, tv->caret.caret);
+    const TextViewport &p = tv->port;
+    if (line >= p.top && line < p.top + p.rows + 1 && col >= p.left && col <= p.left + p.cols)
+        SetCaretPos(MARGIN + static_cast<int>(col - p.left) * tv->cell_w,
+                    static_cast<int>(line - p.top) * tv->line_h);
+    else
+        SetCaretPos(-4 * tv->cell_w, -4 * tv->line_h);
+}
+
+void refresh(HWND window, TextView *tv) {
+    update_scroll_bars(window, tv);
+    place_caret(tv);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+// After the caret moved: bring it into view and redraw.
+void caret_moved(HWND window, TextView *tv) {
+    size_t line = text_line_of(&tv->doc, tv->caret.caret);
+    size_t col = column_of(tv->columns, &tv->doc, line, tv->caret.caret);
+    if (col > tv->widest) tv->widest = col;
+    viewport_show(&tv->port, line, col);
+    viewport_clamp(&tv->port, text_line_count(&tv->doc));
+    refresh(window, tv);
+}
+
+void scroll_to(HWND window, TextView *tv, long long top, long long left) {
+    tv->port.top = top > 0 ? static_cast<size_t>(top) : 0;
+    tv->port.left = left > 0 ? static_cast<size_t>(left) : 0;
+    viewport_clamp(&tv->port, text_line_count(&tv->doc));
+    refresh(window, tv);
+}
+
+// A line's width for the horizontal range, exact where measuring costs little; a longer line
+// counts its bytes, which a move to its end corrects.
+void note_width(TextView *tv, size_t line) {
+    size_t len = 0;
+    text_line(&tv->doc, line, &len);
+    size_t cols = len <= WIDE_LINE ? line_columns(tv->columns, &tv->doc, line) : len;
+    if (cols > tv->widest) tv->widest = cols;
+}
+
+// One line of the view into dc at y: the characters in view, then the selected part over them
+// in the highlight colours.
+void paint_line(HDC dc, TextView *tv, size_t line, int y, int width, uint16_t *units,
+                uint32_t *unit_cols, int *dx, size_t room) {
+    const TextViewport &p = tv->port;
+    size_t count = p.cols + 2;
+    size_t n = line_cells(tv->columns, &tv->doc, line, p.left, count, units, unit_cols, room);
+    for (size_t k = 0; k < n; ++k)
+        dx[k] = static_cast<int>(unit_cols[k + 1] - unit_cols[k]) * tv->cell_w;
+    int x = MARGIN + static_cast<int>(n ? unit_cols[0] : 0) * tv->cell_w;
+    const WCHAR *text = reinterpret_cast<const WCHAR *>(units);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    ExtTextOutW(dc, x, y, 0, nullptr, text, static_cast<UINT>(n), dx);
+    note_width(tv, line);
+
+    size_t c0, c1;
+    if (!selection_columns(&tv->doc, tv->columns, line, text_sel_start(&tv->caret),
+                           text_sel_end(&tv->caret), &c0, &c1) ||
+        c1 <= p.left || c0 > p.left + count)
+        return;
+    size_t from = c0 > p.left ? c0 - p.left : 0;
+    size_t to = c1 - p.left < count ? c1 - p.left : count;
+    RECT r = {MARGIN + static_cast<LONG>(from) * tv->cell_w, y,
+              MARGIN + static_cast<LONG>(to) * tv->cell_w, y + tv->line_h};
+    if (r.right > width) r.right = width;
+    FillRect(dc, &r, GetSysColorBrush(tv->focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+    SetTextColor(dc, GetSysColor(tv->focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    ExtTextOutW(dc, x, y, ETO_CLIPPED, &r, text, static_cast<UINT>(n), dx);
+}
+
+// Draws the lines in view into a memory bitmap first, so a repaint never flickers.
+void paint(HWND window, TextView *tv) {
+    PAINTSTRUCT ps;
+    HDC screen = BeginPaint(window, &ps);
+    RECT client;
+    GetClientRect(window, &client);
+    int w = client.right, h = client.bottom;
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = dc ? CreateCompatibleBitmap(screen, w > 0 ? w : 1, h > 0 ? h : 1) : nullptr;
+    HGDIOBJ old_bitmap = bitmap ? SelectObject(dc, bitmap) : nullptr;
+    HDC target = bitmap ? dc : screen;
+
+    FillRect(target, &client, GetSysColorBrush(COLOR_WINDOW));
+    HGDIOBJ old_font = SelectObject(target, font_or_stock());
+    SetBkMode(target, TRANSPARENT);
+    // A column holds at most one character of two units, and one more column may show in part.
+    size_t room = (tv->port.cols + 2) * 2 + 2;
+    uint16_t *units = static_cast<uint16_t *>(malloc(room * sizeof(uint16_t)));
+    uint32_t *unit_cols = static_cast<uint32_t *>(malloc((room + 1) * sizeof(uint32_t)));
+    int *dx = static_cast<int *>(malloc(room * sizeof(int)));
+    size_t lines = text_line_count(&tv->doc);
+    if (units && unit_cols && dx) {
+        for (size_t i = 0; static_cast<long long>(i) * tv->line_h < h; ++i) {
+            size_t line = tv->port.top + i;
+            if (line >= lines) break;
+            paint_line(target, tv, line, static_cast<int>(i) * tv->line_h, w, units, unit_cols, dx,
+                       room);
+        }
+    }
+    free(units);
+    free(unit_cols);
+    free(dx);
+    SelectObject(target, old_font);
+    if (bitmap) {
+        BitBlt(screen, 0, 0, w, h, dc, 0, 0, SRCCOPY);
+        SelectObject(dc, old_bitmap);
+        DeleteObject(bitmap);
+    }
+    if (dc) DeleteDC(dc);
+    EndPaint(window, &ps);
+    update_scroll_bars(window, tv);
+}
+
+// The position under a point of the client area.
+size_t hit(TextView *tv, LPARAM lparam) {
+    long x = static_cast<short>(LOWORD(lparam)), y = static_cast<short>(HIWORD(lparam));
+    long row = y >= 0 ? y / tv->line_h : -((-y + tv->line_h - 1) / tv->line_h);
+    long eighths = (x - MARGIN) * 8 / tv->cell_w;
+    return viewport_hit(&tv->port, &tv->doc, tv->columns, row, eighths);
+}
+
+LRESULT key_down(HWND window, TextView *tv, WPARAM key) {
+    bool ctrl = held(VK_CONTROL), shift = held(VK_SHIFT);
+    TextMove move;
+    if (text_move_for_key(static_cast<int>(key), ctrl, &move)) {
+        text_move(&tv->caret, &tv->doc, tv->columns, move, shift, tv->port.rows);
+        caret_moved(window, tv);
+        return 0;
+    }
+    return DefWindowProcW(window, WM_KEYDOWN, key, 0);
+}
+
+void scroll_message(HWND window, TextView *tv, int bar, WPARAM wparam) {
+    SCROLLINFO si = {};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    GetScrollInfo(window, bar, &si);
+    long long pos = bar == SB_VERT ? static_cast<long long>(tv->port.top)
+                                   : static_cast<long long>(tv->port.left);
+    long long page = bar == SB_VERT ? static_cast<long long>(tv->port.rows)
+                                    : static_cast<long long>(tv->port.cols);
+    switch (LOWORD(wparam)) {
+    case SB_LINEUP: --pos; break;
+    case SB_LINEDOWN: ++pos; break;
+    case SB_PAGEUP: pos -= page; break;
+    case SB_PAGEDOWN: pos += page; break;
+    case SB_TOP: pos = 0; break;
+    case SB_BOTTOM: pos = si.nMax; break;
+    // The 32-bit track position: the message's own holds 16 bits, too few past 65,535 lines.
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+    default: return;
+    }
+    if (bar == SB_VERT)
+        scroll_to(window, tv, pos, static_cast<long long>(tv->port.left));
+    else
+        scroll_to(window, tv, static_cast<long long>(tv->port.top), pos);
+}
+
+void wheel(HWND window, TextView *tv, WPARAM wparam, bool sideways) {
+    UINT lines = 3;
+    SystemParametersInfoW(sideways ? SPI_GETWHEELSCROLLCHARS : SPI_GETWHEELSCROLLLINES, 0, &lines,
+                          0);
+    if (lines == WHEEL_PAGESCROLL) lines = static_cast<UINT>(clamp_int(tv->port.rows));
+    tv->wheel_rest += GET_WHEEL_DELTA_WPARAM(wparam) * static_cast<int>(lines);
+    int steps = tv->wheel_rest / WHEEL_DELTA;
+    tv->wheel_rest -= steps * WHEEL_DELTA;
+    if (steps == 0) return;
+    long long top = static_cast<long long>(tv->port.top);
+    long long left = static_cast<long long>(tv->port.left);
+    if (sideways)
+        scroll_to(window, tv, top, left + steps);
+    else
+        scroll_to(window, tv, top - steps, left);
+}
+
+void mouse_down(HWND window, TextView *tv, LPARAM lparam, bool word) {
+    SetFocus(window);
+    size_t pos = hit(tv, lparam);
+    if (word) {
+        text_select_word(&tv->caret, &tv->doc, pos);
+    } else {
+        text_set_caret(&tv->caret, &tv->doc, pos, held(VK_SHIFT));
+        SetCapture(window);
+        tv->dragging = true;
+    }
+    caret_moved(window, tv);
+}
+
+// A drag past an edge moves the caret there, and caret_moved scrolls the view after it.
+void mouse_move(HWND window, TextView *tv, WPARAM wparam, LPARAM lparam) {
+    if (!tv->dragging || !(wparam & MK_LBUTTON)) return;
+    text_set_caret(&tv->caret, &tv->doc, hit(tv, lparam), 1);
+    caret_moved(window, tv);
+}
+
+void set_focus(HWND window, TextView *tv, bool focused) {
+    tv->focused = focused;
+    if (focused) {
+        CreateCaret(window, nullptr, 2, tv->line_h);
+        place_caret(tv);
+        ShowCaret(window);
+    } else {
+        DestroyCaret();
+    }
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+// EM_GETSEL: positions in UTF-16 units, lower first.
+LRESULT get_selection(TextView *tv, WPARAM wparam, LPARAM lparam) {
+    size_t start = text_sel_start(&tv->caret), end = text_sel_end(&tv->caret);
+    size_t s = text_utf16_count(&tv->doc, 0, start);
+    size_t e = s + text_utf16_count(&tv->doc, start, end);
+    if (wparam) *reinterpret_cast<DWORD *>(wparam) = static_cast<DWORD>(s);
+    if (lparam) *reinterpret_cast<DWORD *>(lparam) = static_cast<DWORD>(e);
+    return s > 0xFFFF || e > 0xFFFF ? -1 : MAKELRESULT(s, e);
+}
+
+// EM_SETSEL as an edit control takes it: from start (the anchor) to end (the caret), in UTF-16
+// units; a negative end is the text's end; a start of -1 only drops the selection.
+void set_selection(HWND window, TextView *tv, WPARAM wparam, LPARAM lparam) {
+    int start = static_cast<int>(wparam), end = static_cast<int>(lparam);
+    if (start == -1) {
+        text_set_caret(&tv->caret, &tv->doc, tv->caret.caret, 0);
+    } else {
+        size_t s =
+            start < 0 ? tv->doc.len : text_pos_of_utf16(&tv->doc, static_cast<size_t>(start));
+        size_t e = end < 0 ? tv->doc.len : text_pos_of_utf16(&tv->doc, static_cast<size_t>(end));
+        text_set_caret(&tv->caret, &tv->doc, s, 0);
+        text_set_caret(&tv->caret, &tv->doc, e, 1);
+    }
+    caret_moved(window, tv);
+}
+
+LRESULT get_text(TextView *tv, WPARAM room, LPARAM buffer) {
+    if (room == 0 || !buffer) return 0;
+    return static_cast<LRESULT>(
+        text_copy_utf16(&tv->doc, 0, tv->doc.len, reinterpret_cast<uint16_t *>(buffer), room));
+}
+
+LRESULT get_text_length(TextView *tv) {
+    if (tv->utf16_len == LENGTH_UNKNOWN)
+        tv->utf16_len = static_cast<long long>(text_utf16_count(&tv->doc, 0, tv->doc.len));
+    return static_cast<LRESULT>(tv->utf16_len);
+}
+
+void reset_view(TextView *tv) {
+    tv->caret = TextCaret{};
+    tv->port.top = tv->port.left = 0;
+    tv->widest = 0;
+    tv->utf16_len = LENGTH_UNKNOWN;
+    if (tv->columns) column_cache_clear(tv->columns);
+}
+
+TextView *create_record(HWND window) {
+    TextView *tv = static_cast<TextView *>(calloc(1, sizeof(TextView)));
+    if (!tv) return nullptr;
+    tv->columns = column_cache_new();
+    text_doc_set(&tv->doc, nullptr, 0);
+    reset_view(tv);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(tv));
+    measure_font(window, tv);
+    return tv;
+}
+
+void delete_record(HWND window, TextView *tv) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    tab_lines_free(&tv->lines);
+    column_cache_delete(tv->columns);
+    free(tv);
+}
+
+} // namespace
+
+void register_text_view_class(void) {
+    HINSTANCE host = GetModuleHandleW(nullptr);
+    WNDCLASSW existing;
+    if (GetClassInfoW(host, TEXT_VIEW_CLASS, &existing) && existing.lpfnWndProc != TextViewProc)
+        UnregisterClassW(TEXT_VIEW_CLASS, host);
+    WNDCLASSW wc = {};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = TextViewProc;
+    wc.hInstance = host;
+    wc.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
+    wc.lpszClassName = TEXT_VIEW_CLASS;
+    RegisterClassW(&wc);
+}
+
+HWND create_text_view(HWND parent, int x, int y, int w, int h) {
+    return CreateWindowExW(WS_EX_CLIENTEDGE, TEXT_VIEW_CLASS, L"",
+                           WS_CHILD | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, x, y, w, h, parent,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+void text_view_show_tab(HWND view, Viewer *viewer, int t) {
+    TextView *tv = view_of(view);
+    if (!tv) return;
+    tv->shows_section = tab_doc(viewer, t, &tv->lines, &tv->doc);
+    reset_view(tv);
+    fit_port(view, tv);
+    refresh(view, tv);
+}
+
+void text_view_forget(HWND view) {
+    TextView *tv = view_of(view);
+    if (!tv) return;
+    text_doc_set(&tv->doc, nullptr, 0);
+    tab_lines_free(&tv->lines);
+    tv->shows_section = 0;
+    reset_view(tv);
+    refresh(view, tv);
+}
+
+void text_view_select_all(HWND view) {
+    TextView *tv = view_of(view);
+    if (!tv) return;
+    text_select_all(&tv->caret, &tv->doc);
+    caret_moved(view, tv);
+}
+
+void text_view_copy(HWND view) {
+    TextView *tv = view_of(view);
+    if (!tv) return;
+    size_t start = text_sel_start(&tv->caret), end = text_sel_end(&tv->caret);
+    if (start < end)
+        clip_set_text_range(&tv->doc, start, end);
+    else if (tv->shows_section)
+        clip_set_text_range(&tv->doc, 0, tv->doc.len);
+    else
+        clip_set_utf8("", 0);
+}
+
+int text_view_find(HWND view, const Needle *needle, FindDir dir, TextHit *hit, size_t *line,
+                   size_t *line_count) {
+    TextView *tv = view_of(view);
+    if (!tv || !tv->shows_section) return 0;
+    size_t from = dir == FIND_NEXT ? text_sel_end(&tv->caret) : text_sel_start(&tv->caret);
+    if (!text_find(&tv->doc, needle, from, dir, hit)) return 0;
+    text_set_caret(&tv->caret, &tv->doc, hit->start, 0);
+    text_set_caret(&tv->caret, &tv->doc, hit->end, 1);
+    caret_moved(view, tv);
+    *line = text_line_of(&tv->doc, hit->start);
+    *line_count = text_line_count(&tv->doc);
+    return 1;
+}
+
+void text_view_free_font(void) {
+    if (g_textfont) DeleteObject(g_textfont);
+    g_textfont = nullptr;
+}
+
+LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE && !create_record(window)) return FALSE;
+    TextView *tv = view_of(window);
+    if (!tv) return DefWindowProcW(window, message, wparam, lparam);
+    switch (message) {
+    case WM_NCDESTROY:
+        delete_record(window, tv);
+        return DefWindowProcW(window, message, wparam, lparam);
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: paint(window, tv); return 0;
+    case WM_SIZE:
+        fit_port(window, tv);
+        refresh(window, tv);
+        return 0;
+    case WM_SETFOCUS: set_focus(window, tv, true); return 0;
+    case WM_KILLFOCUS: set_focus(window, tv, false); return 0;
+    case WM_KEYDOWN: return key_down(window, tv, wparam);
+    case WM_CHAR: return 0; // read-only
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_VSCROLL: scroll_message(window, tv, SB_VERT, wparam); return 0;
+    case WM_HSCROLL: scroll_message(window, tv, SB_HORZ, wparam); return 0;
+    case WM_MOUSEWHEEL: wheel(window, tv, wparam, false); return 0;
+    case WM_MOUSEHWHEEL: wheel(window, tv, wparam, true); return 0;
+    case WM_LBUTTONDOWN: mouse_down(window, tv, lparam, false); return 0;
+    case WM_LBUTTONDBLCLK: mouse_down(window, tv, lparam, true); return 0;
+    case WM_MOUSEMOVE: mouse_move(window, tv, wparam, lparam); return 0;
+    case WM_LBUTTONUP:
+        if (tv->dragging) ReleaseCapture();
+        return 0;
+    case WM_CAPTURECHANGED: tv->dragging = false; return 0;
+    case WM_GETTEXTLENGTH: return get_text_length(tv);
+    case WM_GETTEXT: return get_text(tv, wparam, lparam);
+    case WM_SETTEXT: return FALSE; // the view shows the document's texts only
+    case EM_GETSEL: return get_selection(tv, wparam, lparam);
+    case EM_SETSEL: set_selection(window, tv, wparam, lparam); return 0;
+    case EM_SCROLLCARET: caret_moved(window, tv); return TRUE;
+    case EM_GETLINECOUNT: return static_cast<LRESULT>(text_line_count(&tv->doc));
+    case WM_COPY:
+        if (text_sel_start(&tv->caret) < text_sel_end(&tv->caret)) text_view_copy(window);
+        return 0;
+    default: return DefWindowProcW(window, message, wparam, lparam);
+    }
+}

@@ -1,0 +1,172 @@
+// The find bar and the copy commands a data viewer's user reaches for first: Ctrl+F, F7, F3 and
+// Shift+F3, Enter and Escape in the bar, Ctrl+Shift+C, and the host's own Copy and Select all.
+#include "viewer_fixture.h"
+
+#include <string>
+#include <utility>
+
+namespace {
+
+const std::string kPeople =
+    magic() + section("SQL", "create table t (id int, name text);\nselect name from t;\n") +
+    section("DATA", "COPY t (id, name, city) FROM stdin;\n1\tAnna\tOslo\n2\tBoris\t\xD0\x9A\xD0\xB8"
+                    "\xD0\xB5\xD0\xB2\n3\tanna-maria\tOSLO\n4\t\\N\tBergen\n\\.\n");
+
+class FindBar : public ViewerTest {
+  protected:
+    void SetUp() override {
+        ViewerTest::SetUp();
+        ASSERT_NE(open(kPeople), nullptr);
+        ASSERT_TRUE(grid_shown());
+    }
+    HWND field() const { return only_visible("Edit"); }
+    std::wstring note() const { return window_text(only_visible("Static")); }
+    HWND only_visible(const char *class_name) const {
+        for (HWND child : children_of_class(viewer, class_name))
+            if (IsWindowVisible(child)) return child;
+        return nullptr;
+    }
+    // Keys as a keyboard sends them: a letter's key is its capital, typed lower case.
+    void type(const char *keys) {
+        for (const char *p = keys; *p; ++p)
+            press_key(field(), static_cast<UINT>(*p >= 'a' && *p <= 'z' ? *p - 'a' + 'A' : *p));
+    }
+    // The cursor cell as the viewer colours it.
+    std::pair<int, int> cursor() const {
+        std::string map = cells(4, 3);
+        size_t at = map.find('C');
+        if (at == std::string::npos) return {-1, -1};
+        return {static_cast<int>(at / 4), static_cast<int>(at % 4)};
+    }
+    int bottom_of(HWND child) const {
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, viewer, reinterpret_cast<POINT *>(&r), 2);
+        return r.bottom;
+    }
+    std::pair<DWORD, DWORD> text_selection() {
+        DWORD start = 0, end = 0;
+        SendMessageW(edit(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        return {start, end};
+    }
+};
+
+std::pair<int, int> cell(int row, int col) {
+    return {row, col};
+}
+
+} // namespace
+
+TEST_F(FindBar, CtrlFOpensTheBarAndEnterFindsCellAfterCellGoingRound) {
+    press_key(grid(), 'F', true);
+    ASSERT_NE(field(), nullptr);
+    EXPECT_EQ(GetFocus(), field());
+    EXPECT_EQ(bottom_of(grid()), 600 - 30) << "the grid makes room for the bar";
+    type("ANNA");
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(cursor(), cell(0, 1));
+    EXPECT_EQ(note(), L"Row 1 of 4, column name");
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(cursor(), cell(2, 1)) << "case is ignored";
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(cursor(), cell(0, 1));
+    EXPECT_EQ(note(), L"Row 1 of 4, column name (from the top again)");
+    press_key(field(), VK_RETURN, false, true);
+    EXPECT_EQ(cursor(), cell(2, 1));
+    EXPECT_EQ(note(), L"Row 3 of 4, column name (from the end again)");
+    EXPECT_EQ(GetFocus(), field()) << "the bar keeps the keyboard for the next Enter";
+}
+
+TEST_F(FindBar, DigitsTypeIntoTheFieldAndEscapeClosesOnlyTheBar) {
+    press_key(grid(), VK_F7);
+    ASSERT_NE(field(), nullptr);
+    press_key(field(), '2');
+    EXPECT_EQ(window_text(field()), L"2");
+    EXPECT_TRUE(grid_shown()) << "a digit in the bar switches no tab";
+    press_key(field(), VK_ESCAPE);
+    EXPECT_EQ(field(), nullptr);
+    EXPECT_EQ(GetFocus(), grid());
+    EXPECT_TRUE(IsWindow(viewer));
+    EXPECT_TRUE(lister.keys_received.empty()) << "the host never saw that Escape";
+    EXPECT_EQ(bottom_of(grid()), 600);
+    press_key(grid(), VK_ESCAPE);
+    EXPECT_EQ(lister.keys_received.size(), 1u) << "outside the bar Escape goes to the host";
+}
+
+TEST_F(FindBar, F3AndShiftF3RepeatTheLastSearchWithTheBarClosedAndF7BringsItBack) {
+    press_key(grid(), VK_F3);
+    ASSERT_NE(field(), nullptr) << "with nothing searched yet F3 opens the bar";
+    type("oslo");
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(cursor(), cell(0, 2));
+    press_key(field(), VK_ESCAPE);
+    press_key(grid(), VK_F3);
+    EXPECT_EQ(cursor(), cell(2, 2));
+    press_key(grid(), VK_F3, false, true);
+    EXPECT_EQ(cursor(), cell(0, 2));
+    press_key(grid(), VK_F7);
+    EXPECT_EQ(window_text(field()), L"oslo");
+    DWORD start = 9, end = 9;
+    SendMessageW(field(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(std::make_pair(start, end), std::make_pair(DWORD(0), DWORD(4))) << "all selected";
+}
+
+TEST_F(FindBar, NotFoundLeavesCursorAndSelectionWhereTheyWere) {
+    press_key(grid(), VK_DOWN, false, true);
+    press_key(grid(), VK_RIGHT, false, true);
+    const std::string before = cells(4, 3);
+    press_key(grid(), 'F', true);
+    type("zzz");
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(cells(4, 3), before);
+    EXPECT_EQ(note(), L"Not found: \u201Czzz\u201D");
+}
+
+TEST_F(FindBar, InATextTabTheMatchIsSelectedInTheTextView) {
+    ASSERT_TRUE(show_tab(2));
+    press_key(edit(), 'F', true);
+    type("NAME");
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(text_selection(), std::make_pair(DWORD(24), DWORD(28)));
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(text_selection(), std::make_pair(DWORD(43), DWORD(47)));
+    EXPECT_EQ(note(), L"Line 2 of 3");
+    press_key(field(), VK_ESCAPE);
+    EXPECT_EQ(GetFocus(), edit());
+    press_key(edit(), VK_F3, false, true);
+    EXPECT_EQ(text_selection(), std::make_pair(DWORD(24), DWORD(28)));
+}
+
+TEST_F(FindBar, CtrlShiftCCopiesTheSelectionUnderItsColumnNames) {
+    press_key(grid(), VK_RIGHT);
+    press_key(grid(), VK_DOWN, false, true);
+    press_key(grid(), VK_RIGHT, false, true);
+    set_clipboard_text(L"former");
+    press_key(grid(), 'C', true, true);
+    EXPECT_EQ(clipboard_text(), L"name\tcity\r\nAnna\tOslo\r\nBoris\tКиев\r\n");
+    press_key(grid(), 'C', true);
+    EXPECT_EQ(clipboard_text(), L"Anna\tOslo\r\nBoris\tКиев\r\n") << "Ctrl+C alone: no names";
+}
+
+TEST_F(FindBar, TheHostsCopyAndSelectAllActOnTheCurrentTab) {
+    set_clipboard_text(L"former");
+    EXPECT_EQ(module.ListSendCommand(viewer, 3, 0), 0);
+    EXPECT_EQ(cells(4, 3), "SSS|SSS|SSS|SSC");
+    EXPECT_EQ(module.ListSendCommand(viewer, 1, 0), 0);
+    EXPECT_EQ(clipboard_text(),
+              L"1\tAnna\tOslo\r\n2\tBoris\tКиев\r\n3\tanna-maria\tOSLO\r\n4\t\tBergen\r\n");
+
+    ASSERT_TRUE(show_tab(2));
+    EXPECT_EQ(module.ListSendCommand(viewer, 1, 0), 0);
+    EXPECT_EQ(clipboard_text(), text_view()) << "nothing selected: the whole text";
+    EXPECT_EQ(module.ListSendCommand(viewer, 3, 0), 0);
+    EXPECT_EQ(text_selection(), std::make_pair(DWORD(0), DWORD(text_view().size())));
+
+    set_clipboard_text(L"former");
+    EXPECT_EQ(module.ListSendCommand(viewer, 2, 0), 0);
+    EXPECT_EQ(module.ListSendCommand(viewer, 4, 50), 0);
+    EXPECT_EQ(module.ListSendCommand(lister.hwnd, 1, 0), 0) << "not a viewer: nothing done";
+    EXPECT_EQ(clipboard_text(), L"former");
+}
