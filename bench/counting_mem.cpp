@@ -62,3 +62,11 @@ void mem_free(void *block) {
 size_t mem_peak_bytes(void) {
     return g_peak;
 }
+
+size_t mem_held_bytes(void) {
+    return g_held;
+}
+
+void mem_restart_peak(void) {
+    g_peak = g_held;
+}

@@ -1,12 +1,17 @@
 // The peak memory of one load_file, counted through the allocation seam, against the budget of
-// the file's size plus 8 bytes a row plus 1 MiB.
+// the file's size plus 8 bytes a row plus 1 MiB; then what the text tabs add to the loaded
+// document, against 8 bytes a line of the Full SQL text plus 1 MiB.
 //
 //   load_peak FILE.pg
 #include "counting_mem.h"
 
 #include "document/load.h"
+#include "text/caret.h"
+#include "text/columns.h"
+#include "text/tab_doc.h"
 
 #include <cstdio>
+#include <initializer_list>
 
 int main(int argc, char **argv) {
     if (argc != 2) {
@@ -25,6 +30,32 @@ int main(int argc, char **argv) {
                 "goal <= %lld: %s\n",
                 peak, file, peak - file, rows ? static_cast<double>(peak - file) / rows : 0.0,
                 budget, peak <= budget ? "met" : "MISSED");
+
+    // The text tabs as the view meets them: each tab's text, a screen of 60 lines of 200
+    // columns drawn at the top and at the end, the caret to the end and everything selected.
+    mem_restart_peak();
+    long long base = static_cast<long long>(mem_held_bytes());
+    TabLines lines = {};
+    TextDoc doc = {};
+    ColumnCache *columns = column_cache_new();
+    TextCaret caret = {};
+    for (int tab : {TAB_SQL, TAB_INFO, TAB_FULLSQL}) tab_doc(&viewer, tab, &lines, &doc);
+    static uint16_t units[512];
+    static uint32_t cols[513];
+    for (size_t top : {size_t(0), text_line_count(&doc) - 60})
+        for (size_t line = top; line < top + 60 && line < text_line_count(&doc); ++line)
+            line_cells(columns, &doc, line, 0, 200, units, cols, 512);
+    text_move(&caret, &doc, columns, TEXT_DOC_END, 0, 60);
+    text_select_all(&caret, &doc);
+    long long text_lines = static_cast<long long>(text_line_count(&doc));
+    long long added = static_cast<long long>(mem_peak_bytes()) - base;
+    long long text_budget = 8 * text_lines + (1 << 20);
+    std::printf("text tabs' peak memory over the document: %lld bytes for %lld lines of Full SQL "
+                "(%.2f bytes a line); goal <= %lld: %s\n",
+                added, text_lines, text_lines ? static_cast<double>(added) / text_lines : 0.0,
+                text_budget, added <= text_budget ? "met" : "MISSED");
+    column_cache_delete(columns);
+    tab_lines_free(&lines);
     viewer_free_blocks(&viewer);
-    return peak <= budget ? 0 : 1;
+    return peak <= budget && added <= text_budget ? 0 : 1;
 }

@@ -31,11 +31,13 @@ struct TextView {
     TextCaret caret;
     TextViewport port;
     int shows_section; // 0 while `doc` shows a placeholder, which copies as nothing
-    size_t widest;     // widest line seen, in columns: the horizontal scroll range
+    size_t widest;     // widest line seen in any tab of this document, in columns: the horizontal
+                       // scroll range, kept across tabs so that a switch leaves that bar alone
     int cell_w, line_h;
     int wheel_rest; // wheel movement not yet scrolled, in WHEEL_DELTA parts of a line
     bool dragging, focused;
     long long utf16_len; // WM_GETTEXTLENGTH's answer, counted once per text
+    int bars[2][3];      // max, page and position last given to each scroll bar
 };
 
 HFONT g_textfont = nullptr;
@@ -111,20 +113,27 @@ void fit_port(HWND window, TextView *tv) {
     viewport_clamp(&tv->port, text_line_count(&tv->doc));
 }
 
-void update_scroll_bars(HWND window, TextView *tv) {
+// Gives a scroll bar its range, page and position when they differ from what it has: each call
+// draws the bar at once, which under Wine costs more than painting every line in view.
+void set_bar(HWND window, TextView *tv, int bar, size_t max, size_t page, size_t pos) {
+    int want[3] = {clamp_int(max), clamp_int(page), clamp_int(pos)};
+    int *had = tv->bars[bar == SB_VERT ? 0 : 1];
+    if (had[0] == want[0] && had[1] == want[1] && had[2] == want[2]) return;
     SCROLLINFO si = {};
     si.cbSize = sizeof si;
     si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
-    si.nMax = clamp_int(text_line_count(&tv->doc) - 1);
-    si.nPage = static_cast<UINT>(clamp_int(tv->port.rows));
-    si.nPos = clamp_int(tv->port.top);
-    SetScrollInfo(window, SB_VERT, &si, TRUE);
-    size_t wide =
-        tv->widest > tv->port.left + tv->port.cols ? tv->widest : tv->port.left + tv->port.cols - 1;
-    si.nMax = clamp_int(wide);
-    si.nPage = static_cast<UINT>(clamp_int(tv->port.cols));
-    si.nPos = clamp_int(tv->port.left);
-    SetScrollInfo(window, SB_HORZ, &si, TRUE);
+    si.nMax = want[0];
+    si.nPage = static_cast<UINT>(want[1]);
+    si.nPos = want[2];
+    SetScrollInfo(window, bar, &si, TRUE);
+    for (int i = 0; i < 3; ++i) had[i] = want[i];
+}
+
+void update_scroll_bars(HWND window, TextView *tv) {
+    const TextViewport &p = tv->port;
+    set_bar(window, tv, SB_VERT, text_line_count(&tv->doc) - 1, p.rows, p.top);
+    size_t wide = tv->widest > p.left + p.cols ? tv->widest : p.left + p.cols - 1;
+    set_bar(window, tv, SB_HORZ, wide, p.cols, p.left);
 }
 
 // The caret follows the position while the view has the focus; out of view, out of sight.
@@ -140,7 +149,20 @@ void place_caret(TextView *tv) {
         SetCaretPos(-4 * tv->cell_w, -4 * tv->line_h);
 }
 
+// The widths of the lines in view for the horizontal range, exact where measuring costs little; a
+// longer line counts its bytes, which a move to its end corrects.
+void note_widths(TextView *tv) {
+    size_t lines = text_line_count(&tv->doc);
+    for (size_t line = tv->port.top; line < lines && line <= tv->port.top + tv->port.rows; ++line) {
+        size_t len = 0;
+        text_line(&tv->doc, line, &len);
+        size_t cols = len <= WIDE_LINE ? line_columns(tv->columns, &tv->doc, line) : len;
+        if (cols > tv->widest) tv->widest = cols;
+    }
+}
+
 void refresh(HWND window, TextView *tv) {
+    note_widths(tv);
     update_scroll_bars(window, tv);
     place_caret(tv);
     InvalidateRect(window, nullptr, FALSE);
@@ -163,15 +185,6 @@ void scroll_to(HWND window, TextView *tv, long long top, long long left) {
     refresh(window, tv);
 }
 
-// A line's width for the horizontal range, exact where measuring costs little; a longer line
-// counts its bytes, which a move to its end corrects.
-void note_width(TextView *tv, size_t line) {
-    size_t len = 0;
-    text_line(&tv->doc, line, &len);
-    size_t cols = len <= WIDE_LINE ? line_columns(tv->columns, &tv->doc, line) : len;
-    if (cols > tv->widest) tv->widest = cols;
-}
-
 // One line of the view into dc at y: the characters in view, then the selected part over them
 // in the highlight colours.
 void paint_line(HDC dc, TextView *tv, size_t line, int y, int width, uint16_t *units,
@@ -185,7 +198,6 @@ void paint_line(HDC dc, TextView *tv, size_t line, int y, int width, uint16_t *u
     const WCHAR *text = reinterpret_cast<const WCHAR *>(units);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     ExtTextOutW(dc, x, y, 0, nullptr, text, static_cast<UINT>(n), dx);
-    note_width(tv, line);
 
     size_t c0, c1;
     if (!selection_columns(&tv->doc, tv->columns, line, text_sel_start(&tv->caret),
@@ -242,7 +254,6 @@ void paint(HWND window, TextView *tv) {
     }
     if (dc) DeleteDC(dc);
     EndPaint(window, &ps);
-    update_scroll_bars(window, tv);
 }
 
 // The position under a point of the client area.
@@ -381,7 +392,6 @@ LRESULT get_text_length(TextView *tv) {
 void reset_view(TextView *tv) {
     tv->caret = TextCaret{};
     tv->port.top = tv->port.left = 0;
-    tv->widest = 0;
     tv->utf16_len = LENGTH_UNKNOWN;
     if (tv->columns) column_cache_clear(tv->columns);
 }
@@ -389,6 +399,7 @@ void reset_view(TextView *tv) {
 TextView *create_record(HWND window) {
     TextView *tv = static_cast<TextView *>(calloc(1, sizeof(TextView)));
     if (!tv) return nullptr;
+    for (auto &bar : tv->bars) bar[0] = bar[1] = bar[2] = -1;
     tv->columns = column_cache_new();
     text_doc_set(&tv->doc, nullptr, 0);
     reset_view(tv);
@@ -441,6 +452,7 @@ void text_view_forget(HWND view) {
     text_doc_set(&tv->doc, nullptr, 0);
     tab_lines_free(&tv->lines);
     tv->shows_section = 0;
+    tv->widest = 0;
     reset_view(tv);
     refresh(view, tv);
 }

@@ -263,8 +263,20 @@ TEST_P(HostileDocumentInViewer, TextTabsShowWhatTheLoaderRead) {
     ASSERT_NE(open(file.bytes), nullptr);
     for (int tab : {TAB_SQL, TAB_INFO, TAB_FULLSQL}) {
         ASSERT_TRUE(show_tab(tab)) << "tab " << tab;
-        expect_shows(text_view(), tab_text(&native.v, tab), "tab " + std::to_string(tab));
+        const std::wstring shown = text_view();
+        expect_shows(shown, tab_text(&native.v, tab), "tab " + std::to_string(tab));
         EXPECT_TRUE(bar_shows_status(viewer, grid(), tab)) << "no status in the bar on tab " << tab;
+        // Every move over the text, painted after each, then the whole text selected backwards.
+        for (UINT key : {VK_END, VK_NEXT, VK_DOWN, VK_RIGHT, VK_PRIOR, VK_LEFT, VK_UP, VK_HOME}) {
+            press_key(edit(), key, true);
+            press_key(edit(), key);
+            UpdateWindow(edit());
+        }
+        press_key(edit(), VK_END, true);
+        press_key(edit(), VK_HOME, true, true);
+        set_clipboard_text(L"former");
+        press_key(edit(), 'C', true);
+        EXPECT_TRUE(clipboard_text() == shown) << "tab " << tab << " copies what it shows";
     }
     ASSERT_TRUE(show_tab(TAB_DATA));
 }
