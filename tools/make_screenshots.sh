@@ -17,4 +17,5 @@ mkdir -p docs
 xvfb-run -a -s "-screen 0 1280x1024x24" sh tools/under_wine.sh sh -c "
     wine $host --screenshot docs/screenshot.png \
         --keys 'Down Down Right Shift+Down Shift+Down Shift+Right' $sample &&
-    wine $host --screenshot docs/screenshot-fullsql.png --keys 4 $sample"
+    wine $host --screenshot docs/screenshot-fullsql.png \
+        --keys '4 Ctrl+End PageUp PageUp PageUp Down Down Shift+Down Shift+End' $sample"
