@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "find/find.h"
-#include "text/line_table.h"
+#include "text_fixture.h"
 
 #include <string>
 
@@ -19,21 +19,10 @@ std::string found(const TextDoc &doc, const std::string &text, size_t from,
            (hit.wrapped ? " wrapped" : "");
 }
 
-struct Plain {
-    std::string text;
-    LineTable table{};
-    TextDoc doc{};
-    explicit Plain(std::string t) : text(std::move(t)) {
-        EXPECT_EQ(line_table_build(&table, text.data(), text.size()), 1);
-        text_doc_set_plain(&doc, text.data(), text.size(), &table);
-    }
-    ~Plain() { line_table_free(&table); }
-};
-
 } // namespace
 
 TEST(TextFind, FindsForwardFromAPositionAndBackBeforeIt) {
-    Plain p("Alpha beta\nalpha BETA\n");
+    PlainText p("Alpha beta\nalpha BETA\n");
     EXPECT_EQ(found(p.doc, "ALPHA", 0), "0-5");
     EXPECT_EQ(found(p.doc, "ALPHA", 1), "11-16");
     EXPECT_EQ(found(p.doc, "beta", 6), "6-10") << "a match starting at `from` is the next one";
@@ -45,7 +34,7 @@ TEST(TextFind, FindsForwardFromAPositionAndBackBeforeIt) {
 }
 
 TEST(TextFind, AMatchLiesWithinOneLineAndCrLfEndsAreNoPartOfIt) {
-    Plain p("one\r\ntwo\r\n");
+    PlainText p("one\r\ntwo\r\n");
     EXPECT_EQ(found(p.doc, "E", 0), "2-3");
     EXPECT_EQ(found(p.doc, "o", 3), "7-8");
     EXPECT_EQ(found(p.doc, "et", 0), "none");
@@ -77,7 +66,7 @@ TEST(TextFind, SearchesAcrossBlocksAndRowLinesEndedByNuls) {
 }
 
 TEST(TextFind, IgnoresCaseBeyondAsciiAndMatchesIllFormedBytesAsReplacements) {
-    Plain p("\xCE\xA3\xCE\x8A\xCE\xA3\xCE\xA5\xCE\xA6\xCE\x9F\xCE\xA3 x\xC3(y"); // ΣΊΣΥΦΟΣ x?(y
+    PlainText p("\xCE\xA3\xCE\x8A\xCE\xA3\xCE\xA5\xCE\xA6\xCE\x9F\xCE\xA3 x\xC3(y"); // ΣΊΣΥΦΟΣ x?(y
     EXPECT_EQ(found(p.doc, "\xCF\x83\xCE\xAF\xCF\x83\xCF\x85\xCF\x86\xCE\xBF\xCF\x82", 0), "0-14");
     EXPECT_EQ(found(p.doc, "\xCF\x82", 1), "4-6");
     EXPECT_EQ(found(p.doc, "\xCF\x82", 13, FIND_PREV), "12-14");

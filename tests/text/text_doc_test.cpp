@@ -2,7 +2,7 @@
 // empty line after a final line feed.
 #include <gtest/gtest.h>
 
-#include "text/text_doc.h"
+#include "text_fixture.h"
 
 #include <string>
 #include <vector>
@@ -39,21 +39,10 @@ void expect_positions_consistent(const TextDoc &doc) {
     }
 }
 
-struct Plain {
-    std::string text;
-    LineTable table{};
-    TextDoc doc{};
-    explicit Plain(std::string t) : text(std::move(t)) {
-        EXPECT_EQ(line_table_build(&table, text.data(), text.size()), 1);
-        text_doc_set_plain(&doc, text.data(), text.size(), &table);
-    }
-    ~Plain() { line_table_free(&table); }
-};
-
 } // namespace
 
 TEST(TextDoc, LinesEndAtLineFeedsAndACarriageReturnBeforeOneIsNoPartOfTheLine) {
-    Plain p("one\r\ntwo\n\nthree\rfour");
+    PlainText p("one\r\ntwo\n\nthree\rfour");
     EXPECT_EQ(lines_of(p.doc), (std::vector<std::string>{"one", "two", "", "three\rfour"}));
     EXPECT_EQ(text_line_start(&p.doc, 1), 5u);
     EXPECT_EQ(text_line_end(&p.doc, 0), 3u);
@@ -61,10 +50,10 @@ TEST(TextDoc, LinesEndAtLineFeedsAndACarriageReturnBeforeOneIsNoPartOfTheLine) {
 }
 
 TEST(TextDoc, AFinalLineFeedEndsInAnEmptyLineAndAnEmptyTextHasOne) {
-    Plain ended("a\n");
+    PlainText ended("a\n");
     EXPECT_EQ(lines_of(ended.doc), (std::vector<std::string>{"a", ""}));
     EXPECT_EQ(text_line_of(&ended.doc, 2), 1u);
-    Plain empty("");
+    PlainText empty("");
     EXPECT_EQ(lines_of(empty.doc), (std::vector<std::string>{""}));
     EXPECT_EQ(text_line_of(&empty.doc, 0), 0u);
     EXPECT_EQ(text_line_end(&empty.doc, 0), 0u);
