@@ -514,6 +514,7 @@ LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wparam, LPARAM l
     case WM_KEYDOWN: return key_down(window, tv, wparam);
     case WM_CHAR: return 0; // read-only
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(g_textfont);
     case WM_VSCROLL: scroll_message(window, tv, SB_VERT, wparam); return 0;
     case WM_HSCROLL: scroll_message(window, tv, SB_HORZ, wparam); return 0;
     case WM_MOUSEWHEEL: wheel(window, tv, wparam, false); return 0;
