@@ -68,37 +68,37 @@ POINT cell_center(HWND grid, int row, int column) {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-DispInfoAnswer ask_dispinfo(HWND viewer, HWND sender, int row, int column, int room, UINT mask) {
-    std::vector<char> buffer(static_cast<size_t>(std::max(room, 1)), '#');
-    NMLVDISPINFOA info = {};
+// LVN_GETDISPINFOA or W, by the width of Char, into a room of '#'; the result and the room's text
+// up to its first NUL (or all of it).
+template <typename Info, typename Char>
+std::pair<LRESULT, std::basic_string<Char>> dispinfo(HWND viewer, HWND sender, UINT code, int row,
+                                                     int column, int room, UINT mask) {
+    std::vector<Char> buffer(static_cast<size_t>(std::max(room, 1)), Char('#'));
+    Info info = {};
     info.hdr.hwndFrom = sender;
     info.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(sender));
-    info.hdr.code = LVN_GETDISPINFOA;
+    info.hdr.code = code;
     info.item.mask = mask;
     info.item.iItem = row;
     info.item.iSubItem = column;
     info.item.pszText = buffer.data();
     info.item.cchTextMax = room;
     LRESULT result =
-        SendMessageA(viewer, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
-    auto end = std::find(buffer.begin(), buffer.end(), '\0');
-    return DispInfoAnswer{result, std::string(buffer.begin(), end)};
+        SendMessageW(viewer, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+    auto end = std::find(buffer.begin(), buffer.end(), Char(0));
+    return {result, std::basic_string<Char>(buffer.begin(), end)};
+}
+
+DispInfoAnswer ask_dispinfo(HWND viewer, HWND sender, int row, int column, int room, UINT mask) {
+    auto answer =
+        dispinfo<NMLVDISPINFOA, char>(viewer, sender, LVN_GETDISPINFOA, row, column, room, mask);
+    return DispInfoAnswer{answer.first, answer.second};
 }
 
 std::wstring ask_dispinfo_w(HWND viewer, HWND sender, int row, int column, int room) {
-    std::vector<wchar_t> buffer(static_cast<size_t>(std::max(room, 1)), L'#');
-    NMLVDISPINFOW info = {};
-    info.hdr.hwndFrom = sender;
-    info.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(sender));
-    info.hdr.code = LVN_GETDISPINFOW;
-    info.item.mask = LVIF_TEXT;
-    info.item.iItem = row;
-    info.item.iSubItem = column;
-    info.item.pszText = buffer.data();
-    info.item.cchTextMax = room;
-    SendMessageW(viewer, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
-    auto end = std::find(buffer.begin(), buffer.end(), L'\0');
-    return std::wstring(buffer.begin(), end);
+    return dispinfo<NMLVDISPINFOW, wchar_t>(viewer, sender, LVN_GETDISPINFOW, row, column, room,
+                                            LVIF_TEXT)
+        .second;
 }
 
 DrawAnswer ask_custom_draw(HWND viewer, HWND sender, DWORD stage, int row, int column,
