@@ -5,6 +5,7 @@
 
 #include "grid/cursor.h"
 #include "plugin/clipboard.h"
+#include "plugin/key_state.h"
 #include "plugin/find_bar.h"
 #include "plugin/text_view.h"
 #include "plugin/viewer_window.h"
@@ -16,10 +17,6 @@ void install_child_proc(Viewer *viewer) {
         SetWindowLongPtrW(grid, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
     viewer->edit_proc = reinterpret_cast<void *>(
         SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
-}
-
-static bool held(int key) {
-    return (GetKeyState(key) & 0x8000) != 0;
 }
 
 // The control's own procedure; both children are Unicode windows.
@@ -44,10 +41,6 @@ void tab_select_all(Viewer *viewer) {
 
 static LRESULT grid_key(Viewer *viewer, HWND grid, WPARAM key, bool ctrl, bool shift,
                         LPARAM lparam) {
-    if (ctrl && shift && key == 'C') {
-        copy_grid_selection_with_names(viewer);
-        return 0;
-    }
     int page = 0;
     if (key == VK_PRIOR || key == VK_NEXT)
         page = static_cast<int>(SendMessageW(grid, LVM_GETCOUNTPERPAGE, 0, 0));
@@ -56,8 +49,8 @@ static LRESULT grid_key(Viewer *viewer, HWND grid, WPARAM key, bool ctrl, bool s
 }
 
 static LRESULT key_down(Viewer *viewer, HWND window, WPARAM key, LPARAM lparam) {
-    bool ctrl = held(VK_CONTROL);
-    bool shift = held(VK_SHIFT);
+    bool ctrl = key_held(VK_CONTROL);
+    bool shift = key_held(VK_SHIFT);
     HWND viewer_window = GetParent(window);
     if (key == VK_ESCAPE) {
         PostMessageA(GetParent(viewer_window), WM_KEYDOWN, VK_ESCAPE, 0);
@@ -75,7 +68,11 @@ static LRESULT key_down(Viewer *viewer, HWND window, WPARAM key, LPARAM lparam) 
         find_again(viewer_window, viewer, shift);
         return 0;
     }
-    if (ctrl && (key == 'C' || key == VK_INSERT) && !(shift && key == 'C')) {
+    if (ctrl && shift && key == 'C' && viewer->tab == TAB_DATA) {
+        copy_grid_selection_with_names(viewer);
+        return 0;
+    }
+    if (ctrl && (key == 'C' || key == VK_INSERT)) {
         tab_copy(viewer);
         return 0;
     }
@@ -89,7 +86,7 @@ static LRESULT key_down(Viewer *viewer, HWND window, WPARAM key, LPARAM lparam) 
 }
 
 static LRESULT left_button_down(Viewer *viewer, HWND grid, LPARAM lparam) {
-    bool shift = held(VK_SHIFT);
+    bool shift = key_held(VK_SHIFT);
     LVHITTESTINFO hit = {};
     hit.pt.x = static_cast<short>(LOWORD(lparam));
     hit.pt.y = static_cast<short>(HIWORD(lparam));

@@ -6,6 +6,7 @@
 
 #include "find/find.h"
 #include "find/find_message.h"
+#include "plugin/key_state.h"
 #include "grid/cursor.h"
 #include "plugin/text_view.h"
 #include "plugin/viewer_window.h"
@@ -25,14 +26,6 @@ enum {
 
 HWND field_of(const Viewer *viewer) {
     return static_cast<HWND>(viewer->find_field);
-}
-
-bool held(int key) {
-    return (GetKeyState(key) & 0x8000) != 0;
-}
-
-HWND current_child(const Viewer *viewer) {
-    return static_cast<HWND>(viewer->tab == TAB_DATA ? viewer->grid : viewer->edit);
 }
 
 void show_message(const Viewer *viewer) {
@@ -92,12 +85,12 @@ LRESULT CALLBACK FindFieldProc(HWND field, UINT message, WPARAM wparam, LPARAM l
         case VK_RETURN:
         case VK_F3:
             take_field_text(viewer);
-            search(viewer, held(VK_SHIFT));
+            search(viewer, key_held(VK_SHIFT));
             return 0;
         case VK_ESCAPE: find_bar_close(window, viewer); return 0;
         case VK_F7: select_field(viewer); return 0;
         case 'F':
-            if (!held(VK_CONTROL)) break;
+            if (!key_held(VK_CONTROL)) break;
             select_field(viewer);
             return 0;
         default: break;

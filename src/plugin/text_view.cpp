@@ -6,6 +6,7 @@
 #include <stdlib.h>
 
 #include "plugin/clipboard.h"
+#include "plugin/key_state.h"
 #include "text/caret.h"
 #include "text/columns.h"
 #include "text/tab_doc.h"
@@ -44,10 +45,6 @@ HFONT g_textfont = nullptr;
 
 TextView *view_of(HWND window) {
     return reinterpret_cast<TextView *>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-bool held(int key) {
-    return (GetKeyState(key) & 0x8000) != 0;
 }
 
 int clamp_int(size_t n) {
@@ -264,15 +261,15 @@ size_t hit(TextView *tv, LPARAM lparam) {
     return viewport_hit(&tv->port, &tv->doc, tv->columns, row, eighths);
 }
 
-LRESULT key_down(HWND window, TextView *tv, WPARAM key) {
-    bool ctrl = held(VK_CONTROL), shift = held(VK_SHIFT);
+LRESULT key_down(HWND window, TextView *tv, WPARAM key, LPARAM lparam) {
+    bool ctrl = key_held(VK_CONTROL), shift = key_held(VK_SHIFT);
     TextMove move;
     if (text_move_for_key(static_cast<int>(key), ctrl, &move)) {
         text_move(&tv->caret, &tv->doc, tv->columns, move, shift, tv->port.rows);
         caret_moved(window, tv);
         return 0;
     }
-    return DefWindowProcW(window, WM_KEYDOWN, key, 0);
+    return DefWindowProcW(window, WM_KEYDOWN, key, lparam);
 }
 
 void scroll_message(HWND window, TextView *tv, int bar, WPARAM wparam) {
@@ -325,7 +322,7 @@ void mouse_down(HWND window, TextView *tv, LPARAM lparam, bool word) {
     if (word) {
         text_select_word(&tv->caret, &tv->doc, pos);
     } else {
-        text_set_caret(&tv->caret, &tv->doc, pos, held(VK_SHIFT));
+        text_set_caret(&tv->caret, &tv->doc, pos, key_held(VK_SHIFT));
         SetCapture(window);
         tv->dragging = true;
     }
@@ -511,7 +508,7 @@ LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wparam, LPARAM l
         return 0;
     case WM_SETFOCUS: set_focus(window, tv, true); return 0;
     case WM_KILLFOCUS: set_focus(window, tv, false); return 0;
-    case WM_KEYDOWN: return key_down(window, tv, wparam);
+    case WM_KEYDOWN: return key_down(window, tv, wparam, lparam);
     case WM_CHAR: return 0; // read-only
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(g_textfont);

@@ -49,6 +49,10 @@ void create_children(HWND window, Viewer *viewer, int w, int h) {
     if (g_barfont) SendMessageA(grid, WM_SETFONT, reinterpret_cast<WPARAM>(g_barfont), TRUE);
 }
 
+HWND current_child(const Viewer *viewer) {
+    return static_cast<HWND>(viewer->tab == TAB_DATA ? viewer->grid : viewer->edit);
+}
+
 void show_first_tab(HWND window, Viewer *viewer) {
     show_tab(window, viewer, viewer->col_count > 0 ? TAB_DATA : TAB_SQL);
 }
@@ -139,8 +143,7 @@ LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
     case WM_SETFOCUS:
         // A host that focuses the viewer window itself would otherwise leave every key unheard:
         // the keyboard lives in the children.
-        if (viewer)
-            SetFocus(static_cast<HWND>(viewer->tab == TAB_DATA ? viewer->grid : viewer->edit));
+        if (viewer) SetFocus(current_child(viewer));
         return 0;
     default: return DefWindowProcA(window, message, wparam, lparam);
     }

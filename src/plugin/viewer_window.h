@@ -30,6 +30,9 @@ void show_tab(HWND window, Viewer *viewer, int t);
 // Creates the grid and the text view below the bar, w x h being the viewer's client size.
 void create_children(HWND window, Viewer *viewer, int w, int h);
 
+// The child that shows the current tab: the grid on the Data tab, the text view on any other.
+HWND current_child(const Viewer *viewer);
+
 // Fits the grid and the text view between the header bar and the find bar (when open).
 void layout_children(HWND window, Viewer *viewer);
 

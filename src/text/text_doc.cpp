@@ -31,36 +31,29 @@ size_t block_line_end(const TextBlock &b, size_t i) {
     return end;
 }
 
+// The last of the n blocks whose first value (position or line) is at most key; 0 for none. A
+// text has at most TEXT_MAX_BLOCKS blocks, so a walk is all it takes.
+int last_block_from(const size_t *firsts, int n, size_t key) {
+    int k = 0;
+    while (k + 1 < n && firsts[k + 1] <= key) ++k;
+    return k;
+}
+
 // The block holding position pos; the text's last position after a final line feed lies past
 // every block and gives block_count.
 int block_of(const TextDoc *doc, size_t pos) {
-    int lo = 0, hi = doc->block_count - 1;
-    if (hi < 0) return 0;
-    while (lo < hi) {
-        int mid = (lo + hi + 1) / 2;
-        if (doc->block_start[mid] <= pos)
-            lo = mid;
-        else
-            hi = mid - 1;
-    }
-    const TextBlock &b = doc->blocks[lo];
-    if (pos > doc->block_start[lo] + b.len) return doc->block_count;
-    return lo;
+    if (doc->block_count == 0) return 0;
+    int k = last_block_from(doc->block_start, doc->block_count, pos);
+    if (pos > doc->block_start[k] + doc->blocks[k].len) return doc->block_count;
+    return k;
 }
 
 // The block holding line `line`, or block_count for the empty line after a final line feed.
 int block_of_line(const TextDoc *doc, size_t line) {
-    int lo = 0, hi = doc->block_count - 1;
-    if (hi < 0) return 0;
-    while (lo < hi) {
-        int mid = (lo + hi + 1) / 2;
-        if (doc->block_first_line[mid] <= line)
-            lo = mid;
-        else
-            hi = mid - 1;
-    }
-    if (line - doc->block_first_line[lo] >= block_lines(doc->blocks[lo])) return doc->block_count;
-    return lo;
+    if (doc->block_count == 0) return 0;
+    int k = last_block_from(doc->block_first_line, doc->block_count, line);
+    if (line - doc->block_first_line[k] >= block_lines(doc->blocks[k])) return doc->block_count;
+    return k;
 }
 
 } // namespace

@@ -148,6 +148,10 @@ TEST_F(FindBar, CtrlShiftCCopiesTheSelectionUnderItsColumnNames) {
     EXPECT_EQ(clipboard_text(), L"name\tcity\r\nAnna\tOslo\r\nBoris\tКиев\r\n");
     press_key(grid(), 'C', true);
     EXPECT_EQ(clipboard_text(), L"Anna\tOslo\r\nBoris\tКиев\r\n") << "Ctrl+C alone: no names";
+    ASSERT_TRUE(show_tab(2));
+    SendMessageW(edit(), EM_SETSEL, 7, 12);
+    press_key(edit(), 'C', true, true);
+    EXPECT_EQ(clipboard_text(), L"table") << "a text has no names: Ctrl+Shift+C copies as Ctrl+C";
 }
 
 TEST_F(FindBar, TheHostsCopyAndSelectAllActOnTheCurrentTab) {
