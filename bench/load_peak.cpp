@@ -8,6 +8,7 @@
 #include "document/load.h"
 #include "text/caret.h"
 #include "text/columns.h"
+#include "text/line_cells.h"
 #include "text/tab_doc.h"
 
 #include <cstdio>

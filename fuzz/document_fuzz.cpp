@@ -11,7 +11,7 @@
 #include <string>
 
 #include "document/load.h"
-#include "document/strbuf.h"
+#include "base/strbuf.h"
 #include "document/tab_text.h"
 #include "find_check.h"
 #include "fuzz_check.h"
@@ -19,7 +19,8 @@
 #include "grid/cursor.h"
 #include "grid/selection_text.h"
 #include "text/tab_doc.h"
-#include "text/text_range.h"
+#include "text/text_copy.h"
+#include "text/text_pos.h"
 
 namespace {
 

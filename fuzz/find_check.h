@@ -19,7 +19,7 @@
 #include "grid/selection_text.h"
 #include "text/line_table.h"
 #include "text/text_doc.h"
-#include "text/utf8.h"
+#include "base/utf8.h"
 
 namespace find_check {
 

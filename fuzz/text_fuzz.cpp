@@ -16,9 +16,12 @@
 #include "grid/cursor.h"
 #include "text/caret.h"
 #include "text/char_kind.h"
+#include "text/char_width.h"
 #include "text/columns.h"
-#include "text/text_range.h"
-#include "text/utf8.h"
+#include "text/line_cells.h"
+#include "text/text_copy.h"
+#include "text/text_pos.h"
+#include "base/utf8.h"
 
 namespace {
 

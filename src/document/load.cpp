@@ -2,7 +2,7 @@
 #include "document/load.h"
 
 #include "document/header_line.h"
-#include "document/mem.h"
+#include "base/mem.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -1,7 +1,7 @@
 // Tab texts, the cached Full SQL script and the header bar line.
 #include "document/tab_text.h"
 
-#include "document/strbuf.h"
+#include "base/strbuf.h"
 
 #include <stdio.h>
 #include <string.h>

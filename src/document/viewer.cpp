@@ -1,7 +1,7 @@
 // Disposal of a Viewer record's owned blocks.
 #include "document/viewer.h"
 
-#include "document/mem.h"
+#include "base/mem.h"
 
 #include <stdlib.h>
 #include <string.h>

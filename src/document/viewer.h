@@ -11,10 +11,6 @@ enum { MAX_COLS = 256, MAX_TABLE_COLS = 1600, STATUS_LEN = 600 };
 
 enum { TAB_DATA = 1, TAB_SQL = 2, TAB_INFO = 3, TAB_FULLSQL = 4 };
 
-// FIND_TEXT_MAX: the most bytes of UTF-8 a search text may hold. FIND_MESSAGE_LEN: the find bar's
-// message, in bytes of UTF-8 with its NUL.
-enum { FIND_TEXT_MAX = 1024, FIND_MESSAGE_LEN = 256 };
-
 // One record per open viewer window, created zero-filled.
 //
 // Ownership: the record owns exactly four blocks, all from the C allocator:
@@ -33,14 +29,9 @@ enum { FIND_TEXT_MAX = 1024, FIND_MESSAGE_LEN = 256 };
 // col_count (the grid shows the first col_count); 0 <= cur_row, anchor_row < row_count when
 // row_count > 0.
 //
-// The find fields belong to the viewer, not to a document: a load or reload leaves them as they
-// are, so the last text searched stays for F3 in the next file. find_text is always
-// NUL-terminated and empty until a first search; find_message is the bar's last message.
-//
 // The window fields are opaque pointer-sized values here; only the Windows side interprets them,
-// so this header needs no platform header. find_field and find_note (the find bar's edit field and
-// the static text that shows find_message) are null until the bar first opens; find_open says
-// whether the bar shows.
+// so this header needs no platform header. Everything else of the windows (the find bar, the
+// scroll positions) lives in records of the Windows side, beside the window that owns it.
 struct Viewer {
     char *buf;
     int32_t buf_len;
@@ -58,10 +49,6 @@ struct Viewer {
     char status[STATUS_LEN];
     void *grid, *edit;
     void *grid_proc, *edit_proc;
-    void *find_field, *find_field_proc, *find_note;
-    int32_t find_open;
-    char find_text[FIND_TEXT_MAX + 1];
-    char find_message[FIND_MESSAGE_LEN];
 };
 
 // Moves the document fields (buf, buf_len, sql, info, copy_line, rows, row_count, col_names,

@@ -2,7 +2,7 @@
 #include "find/find_message.h"
 
 #include "grid/cells.h"
-#include "text/utf8.h"
+#include "base/utf8.h"
 
 #include <stdio.h>
 #include <string.h>

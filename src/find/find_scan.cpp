@@ -2,7 +2,7 @@
 // a time elsewhere and at the edges of an area.
 #include "find/find_scan.h"
 
-#include "find/needle_match.h"
+#include "find/needle.h"
 
 #include <stddef.h>
 

@@ -2,7 +2,7 @@
 // only the fields that can hold a match decoded.
 #include "find/find.h"
 #include "find/find_scan.h"
-#include "find/needle_match.h"
+#include "find/needle.h"
 #include "grid/cells.h"
 #include "grid/selection_text.h"
 

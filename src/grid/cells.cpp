@@ -2,7 +2,8 @@
 #include "grid/cells.h"
 
 #include "grid/cursor.h"
-#include "text/utf8.h"
+#include "grid/shown_rows.h"
+#include "base/utf8.h"
 
 #include <string.h>
 
@@ -37,9 +38,9 @@ static bool is_null_field(const char *field, size_t len) {
 void cell_text(const Viewer *viewer, int32_t row, int32_t col, char *room, size_t m) {
     if (m == 0) return;
     room[0] = '\0';
-    if (row < 0 || row >= viewer->row_count) return;
+    if (row < 0 || row >= shown_row_count(viewer)) return;
     size_t len = 0;
-    const char *field = field_at(viewer->rows[row], col, &len);
+    const char *field = field_at(shown_row(viewer, row), col, &len);
     if (!field) return;
     if (len > m - 1) len = m - 1;
     memcpy(room, field, len);
@@ -53,9 +54,9 @@ void cell_text(const Viewer *viewer, int32_t row, int32_t col, char *room, size_
 void cell_text_utf16(const Viewer *viewer, int32_t row, int32_t col, uint16_t *room, size_t m) {
     if (m == 0) return;
     room[0] = 0;
-    if (row < 0 || row >= viewer->row_count) return;
+    if (row < 0 || row >= shown_row_count(viewer)) return;
     size_t len = 0;
-    const char *field = field_at(viewer->rows[row], col, &len);
+    const char *field = field_at(shown_row(viewer, row), col, &len);
     if (!field) return;
     if (is_null_field(field, len)) {
         field = "null";

@@ -4,6 +4,7 @@
 
 #include "grid/cells.h"
 #include "grid/cursor.h"
+#include "grid/shown_rows.h"
 
 #include <string.h>
 
@@ -149,7 +150,7 @@ static void add_row(StrBuf *text, const char *line, int32_t c0, int32_t c1, bool
 // The selection's text into `text`, after a line of the column titles when `titles` is set.
 static int build_selection(const Viewer *viewer, StrBuf *text, bool titles) {
     text->data = nullptr;
-    if (viewer->row_count <= 0 || viewer->col_count <= 0) return 0;
+    if (shown_row_count(viewer) <= 0 || viewer->col_count <= 0) return 0;
     SelectionRect sel = selection_rect(viewer);
     if (!sb_init(text)) return 0;
     for (int32_t c = sel.c0; titles && c <= sel.c1; ++c) {
@@ -157,7 +158,7 @@ static int build_selection(const Viewer *viewer, StrBuf *text, bool titles) {
         sb_add(text, c == sel.c1 ? "\r\n" : "\t");
     }
     for (int32_t r = sel.r0; r <= sel.r1 && !text->failed; ++r)
-        add_row(text, viewer->rows[r], sel.c0, sel.c1, sel.c1 >= viewer->col_count - 1);
+        add_row(text, shown_row(viewer, r), sel.c0, sel.c1, sel.c1 >= viewer->col_count - 1);
     if (text->failed) {
         sb_drop(text);
         return 0;

@@ -1,7 +1,7 @@
 // The selection as clipboard text: tab-separated cells, one CRLF-ended line per row.
 #pragma once
 
-#include "document/strbuf.h"
+#include "base/strbuf.h"
 #include "document/viewer.h"
 
 #include <stddef.h>

@@ -2,7 +2,8 @@
 #include "plugin/clipboard.h"
 
 #include "grid/selection_text.h"
-#include "text/text_range.h"
+#include "text/text_copy.h"
+#include "text/text_pos.h"
 
 #include <windows.h>
 

@@ -10,7 +10,7 @@
 #include "grid/cursor.h"
 #include "plugin/text_view.h"
 #include "plugin/viewer_window.h"
-#include "text/utf8.h"
+#include "base/utf8.h"
 
 extern HFONT g_barfont;
 

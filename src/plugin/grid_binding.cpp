@@ -10,7 +10,7 @@
 
 #include "grid/cells.h"
 #include "grid/cursor.h"
-#include "text/utf8.h"
+#include "base/utf8.h"
 
 enum {
     COLUMN_WIDTH = 120,

@@ -9,8 +9,10 @@
 #include "plugin/key_state.h"
 #include "text/caret.h"
 #include "text/columns.h"
+#include "text/line_cells.h"
 #include "text/tab_doc.h"
-#include "text/text_range.h"
+#include "text/text_copy.h"
+#include "text/text_pos.h"
 #include "text/view_port.h"
 
 namespace {

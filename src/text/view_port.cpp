@@ -1,7 +1,7 @@
 // Viewport arithmetic: clamping, scrolling to a cell, hit-testing and selection spans.
 #include "text/view_port.h"
 
-#include "text/utf8.h"
+#include "base/utf8.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "document/mem.h"
+#include "base/mem.h"
 #include "lister_host.h"
 #include "plugin/clipboard.h"
 #include "temp_dump.h"

@@ -11,7 +11,7 @@
 #include "grid/cursor.h"
 #include "grid/selection_text.h"
 #include "hostile_files.h"
-#include "text/utf8.h"
+#include "base/utf8.h"
 
 namespace {
 

@@ -2,9 +2,11 @@
 // part, and the column cache answering as a walk from the line's start does.
 #include <gtest/gtest.h>
 
-#include "document/alloc_hook.h"
+#include "alloc_hook.h"
+#include "text/char_width.h"
 #include "text/columns.h"
-#include "text/utf8.h"
+#include "text/line_cells.h"
+#include "base/utf8.h"
 #include "text_fixture.h"
 
 #include <string>

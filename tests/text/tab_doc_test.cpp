@@ -2,11 +2,12 @@
 // script included, without composing it; placeholders; sections whose line tables cannot be had.
 #include <gtest/gtest.h>
 
-#include "document/alloc_hook.h"
+#include "alloc_hook.h"
 #include "document/tab_text.h"
 #include "temp_dump.h"
 #include "text/tab_doc.h"
-#include "text/text_range.h"
+#include "text/text_copy.h"
+#include "text/text_pos.h"
 
 #include <algorithm>
 #include <string>

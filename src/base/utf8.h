@@ -1,5 +1,5 @@
-// UTF-8 as every view of the viewer reads it: decoding with replacement, stepping by whole
-// characters, and conversion to the UTF-16 that Windows shows.
+// UTF-8 as every view of the viewer reads it: decoding with replacement, character boundaries,
+// and conversion to the UTF-16 that Windows shows.
 #pragma once
 
 #include <stddef.h>
@@ -15,9 +15,19 @@ enum : uint32_t { REPLACEMENT_CHAR = 0xFFFD };
 // belongs to exactly one character and the same bytes always read the same way.
 size_t utf8_decode(const char *text, size_t n, uint32_t *cp);
 
-// The start of the character that ends at `pos`, decoding forward from `start` (a character
+// Character boundaries in n bytes of text, as utf8_decode reads them. Each looks at most four
+// bytes around `off`, so a step costs the same in a line of any length.
+
+// The start of the character holding byte `off` (off < n): off itself when a character starts
+// there, or when the continuation byte at off belongs to no sequence before it.
+size_t utf8_char_floor(const char *text, size_t n, size_t off);
+
+// The first character start at or after `off` (off <= n).
+size_t utf8_char_ceil(const char *text, size_t n, size_t off);
+
+// The start of the character that ends at `pos`, reading forward from `start` (a character
 // boundary at or before pos, e.g. the line's start). pos must be a character boundary above
-// start. Looks back at most four bytes, so a step costs the same in a line of any length.
+// start.
 size_t utf8_prev(const char *text, size_t start, size_t pos);
 
 // UTF-16 units of a code point: 2 past the Basic Multilingual Plane, else 1.

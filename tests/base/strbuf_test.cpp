@@ -4,7 +4,7 @@
 #include <string>
 
 #include "alloc_hook.h"
-#include "document/strbuf.h"
+#include "base/strbuf.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // whole characters, and UTF-16 in a bounded room cut only between characters.
 #include <gtest/gtest.h>
 
-#include "text/utf8.h"
+#include "base/utf8.h"
 
 #include <string>
 #include <vector>

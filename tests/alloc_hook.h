@@ -1,10 +1,10 @@
-// Test support: a fixture that keeps the allocation failure hook of document/mem.h switched off
+// Test support: a fixture that keeps the allocation failure hook of base/mem.h switched off
 // outside the moments a test arms it, so one test's armed hook never reaches the next.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include "document/mem.h"
+#include "base/mem.h"
 
 class AllocationHookTest : public ::testing::Test {
   protected:

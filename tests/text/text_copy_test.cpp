@@ -2,7 +2,8 @@
 // counts, conversion into a bounded room and positions, and positions brought back to boundaries.
 #include <gtest/gtest.h>
 
-#include "text/text_range.h"
+#include "text/text_copy.h"
+#include "text/text_pos.h"
 #include "text_fixture.h"
 
 #include <string>

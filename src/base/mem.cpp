@@ -1,5 +1,5 @@
 // The allocation seam: plain malloc/realloc, failing on demand for tests.
-#include "document/mem.h"
+#include "base/mem.h"
 
 #include <stdlib.h>
 

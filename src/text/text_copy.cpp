@@ -1,7 +1,7 @@
-// Ranges of the block text: copied as UTF-8 or UTF-16, counted and found by UTF-16 units.
-#include "text/text_range.h"
+// Copies of the block text's ranges, as UTF-8 or UTF-16, and their UTF-16 counts.
+#include "text/text_copy.h"
 
-#include "text/utf8.h"
+#include "base/utf8.h"
 
 #include <string.h>
 
@@ -79,54 +79,4 @@ size_t text_copy_utf16(const TextDoc *doc, size_t from, size_t to, uint16_t *out
     }
     out[n] = 0;
     return n;
-}
-
-size_t text_pos_of_utf16(const TextDoc *doc, size_t units) {
-    size_t u = 0;
-    for (int k = 0; k < doc->block_count; ++k) {
-        const TextBlock &b = doc->blocks[k];
-        const size_t start = doc->block_start[k];
-        size_t i = 0;
-        while (i < b.len) {
-            // Eight ASCII bytes, eight units, skipped at once while the count lies beyond them.
-            if (b.len - i >= 8 && units - u >= 8) {
-                uint64_t w;
-                memcpy(&w, b.bytes + i, sizeof w);
-                if ((w & 0x8080808080808080ull) == 0) {
-                    i += 8;
-                    u += 8;
-                    continue;
-                }
-            }
-            uint32_t cp = static_cast<unsigned char>(b.bytes[i]);
-            size_t n = cp < 0x80 ? 1 : utf8_decode(b.bytes + i, b.len - i, &cp);
-            size_t cu = utf16_units(cp);
-            if (units < u + cu) return start + i;
-            u += cu;
-            i += n;
-        }
-        if (b.line_feed_after) {
-            if (units == u) return start + b.len;
-            ++u;
-        }
-    }
-    return doc->len;
-}
-
-size_t text_char_floor(const TextDoc *doc, size_t pos) {
-    if (pos >= doc->len) return doc->len;
-    size_t line = text_line_of(doc, pos);
-    size_t len = 0;
-    const char *s = text_line(doc, line, &len);
-    size_t off = pos - text_line_start(doc, line);
-    if (off >= len) return pos - (off - len); // on the line break, or between CR and LF
-    // A character reaching off starts at the nearest byte before it that is no continuation byte;
-    // continuation bytes that no such start reaches stand alone.
-    for (size_t k = 0; k < 4 && k <= off; ++k) {
-        unsigned char b = static_cast<unsigned char>(s[off - k]);
-        if ((b & 0xC0) == 0x80) continue;
-        uint32_t cp;
-        return utf8_decode(s + off - k, len - (off - k), &cp) > k ? pos - k : pos;
-    }
-    return pos;
 }

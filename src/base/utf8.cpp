@@ -1,5 +1,6 @@
-// UTF-8 decoding by the well-formed byte ranges, and UTF-16 conversion in whole characters.
-#include "text/utf8.h"
+// UTF-8 decoding by the well-formed byte ranges, boundaries, and UTF-16 conversion in whole
+// characters.
+#include "base/utf8.h"
 
 namespace {
 
@@ -48,16 +49,29 @@ size_t utf8_decode(const char *text, size_t n, uint32_t *cp) {
     return i;
 }
 
-size_t utf8_prev(const char *text, size_t start, size_t pos) {
+size_t utf8_char_floor(const char *text, size_t n, size_t off) {
     const unsigned char *s = reinterpret_cast<const unsigned char *>(text);
     // Every byte that is not a continuation byte starts a character; continuation bytes belong to
     // the nearest such byte before them when its sequence reaches them, else stand alone.
-    for (size_t k = 1; k <= 4 && k <= pos - start; ++k) {
-        if (continuation(s[pos - k])) continue;
+    for (size_t k = 0; k < 4 && k <= off; ++k) {
+        if (continuation(s[off - k])) continue;
         uint32_t cp;
-        return utf8_decode(text + pos - k, k, &cp) == k ? pos - k : pos - 1;
+        return utf8_decode(text + off - k, n - (off - k), &cp) > k ? off - k : off;
     }
-    return pos - 1;
+    return off;
+}
+
+size_t utf8_char_ceil(const char *text, size_t n, size_t off) {
+    if (off >= n) return off;
+    size_t start = utf8_char_floor(text, n, off);
+    if (start == off) return off;
+    uint32_t cp;
+    return start + utf8_decode(text + start, n - start, &cp);
+}
+
+size_t utf8_prev(const char *text, size_t start, size_t pos) {
+    // The character holding the byte before pos, reading no further than pos: it ends there.
+    return start + utf8_char_floor(text + start, pos - start, pos - 1 - start);
 }
 
 size_t utf16_put(uint32_t cp, uint16_t *out) {

@@ -1,7 +1,7 @@
 // StrBuf: append with doubling growth; a failed growth is remembered, never half-applied.
-#include "document/strbuf.h"
+#include "base/strbuf.h"
 
-#include "document/mem.h"
+#include "base/mem.h"
 
 #include <stdint.h>
 #include <string.h>

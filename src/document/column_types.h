@@ -1,0 +1,46 @@
+// The columns' types, as the SQL section's CREATE TABLE statement for the dump's table names them:
+// what the grid needs to sort a column in the database's own order, to align numbers, and to
+// write a cell as another format expects it.
+#pragma once
+
+#include <stdint.h>
+
+// What a type means to the viewer. Every type not named here (text, character varying, character,
+// name, uuid, arrays, intervals, geometry, bytea, xml, ...) is KIND_TEXT: it sorts by the bytes of
+// its text, as PostgreSQL's COLLATE "C" orders text.
+enum ColumnKind : uint8_t {
+    KIND_TEXT,
+    KIND_INTEGER,     // smallint, integer, bigint, smallserial, serial, bigserial
+    KIND_NUMERIC,     // numeric and decimal, with or without precision and scale
+    KIND_FLOAT,       // real, double precision (float4, float8, float(p))
+    KIND_BOOLEAN,     // boolean
+    KIND_DATE,        // date
+    KIND_TIME,        // time [(p)] [without time zone]
+    KIND_TIMETZ,      // time [(p)] with time zone
+    KIND_TIMESTAMP,   // timestamp [(p)] [without time zone]
+    KIND_TIMESTAMPTZ, // timestamp [(p)] with time zone
+    KIND_JSON,        // json, jsonb: sorted by their text like KIND_TEXT
+};
+
+// The type as the statement writes it, e.g. "character varying(20)", "numeric(10,2)",
+// "timestamp with time zone", "integer[]", cut at COLUMN_TYPE_NAME_MAX - 1 bytes; "" when the
+// column's type was not found.
+enum { COLUMN_TYPE_NAME_MAX = 64 };
+
+struct ColumnType {
+    ColumnKind kind;
+    char name[COLUMN_TYPE_NAME_MAX];
+};
+
+// Whether the kind's values are numbers (right-aligned in the grid, unquoted in INSERT statements
+// and JSON when finite).
+inline bool kind_is_number(ColumnKind kind) {
+    return kind == KIND_INTEGER || kind == KIND_NUMERIC || kind == KIND_FLOAT;
+}
+
+// Reads the types of the col_count columns named col_names (as the COPY header line writes them;
+// a null name is a column without one) from the CREATE TABLE statement in `sql` (the SQL section,
+// or null) for the table `copy_line` (the COPY header line, or null) copies. A column whose type
+// cannot be found is {KIND_TEXT, ""}. Writes out[0 .. col_count - 1]; allocates nothing.
+void read_column_types(const char *sql, const char *copy_line, const char *const *col_names,
+                       int32_t col_count, ColumnType *out);
