@@ -29,4 +29,4 @@ enum {
 };
 
 // Modifier keys held with a key, as bits.
-enum { MOD_CTRL = 1, MOD_SHIFT = 2, MOD_ALT = 4 };
+enum { KEYMOD_CTRL = 1, KEYMOD_SHIFT = 2, KEYMOD_ALT = 4 };

@@ -3,15 +3,12 @@
 
 #include "grid/selection_text.h"
 #include "text/text_copy.h"
-#include "text/text_pos.h"
-
-#include <windows.h>
 
 #include <string.h>
 
 // Hands movable memory holding a 0-ended Unicode text to the clipboard, which then owns it.
-static void put_unicode(HGLOBAL mem) {
-    if (!OpenClipboard(nullptr)) {
+static void put_unicode(HWND owner, HGLOBAL mem) {
+    if (!OpenClipboard(owner)) {
         GlobalFree(mem);
         return;
     }
@@ -30,7 +27,7 @@ static WCHAR *lock_room(size_t units, HGLOBAL *mem) {
     return wide;
 }
 
-void clip_set_utf8(const char *text, int n) {
+void clip_set_utf8(HWND owner, const char *text, int n) {
     if (n < 0) n = static_cast<int>(strlen(text));
     int units = n > 0 ? MultiByteToWideChar(CP_UTF8, 0, text, n, nullptr, 0) : 0;
     HGLOBAL mem;
@@ -39,23 +36,23 @@ void clip_set_utf8(const char *text, int n) {
     if (units > 0) MultiByteToWideChar(CP_UTF8, 0, text, n, wide, units);
     wide[units] = 0;
     GlobalUnlock(mem);
-    put_unicode(mem);
+    put_unicode(owner, mem);
 }
 
-void clip_set_text_range(const TextDoc *doc, size_t from, size_t to) {
+void clip_set_text_range(HWND owner, const TextDoc *doc, size_t from, size_t to) {
     size_t units = text_utf16_count(doc, from, to);
     HGLOBAL mem;
     WCHAR *wide = lock_room(units, &mem);
     if (!wide) return;
     text_copy_utf16(doc, from, to, reinterpret_cast<uint16_t *>(wide), units + 1);
     GlobalUnlock(mem);
-    put_unicode(mem);
+    put_unicode(owner, mem);
 }
 
 static void copy_built(const Viewer *viewer, int (*build)(const Viewer *, StrBuf *)) {
     StrBuf text;
     if (!build(viewer, &text)) return;
-    clip_set_utf8(text.data, static_cast<int>(text.len));
+    clip_set_utf8(static_cast<HWND>(viewer->grid), text.data, static_cast<int>(text.len));
     sb_drop(&text);
 }
 

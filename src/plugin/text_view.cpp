@@ -5,8 +5,11 @@
 
 #include <stdlib.h>
 
+#include "keys/key_commands.h"
 #include "plugin/clipboard.h"
+#include "plugin/fonts.h"
 #include "plugin/key_state.h"
+#include "plugin/viewer_messages.h"
 #include "text/caret.h"
 #include "text/columns.h"
 #include "text/line_cells.h"
@@ -18,9 +21,8 @@
 namespace {
 
 enum {
-    MARGIN = 4,        // pixels left of the first column, as an edit control leaves
-    WIDE_LINE = 4096,  // bytes up to which a line's width in columns is measured exactly
-    FONT_HEIGHT = -15, // as the header bar's font
+    MARGIN = 4,       // pixels left of the first column, as an edit control leaves
+    WIDE_LINE = 4096, // bytes up to which a line's width in columns is measured exactly
     LENGTH_UNKNOWN = -1,
 };
 
@@ -37,13 +39,12 @@ struct TextView {
     size_t widest;     // widest line seen in any tab of this document, in columns: the horizontal
                        // scroll range, kept across tabs so that a switch leaves that bar alone
     int cell_w, line_h;
-    int wheel_rest; // wheel movement not yet scrolled, in WHEEL_DELTA parts of a line
+    int wheel_rest[2]; // movement of each wheel (vertical, tilt) not yet scrolled, in WHEEL_DELTA
+                       // parts of a line or column; one wheel's remainder never moves the other
     bool dragging, focused;
     long long utf16_len; // WM_GETTEXTLENGTH's answer, counted once per text
     int bars[2][3];      // max, page and position last given to each scroll bar
 };
-
-HFONT g_textfont = nullptr;
 
 TextView *view_of(HWND window) {
     return reinterpret_cast<TextView *>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -53,48 +54,9 @@ int clamp_int(size_t n) {
     return n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(n);
 }
 
-// Whether the system gave `face` itself, and a fixed-pitch font, for `font`.
-bool font_is(HFONT font, const wchar_t *face) {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    wchar_t got[LF_FACESIZE] = L"";
-    GetTextFaceW(dc, LF_FACESIZE, got);
-    TEXTMETRICW tm = {};
-    GetTextMetricsW(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    // The flag's name says the opposite of what it means: set, the pitch is variable.
-    return lstrcmpiW(got, face) == 0 && !(tm.tmPitchAndFamily & TMPF_FIXED_PITCH);
-}
-
-HFONT make_font(const wchar_t *face) {
-    return CreateFontW(FONT_HEIGHT, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                       FIXED_PITCH | FF_MODERN, face);
-}
-
-// Consolas where Windows has it, Courier New where it does not, else whatever fixed-pitch font
-// the system offers: every column must be as wide as the next.
-HFONT text_font() {
-    if (g_textfont) return g_textfont;
-    static const wchar_t *const faces[] = {L"Consolas", L"Courier New"};
-    for (const wchar_t *face : faces) {
-        HFONT font = make_font(face);
-        if (font && font_is(font, face)) return g_textfont = font;
-        if (font) DeleteObject(font);
-    }
-    g_textfont = make_font(nullptr);
-    return g_textfont;
-}
-
-HGDIOBJ font_or_stock() {
-    HFONT font = text_font();
-    return font ? static_cast<HGDIOBJ>(font) : GetStockObject(ANSI_FIXED_FONT);
-}
-
 void measure_font(HWND window, TextView *tv) {
     HDC dc = GetDC(window);
-    HGDIOBJ old = SelectObject(dc, font_or_stock());
+    HGDIOBJ old = SelectObject(dc, text_font());
     TEXTMETRICW tm = {};
     GetTextMetricsW(dc, &tm);
     SelectObject(dc, old);
@@ -109,7 +71,7 @@ void fit_port(HWND window, TextView *tv) {
     int w = client.right - MARGIN, h = client.bottom;
     tv->port.rows = h >= tv->line_h ? static_cast<size_t>(h / tv->line_h) : 1;
     tv->port.cols = w >= tv->cell_w ? static_cast<size_t>(w / tv->cell_w) : 1;
-    viewport_clamp(&tv->port, text_line_count(&tv->doc));
+    viewport_clamp(&tv->port, text_line_count(&tv->doc), tv->widest);
 }
 
 // Gives a scroll bar its range, page and position when they differ from what it has: each call
@@ -131,8 +93,7 @@ void set_bar(HWND window, TextView *tv, int bar, size_t max, size_t page, size_t
 void update_scroll_bars(HWND window, TextView *tv) {
     const TextViewport &p = tv->port;
     set_bar(window, tv, SB_VERT, text_line_count(&tv->doc) - 1, p.rows, p.top);
-    size_t wide = tv->widest > p.left + p.cols ? tv->widest : p.left + p.cols - 1;
-    set_bar(window, tv, SB_HORZ, wide, p.cols, p.left);
+    set_bar(window, tv, SB_HORZ, tv->widest, p.cols, p.left);
 }
 
 // The caret follows the position while the view has the focus; out of view, out of sight.
@@ -173,14 +134,14 @@ void caret_moved(HWND window, TextView *tv) {
     size_t col = column_of(tv->columns, &tv->doc, line, tv->caret.caret);
     if (col > tv->widest) tv->widest = col;
     viewport_show(&tv->port, line, col);
-    viewport_clamp(&tv->port, text_line_count(&tv->doc));
+    viewport_clamp(&tv->port, text_line_count(&tv->doc), tv->widest);
     refresh(window, tv);
 }
 
 void scroll_to(HWND window, TextView *tv, long long top, long long left) {
     tv->port.top = top > 0 ? static_cast<size_t>(top) : 0;
     tv->port.left = left > 0 ? static_cast<size_t>(left) : 0;
-    viewport_clamp(&tv->port, text_line_count(&tv->doc));
+    viewport_clamp(&tv->port, text_line_count(&tv->doc), tv->widest);
     refresh(window, tv);
 }
 
@@ -226,7 +187,7 @@ void paint(HWND window, TextView *tv) {
     HDC target = bitmap ? dc : screen;
 
     FillRect(target, &client, GetSysColorBrush(COLOR_WINDOW));
-    HGDIOBJ old_font = SelectObject(target, font_or_stock());
+    HGDIOBJ old_font = SelectObject(target, text_font());
     SetBkMode(target, TRANSPARENT);
     // A column holds at most one character of two units, and one more column may show in part.
     size_t room = (tv->port.cols + 2) * 2 + 2;
@@ -264,6 +225,7 @@ size_t hit(TextView *tv, LPARAM lparam) {
 }
 
 LRESULT key_down(HWND window, TextView *tv, WPARAM key, LPARAM lparam) {
+    if (SendMessageW(GetParent(window), WM_VIEWER_KEY, key, PLACE_TEXT)) return 0;
     bool ctrl = key_held(VK_CONTROL), shift = key_held(VK_SHIFT);
     TextMove move;
     if (text_move_for_key(static_cast<int>(key), ctrl, &move)) {
@@ -306,9 +268,10 @@ void wheel(HWND window, TextView *tv, WPARAM wparam, bool sideways) {
     SystemParametersInfoW(sideways ? SPI_GETWHEELSCROLLCHARS : SPI_GETWHEELSCROLLLINES, 0, &lines,
                           0);
     if (lines == WHEEL_PAGESCROLL) lines = static_cast<UINT>(clamp_int(tv->port.rows));
-    tv->wheel_rest += GET_WHEEL_DELTA_WPARAM(wparam) * static_cast<int>(lines);
-    int steps = tv->wheel_rest / WHEEL_DELTA;
-    tv->wheel_rest -= steps * WHEEL_DELTA;
+    int &rest = tv->wheel_rest[sideways ? 1 : 0];
+    rest += GET_WHEEL_DELTA_WPARAM(wparam) * static_cast<int>(lines);
+    int steps = rest / WHEEL_DELTA;
+    rest -= steps * WHEEL_DELTA;
     if (steps == 0) return;
     long long top = static_cast<long long>(tv->port.top);
     long long left = static_cast<long long>(tv->port.left);
@@ -468,11 +431,11 @@ void text_view_copy(HWND view) {
     if (!tv) return;
     size_t start = text_sel_start(&tv->caret), end = text_sel_end(&tv->caret);
     if (start < end)
-        clip_set_text_range(&tv->doc, start, end);
+        clip_set_text_range(view, &tv->doc, start, end);
     else if (tv->shows_section)
-        clip_set_text_range(&tv->doc, 0, tv->doc.len);
+        clip_set_text_range(view, &tv->doc, 0, tv->doc.len);
     else
-        clip_set_utf8("", 0);
+        clip_set_utf8(view, "", 0);
 }
 
 int text_view_find(HWND view, const Needle *needle, FindDir dir, TextHit *hit, size_t *line,
@@ -487,11 +450,6 @@ int text_view_find(HWND view, const Needle *needle, FindDir dir, TextHit *hit, s
     *line = text_line_of(&tv->doc, hit->start);
     *line_count = text_line_count(&tv->doc);
     return 1;
-}
-
-void text_view_free_font(void) {
-    if (g_textfont) DeleteObject(g_textfont);
-    g_textfont = nullptr;
 }
 
 LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -513,7 +471,7 @@ LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wparam, LPARAM l
     case WM_KEYDOWN: return key_down(window, tv, wparam, lparam);
     case WM_CHAR: return 0; // read-only
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_GETFONT: return reinterpret_cast<LRESULT>(g_textfont);
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(text_font());
     case WM_VSCROLL: scroll_message(window, tv, SB_VERT, wparam); return 0;
     case WM_HSCROLL: scroll_message(window, tv, SB_HORZ, wparam); return 0;
     case WM_MOUSEWHEEL: wheel(window, tv, wparam, false); return 0;

@@ -1,5 +1,7 @@
 // The text tabs' view: a read-only window of the module's own class that draws only the lines in
 // view, straight from the document's UTF-8, and answers the edit-control messages that read it.
+// Before it handles a key-down it offers the key to its parent (WM_VIEWER_KEY), so the viewer's
+// own keys mean the same here as in the grid.
 #pragma once
 
 #include <windows.h>
@@ -35,8 +37,5 @@ void text_view_copy(HWND view);
 // line count; 0 when there is none, or the view shows a placeholder rather than a section.
 int text_view_find(HWND view, const Needle *needle, FindDir dir, TextHit *hit, size_t *line,
                    size_t *line_count);
-
-// The font of every text view, created on first use and freed with the module.
-void text_view_free_font(void);
 
 LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

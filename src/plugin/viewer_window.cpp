@@ -4,16 +4,12 @@
 #include <commctrl.h>
 
 #include "document/tab_text.h"
-#include "plugin/child_proc.h"
 #include "plugin/find_bar.h"
+#include "plugin/fonts.h"
 #include "plugin/grid_binding.h"
 #include "plugin/text_view.h"
-
-extern HFONT g_barfont;
-
-Viewer *viewer_of(HWND window) {
-    return reinterpret_cast<Viewer *>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
+#include "plugin/viewer_keys.h"
+#include "plugin/viewer_record.h"
 
 Viewer *viewer_of_viewer_window(HWND window) {
     char name[sizeof VIEWER_CLASS + 1] = "";
@@ -45,11 +41,13 @@ void create_children(HWND window, Viewer *viewer, int w, int h) {
                  LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
 
     viewer->edit = create_text_view(window, 0, BAR_HEIGHT, w, h - BAR_HEIGHT);
+    create_find_bar(window);
 
-    if (g_barfont) SendMessageA(grid, WM_SETFONT, reinterpret_cast<WPARAM>(g_barfont), TRUE);
+    SendMessageA(grid, WM_SETFONT, reinterpret_cast<WPARAM>(bar_font()), TRUE);
 }
 
-HWND current_child(const Viewer *viewer) {
+// The child that shows the current tab: the grid on the Data tab, the text view on any other.
+static HWND current_child(const Viewer *viewer) {
     return static_cast<HWND>(viewer->tab == TAB_DATA ? viewer->grid : viewer->edit);
 }
 
@@ -86,8 +84,7 @@ static void paint_bar(HWND window, Viewer *viewer) {
     RECT line = {client.left, BAR_HEIGHT - 1, client.right, BAR_HEIGHT};
     FillRect(dc, &line, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
 
-    HGDIOBJ font = g_barfont ? static_cast<HGDIOBJ>(g_barfont) : GetStockObject(DEFAULT_GUI_FONT);
-    HGDIOBJ old_font = SelectObject(dc, font);
+    HGDIOBJ old_font = SelectObject(dc, bar_font());
     SetBkMode(dc, TRANSPARENT);
     if (viewer) {
         char text[BAR_TEXT_LEN];
@@ -102,20 +99,29 @@ static void paint_bar(HWND window, Viewer *viewer) {
         else
             DrawTextA(dc, text, -1, &where, DT_SINGLELINE);
     }
-    find_bar_paint(dc, client, viewer);
     SelectObject(dc, old_font);
     EndPaint(window, &ps);
 }
 
-void layout_children(HWND window, Viewer *viewer) {
+// Fits the grid and the text view between the header bar and the find bar (when open).
+static void layout_children(HWND window, Viewer *viewer) {
     RECT client;
     GetClientRect(window, &client);
     int w = client.right - client.left, h = client.bottom - client.top;
-    int below = h - BAR_HEIGHT - find_bar_height(viewer);
+    HWND bar = find_bar_of(window);
+    int bar_h = find_bar_height(bar);
+    int below = h - BAR_HEIGHT - bar_h;
     if (below < 0) below = 0;
     MoveWindow(static_cast<HWND>(viewer->grid), 0, BAR_HEIGHT, w, below, TRUE);
     MoveWindow(static_cast<HWND>(viewer->edit), 0, BAR_HEIGHT, w, below, TRUE);
-    find_bar_layout(viewer, w, h);
+    if (bar) MoveWindow(bar, 0, h - FIND_BAR_HEIGHT, w, FIND_BAR_HEIGHT, TRUE);
+}
+
+// The find bar opened or closed: the children make room or take it back.
+static void find_bar_shown(HWND window, Viewer *viewer, bool shown) {
+    layout_children(window, viewer);
+    InvalidateRect(window, nullptr, FALSE);
+    if (!shown) SetFocus(current_child(viewer));
 }
 
 LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -139,6 +145,11 @@ LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
         return DefWindowProcA(window, message, wparam, lparam);
     case WM_SHOWTAB:
         if (viewer) show_tab(window, viewer, static_cast<int>(wparam));
+        return 0;
+    case WM_VIEWER_KEY:
+        return viewer && viewer_key(window, viewer, wparam, static_cast<KeyPlace>(lparam));
+    case WM_FIND_BAR_SHOWN:
+        if (viewer) find_bar_shown(window, viewer, wparam != 0);
         return 0;
     case WM_SETFOCUS:
         // A host that focuses the viewer window itself would otherwise leave every key unheard:

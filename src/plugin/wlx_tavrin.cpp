@@ -7,25 +7,24 @@
 
 #include "document/load.h"
 #include "plugin/child_proc.h"
+#include "plugin/find_bar.h"
+#include "plugin/fonts.h"
 #include "plugin/grid_binding.h"
 #include "plugin/text_view.h"
+#include "plugin/viewer_keys.h"
 #include "plugin/viewer_window.h"
-
-HFONT g_barfont = nullptr;
 
 #define WLX_EXPORT extern "C" __declspec(dllexport)
 
-// The process-wide set-up the first viewer needs. The class stays registered; the font goes when
+// The process-wide set-up the first viewer needs. The classes stay registered; the fonts go when
 // the module is freed (DllMain).
 static void set_up_process(void) {
     INITCOMMONCONTROLSEX init = {sizeof init, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&init);
-    if (!g_barfont)
-        g_barfont = CreateFontA(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                DEFAULT_PITCH | FF_DONTCARE, "Segoe UI");
+    bar_font();
     register_viewer_class();
     register_text_view_class();
+    register_find_bar_class();
     install_grid_view();
 }
 
@@ -101,15 +100,10 @@ WLX_EXPORT int __stdcall ListSendCommand(HWND window, int command, int parameter
     return 0;
 }
 
-// The fonts live as long as this copy of the module: a host that frees the module and loads it
-// again gets fresh fonts from the next ListLoad, so the old ones must go with the module or each
-// reload leaks GDI objects. At process exit (reserved set) the system reclaims them.
+// The fonts live as long as this copy of the module. At process exit (reserved set) the system
+// reclaims them.
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
     (void)module;
-    if (reason == DLL_PROCESS_DETACH && !reserved) {
-        if (g_barfont) DeleteObject(g_barfont);
-        g_barfont = nullptr;
-        text_view_free_font();
-    }
+    if (reason == DLL_PROCESS_DETACH && !reserved) fonts_free();
     return TRUE;
 }

@@ -21,9 +21,11 @@ class FindBar : public ViewerTest {
     }
     HWND field() const { return only_visible("Edit"); }
     std::wstring note() const { return window_text(only_visible("Static")); }
+    // A control of the bar, a window of its own along the viewer's bottom edge, while it shows.
     HWND only_visible(const char *class_name) const {
-        for (HWND child : children_of_class(viewer, class_name))
-            if (IsWindowVisible(child)) return child;
+        for (HWND bar : children_of_class(viewer, "TavrinFindBar"))
+            for (HWND child : children_of_class(bar, class_name))
+                if (IsWindowVisible(child)) return child;
         return nullptr;
     }
     // Keys as a keyboard sends them: a letter's key is its capital, typed lower case.
@@ -122,6 +124,30 @@ TEST_F(FindBar, NotFoundLeavesCursorAndSelectionWhereTheyWere) {
     press_key(field(), VK_RETURN);
     EXPECT_EQ(cells(4, 3), before);
     EXPECT_EQ(note(), L"Not found: \u201Czzz\u201D");
+}
+
+TEST_F(FindBar, ATextTooLongToSearchSaysSoAndIsNeverSearchedAsAPrefix) {
+    press_key(grid(), 'F', true);
+    ASSERT_NE(field(), nullptr);
+    // 600 Cyrillic letters fit the field but not a search: 1,200 bytes of UTF-8.
+    std::wstring cyrillic(600, L'\u0410');
+    SetWindowTextW(field(), cyrillic.c_str());
+    EXPECT_EQ(window_text(field()), cyrillic) << "the field holds it whole";
+    const std::string before = cells(4, 3);
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(note(), L"The text is too long to find");
+    EXPECT_EQ(cells(4, 3), before);
+    press_key(field(), VK_ESCAPE);
+    press_key(grid(), VK_F7);
+    EXPECT_EQ(window_text(field()), cyrillic) << "the bar kept the text whole";
+    // A paste longer than the field can hold is cut by the field, and still too long.
+    SetWindowTextW(field(), L"");
+    SendMessageW(field(), EM_REPLACESEL, FALSE,
+                 reinterpret_cast<LPARAM>(std::wstring(5000, L'a').c_str()));
+    EXPECT_LT(window_text(field()).size(), 5000u);
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(note(), L"The text is too long to find");
+    EXPECT_EQ(cells(4, 3), before);
 }
 
 TEST_F(FindBar, InATextTabTheMatchIsSelectedInTheTextView) {
