@@ -20,6 +20,7 @@ void viewer_take_document(Viewer *to, Viewer *from) {
     to->full_sql = nullptr;
     to->cur_row = to->cur_col = 0;
     to->anchor_row = to->anchor_col = 0;
+    to->order = RowOrder{};
     from->buf = nullptr;
     from->copy_line = nullptr;
     from->rows = nullptr;
@@ -34,6 +35,13 @@ void viewer_free_blocks(Viewer *viewer) {
     viewer->rows = nullptr;
     viewer->copy_line = nullptr;
     viewer->buf = nullptr;
+    viewer_free_order(viewer);
+}
+
+void viewer_free_order(Viewer *viewer) {
+    mem_free(viewer->order.shown);
+    mem_free(viewer->order.sorted);
+    viewer->order = RowOrder{};
 }
 
 void viewer_delete(Viewer *viewer) {

@@ -11,13 +11,32 @@ enum { MAX_COLS = 256, MAX_TABLE_COLS = 1600, STATUS_LEN = 600 };
 
 enum { TAB_DATA = 1, TAB_SQL = 2, TAB_INFO = 3, TAB_FULLSQL = 4 };
 
+// The order the grid shows the rows in (grid/shown_rows.h reads it; order/grid_order.h sets it).
+// `shown` is null while every row shows in file order; otherwise it holds shown_count file-row
+// indices, the rows a filter lets through (all of them without one) in the sort's order (file
+// order without one). `sorted` holds every row in the sort's order, kept only while a sort and a
+// filter hold together, so that a new filter text narrows it again without sorting. sort_col is
+// the sorted column while sort_dir is not SORT_NONE. Both blocks come from the allocation seam and
+// belong to the record. A zeroed RowOrder is file order.
+enum SortDir : uint8_t { SORT_NONE, SORT_ASC, SORT_DESC };
+
+struct RowOrder {
+    int32_t *shown;
+    int32_t shown_count;
+    int32_t *sorted;
+    int32_t sort_col;
+    SortDir sort_dir;
+    uint8_t filtered;
+};
+
 // One record per open viewer window, created zero-filled.
 //
-// Ownership: the record owns exactly four blocks, all from the C allocator:
+// Ownership: the record owns these blocks, all from the C allocator:
 //   buf       the whole file plus one NUL byte
 //   rows      the array of row pointers (its entries point into buf)
 //   copy_line a whole copy of the data block's header line
 //   full_sql  the composed Full SQL script, null until first composed
+//   order.shown, order.sorted  the grid's order while a sort or a filter holds (RowOrder)
 // Every other text pointer (sql, info, rows[i], col_names[i]) points into buf and lives exactly as
 // long as it; those strings are cut out of buf by NUL bytes written in place. viewer_free_blocks()
 // is the one place that frees the owned blocks; nothing else frees them by hand.
@@ -49,17 +68,22 @@ struct Viewer {
     char status[STATUS_LEN];
     void *grid, *edit;
     void *grid_proc, *edit_proc;
+    RowOrder order;
 };
 
 // Moves the document fields (buf, buf_len, sql, info, copy_line, rows, row_count, col_names,
-// col_count, status) from `from` into `to`, which must own no blocks, clears to's full_sql and puts
-// its cursor and anchor at (0, 0). The blocks then belong to `to`; `from` owns none. The tab and
-// the window fields of `to` stay.
+// col_count, status) from `from` into `to`, which must own no blocks, clears to's full_sql, puts
+// its cursor and anchor at (0, 0) and its rows in file order. The blocks then belong to `to`;
+// `from` owns none. The tab and the window fields of `to` stay.
 void viewer_take_document(Viewer *to, Viewer *from);
 
-// Frees full_sql, rows, copy_line and buf (in that order) and nulls them; the record itself and
-// its other fields stay. Safe on a record that owns nothing.
+// Frees full_sql, rows, copy_line and buf (in that order) and the grid's order, and nulls them
+// (the rows then show in file order); the record itself and its other fields stay. Safe on a
+// record that owns nothing.
 void viewer_free_blocks(Viewer *viewer);
+
+// Frees the grid's order and puts the rows back in file order, unsorted and unfiltered.
+void viewer_free_order(Viewer *viewer);
 
 // Frees the record's owned blocks, then the record. A null record does nothing.
 void viewer_delete(Viewer *viewer);

@@ -19,11 +19,12 @@ struct GridHit {
     int wrapped;
 };
 
-// Finds the next (or previous) cell, in reading order (row by row, left to right over the grid's
-// col_count columns), after (before) cell (row, col), whose text as Ctrl+C copies it (its first
-// CELL_SCRATCH - 1 bytes with the escapes decoded; a NULL as nothing) holds the needle, ignoring
-// case. Goes round the grid's end (start) once, so the cell (row, col) itself is the last one
-// tried; a cell outside the grid is taken as the nearest one inside. Returns 1 with the hit, or 0,
+// Finds the next (or previous) cell, in the order the grid shows (its rows in the record's
+// RowOrder, each row's cells left to right over the grid's col_count columns), after (before) cell
+// (row, col) of the grid as shown, whose text as Ctrl+C copies it (its first CELL_SCRATCH - 1
+// bytes with the escapes decoded; a NULL as nothing) holds the needle, ignoring case. Goes round
+// the grid's end (start) once, so the cell (row, col) itself is the last one tried; a cell outside
+// the grid is taken as the nearest one inside. Returns 1 with the hit (its row as shown), or 0,
 // leaving *hit alone, when no cell matches (or the grid has no rows or no columns). Reads the row
 // lines' bytes with a fast scan and decodes only the cells that can hold a match.
 int grid_find(const Viewer *viewer, const Needle *needle, int32_t row, int32_t col, FindDir dir,

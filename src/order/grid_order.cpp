@@ -1,0 +1,110 @@
+// Filter and sort applied to the record's RowOrder, with the cursor kept on its record.
+#include "order/grid_order.h"
+
+#include "base/mem.h"
+#include "base/thousands.h"
+#include "document/header_line.h"
+#include "find/grid_scan.h"
+#include "grid/shown_rows.h"
+
+#include <stdio.h>
+#include <string.h>
+
+namespace {
+
+// The file row under the cursor, or -1 when the grid shows no rows.
+int32_t cursor_record(const Viewer *viewer) {
+    if (viewer->cur_row < 0 || viewer->cur_row >= shown_row_count(viewer)) return -1;
+    return shown_file_row(viewer, viewer->cur_row);
+}
+
+// Puts the cursor back on file row `record` where it now shows (else on the first row), the
+// selection collapsed onto it.
+void keep_cursor_on(Viewer *viewer, int32_t record) {
+    int32_t at = 0;
+    const int32_t n = shown_row_count(viewer);
+    for (int32_t r = 0; r < n && record >= 0; ++r)
+        if (shown_file_row(viewer, r) == record) {
+            at = r;
+            break;
+        }
+    viewer->cur_row = viewer->anchor_row = at;
+    viewer->anchor_col = viewer->cur_col;
+}
+
+// Every row in the sort's order, or null for file order: `sorted` while a filter holds, `shown`
+// while only a sort does.
+const int32_t *sort_order(const RowOrder &o) {
+    if (o.sort_dir == SORT_NONE) return nullptr;
+    return o.filtered ? o.sorted : o.shown;
+}
+
+} // namespace
+
+int grid_set_filter(Viewer *viewer, const Needle *needle) {
+    RowOrder &o = viewer->order;
+    const int32_t record = cursor_record(viewer);
+    const int32_t rows = viewer->row_count;
+    if (!needle || needle->char_count <= 0) {
+        if (!o.filtered) return 1;
+        // The sort's order, when one holds, becomes what shows again.
+        mem_free(o.shown);
+        o.shown = o.sorted;
+        o.shown_count = o.sorted ? rows : 0;
+        o.sorted = nullptr;
+        o.filtered = 0;
+        keep_cursor_on(viewer, record);
+        return 1;
+    }
+    const size_t bytes = (static_cast<size_t>(rows) + 7) / 8;
+    uint8_t *bits = static_cast<uint8_t *>(mem_alloc(bytes ? bytes : 1));
+    if (!bits) return 0;
+    memset(bits, 0, bytes);
+    const int32_t count = grid_scan_rows(viewer, needle, bits);
+    int32_t *shown = static_cast<int32_t *>(mem_alloc((count ? count : 1) * sizeof(int32_t)));
+    if (!shown) {
+        mem_free(bits);
+        return 0;
+    }
+    const int32_t *order = sort_order(o);
+    int32_t k = 0;
+    for (int32_t i = 0; i < rows && k < count; ++i) {
+        int32_t f = order ? order[i] : i;
+        if (bits[f / 8] & (1u << (f % 8))) shown[k++] = f;
+    }
+    mem_free(bits);
+    if (o.sort_dir != SORT_NONE && !o.filtered) {
+        o.sorted = o.shown; // the whole sort stays for the next filter text
+        o.shown = nullptr;
+    }
+    mem_free(o.shown);
+    o.shown = shown;
+    o.shown_count = count;
+    o.filtered = 1;
+    keep_cursor_on(viewer, record);
+    return 1;
+}
+
+void format_row_count(char *out, size_t n, const Viewer *viewer) {
+    if (n == 0) return;
+    char total[32], shown[32];
+    format_thousands(total, sizeof total, static_cast<unsigned long long>(viewer->row_count));
+    if (!viewer->order.filtered) {
+        snprintf(out, n, "%s rows", total);
+        return;
+    }
+    format_thousands(shown, sizeof shown, static_cast<unsigned long long>(shown_row_count(viewer)));
+    snprintf(out, n, "%s of %s rows", shown, total);
+}
+
+void format_grid_status(char *out, size_t n, const Viewer *viewer) {
+    if (n == 0) return;
+    if (!viewer->order.filtered) {
+        snprintf(out, n, "%s", viewer->status);
+        return;
+    }
+    char name[TABLE_NAME_MAX + 1], count[96];
+    table_name_of(viewer->copy_line ? viewer->copy_line : "", name);
+    format_row_count(count, sizeof count, viewer);
+    snprintf(out, n, "%s   \xE2\x80\x94   %s", name, count);
+}
