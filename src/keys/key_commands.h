@@ -7,9 +7,10 @@
 
 // Where the keyboard is when the key comes.
 enum KeyPlace {
-    PLACE_GRID,       // the Data tab's grid
-    PLACE_TEXT,       // the text view of a text tab
-    PLACE_FIND_FIELD, // the find bar's field, where letters and digits type
+    PLACE_GRID,         // the Data tab's grid
+    PLACE_TEXT,         // the text view of a text tab
+    PLACE_FIND_FIELD,   // the find bar's field, where letters and digits type
+    PLACE_FILTER_FIELD, // the same field while the bar filters the grid's rows
 };
 
 enum KeyCommand {
@@ -20,6 +21,9 @@ enum KeyCommand {
     CMD_FIND_NEXT,       // F3 (Enter in the field): the next match of the last text
     CMD_FIND_PREV,       // Shift+F3 (Shift+Enter in the field): the previous match
     CMD_FIND_CLOSE,      // Escape in the field: the bar closes, the keyboard goes back
+    CMD_FILTER_OPEN,     // Ctrl+Shift+F in the grid: the bar filters rows, its text all selected
+    CMD_FILTER_KEEP,     // Enter in the filter field: the bar closes, the filter stays
+    CMD_FILTER_CLEAR,    // Escape in the filter field: every row shows again, the bar closes
     CMD_COPY,            // Ctrl+C, Ctrl+Insert: the selection (a text's whole text when none)
     CMD_COPY_WITH_NAMES, // Ctrl+Shift+C in the grid: the selection under its columns' names
     CMD_SELECT_ALL,      // Ctrl+A: the whole grid, or the whole text

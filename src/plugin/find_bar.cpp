@@ -10,7 +10,9 @@
 #include "find/find_message.h"
 #include "grid/cursor.h"
 #include "keys/key_commands.h"
+#include "order/grid_order.h"
 #include "plugin/fonts.h"
+#include "plugin/grid_binding.h"
 #include "plugin/text_view.h"
 #include "plugin/viewer_messages.h"
 #include "plugin/viewer_record.h"
@@ -22,7 +24,7 @@ namespace {
 enum {
     FIND_BAR_ID = 0x7A1,
     LABEL_X = 8,
-    FIELD_X = 48,
+    FIELD_X = 56,
     FIELD_W = 280,
     FIELD_MARGIN = 4,
     MESSAGE_GAP = 12,
@@ -35,13 +37,22 @@ enum {
     TEXT_BYTES = 3 * FIELD_UNITS + 1,
 };
 
+// What the field's text does: find cells and text, or narrow the grid to the rows holding it.
+enum BarMode { BAR_FIND, BAR_FILTER };
+
 // One per bar window, owned by it: made at WM_NCCREATE, freed at WM_NCDESTROY. The bar lives as
 // long as its viewer window, so `text` (the last text searched, NUL-terminated, empty until a
-// first search) outlives a reload and serves F3 in the next file. `message` is what `note` shows.
+// first search) outlives a reload and serves F3 in the next file. `filter` is the text the grid's
+// rows are filtered by while a filter holds (empty otherwise); a reload clears it with the filter.
+// `message` is what `note` shows. `quiet` is set while the bar itself changes the field's text, so
+// that the change is not taken for typing.
 struct FindBar {
     HWND field, note;
     WNDPROC field_proc; // the edit control's own procedure, under FindFieldProc
+    BarMode mode;
+    bool quiet;
     char text[TEXT_BYTES];
+    char filter[TEXT_BYTES];
     char message[FIND_MESSAGE_LEN];
 };
 
@@ -56,19 +67,44 @@ void show_message(FindBar *fb) {
     SetWindowTextW(fb->note, wide);
 }
 
-// The field's text becomes the last text searched, as UTF-8.
+// The text of the bar's mode: the last text searched, or the filter's.
+char *mode_text(FindBar *fb) {
+    return fb->mode == BAR_FILTER ? fb->filter : fb->text;
+}
+
+// The field's text becomes the mode's text, as UTF-8.
 void take_field_text(FindBar *fb) {
     WCHAR typed[FIELD_UNITS + 1];
     int n = GetWindowTextW(fb->field, typed, FIELD_UNITS + 1);
     utf16_to_utf8(reinterpret_cast<const uint16_t *>(typed), n > 0 ? static_cast<size_t>(n) : 0,
-                  fb->text, sizeof fb->text);
+                  mode_text(fb), TEXT_BYTES);
 }
 
 void set_field_text(FindBar *fb) {
     WCHAR wide[FIELD_UNITS + 1];
-    utf8_to_utf16(fb->text, strlen(fb->text), reinterpret_cast<uint16_t *>(wide), FIELD_UNITS + 1,
-                  nullptr);
+    const char *text = mode_text(fb);
+    utf8_to_utf16(text, strlen(text), reinterpret_cast<uint16_t *>(wide), FIELD_UNITS + 1, nullptr);
+    fb->quiet = true;
     SetWindowTextW(fb->field, wide);
+    fb->quiet = false;
+}
+
+// Narrows the grid to the rows holding the filter's text (every row for an empty text) and says
+// how many show, or why the text cannot filter.
+void apply_filter(HWND bar, FindBar *fb) {
+    Viewer *viewer = viewer_of(GetParent(bar));
+    if (!viewer) return;
+    Needle needle;
+    const char *text = fb->filter;
+    bool empty = !text[0];
+    if (!empty && !needle_compile(&needle, text, strlen(text))) {
+        find_message_none(fb->message, FIND_MESSAGE_LEN, text);
+    } else if (grid_set_filter(viewer, empty ? nullptr : &needle)) {
+        grid_rows_changed(viewer);
+        InvalidateRect(GetParent(bar), nullptr, FALSE); // the status line's count
+        format_row_count(fb->message, FIND_MESSAGE_LEN, viewer);
+    }
+    show_message(fb);
 }
 
 void search(HWND bar, FindBar *fb, bool backward) {
@@ -106,9 +142,11 @@ LRESULT CALLBACK FindFieldProc(HWND field, UINT message, WPARAM wparam, LPARAM l
     FindBar *fb = bar_record(bar);
     if (!fb) return DefWindowProcW(field, message, wparam, lparam);
     switch (message) {
-    case WM_KEYDOWN:
-        if (SendMessageW(GetParent(bar), WM_VIEWER_KEY, wparam, PLACE_FIND_FIELD)) return 0;
+    case WM_KEYDOWN: {
+        KeyPlace place = fb->mode == BAR_FILTER ? PLACE_FILTER_FIELD : PLACE_FIND_FIELD;
+        if (SendMessageW(GetParent(bar), WM_VIEWER_KEY, wparam, place)) return 0;
         break;
+    }
     case WM_CHAR:
         // Enter and Escape were handled as keys; as characters they would only beep.
         if (wparam == '\r' || wparam == '\n' || wparam == 0x1B) return 0;
@@ -160,7 +198,9 @@ void paint(HWND bar) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     RECT label = {LABEL_X, strip.top, FIELD_X, strip.bottom};
-    DrawTextW(dc, L"Find:", -1, &label, DT_SINGLELINE | DT_VCENTER);
+    const FindBar *fb = bar_record(bar);
+    DrawTextW(dc, fb && fb->mode == BAR_FILTER ? L"Filter:" : L"Find:", -1, &label,
+              DT_SINGLELINE | DT_VCENTER);
     SelectObject(dc, old_font);
     EndPaint(bar, &ps);
 }
@@ -182,6 +222,14 @@ LRESULT CALLBACK FindBarProc(HWND bar, UINT message, WPARAM wparam, LPARAM lpara
     case WM_SIZE: layout(fb, LOWORD(lparam)); return 0;
     case WM_PAINT: paint(bar); return 0;
     case WM_SETFOCUS: SetFocus(fb->field); return 0;
+    case WM_COMMAND:
+        // Each change of the filter's text narrows the rows at once.
+        if (reinterpret_cast<HWND>(lparam) == fb->field && HIWORD(wparam) == EN_CHANGE &&
+            fb->mode == BAR_FILTER && !fb->quiet) {
+            take_field_text(fb);
+            apply_filter(bar, fb);
+        }
+        return 0;
     default: return DefWindowProcW(bar, message, wparam, lparam);
     }
 }
@@ -216,17 +264,67 @@ int find_bar_height(HWND bar) {
     return bar && IsWindowVisible(bar) ? FIND_BAR_HEIGHT : 0;
 }
 
-void find_bar_open(HWND bar) {
+// Opens the bar in `mode` (or turns it to that mode), its text all selected.
+static void open_in_mode(HWND bar, BarMode mode) {
     FindBar *fb = bar ? bar_record(bar) : nullptr;
     if (!fb) return;
-    if (!IsWindowVisible(bar)) {
+    bool shown = IsWindowVisible(bar);
+    if (shown && fb->mode != mode) take_field_text(fb);
+    if (!shown || fb->mode != mode) {
+        fb->mode = mode;
         set_field_text(fb);
+        fb->message[0] = '\0';
+        if (mode == BAR_FILTER) {
+            Viewer *viewer = viewer_of(GetParent(bar));
+            if (viewer) format_row_count(fb->message, FIND_MESSAGE_LEN, viewer);
+        }
         show_message(fb);
+        InvalidateRect(bar, nullptr, TRUE); // the label
+    }
+    if (!shown) {
         ShowWindow(bar, SW_SHOW);
         SendMessageW(GetParent(bar), WM_FIND_BAR_SHOWN, 1, 0);
     }
     SendMessageW(fb->field, EM_SETSEL, 0, -1);
     SetFocus(fb->field);
+}
+
+void find_bar_open(HWND bar) {
+    open_in_mode(bar, BAR_FIND);
+}
+
+void find_bar_open_filter(HWND bar) {
+    open_in_mode(bar, BAR_FILTER);
+}
+
+void find_bar_keep_filter(HWND bar) {
+    FindBar *fb = bar ? bar_record(bar) : nullptr;
+    if (!fb || fb->mode != BAR_FILTER) return;
+    find_bar_close(bar);
+}
+
+void find_bar_clear_filter(HWND bar) {
+    FindBar *fb = bar ? bar_record(bar) : nullptr;
+    if (!fb || fb->mode != BAR_FILTER) return;
+    fb->filter[0] = '\0';
+    set_field_text(fb);
+    apply_filter(bar, fb);
+    find_bar_close(bar);
+}
+
+void find_bar_forget_filter(HWND bar) {
+    FindBar *fb = bar ? bar_record(bar) : nullptr;
+    if (!fb) return;
+    fb->filter[0] = '\0';
+    if (fb->mode == BAR_FILTER) {
+        set_field_text(fb);
+        find_bar_close(bar);
+    }
+}
+
+void find_bar_tab_shown(HWND bar, int tab) {
+    FindBar *fb = bar ? bar_record(bar) : nullptr;
+    if (fb && tab != TAB_DATA && fb->mode == BAR_FILTER) find_bar_close(bar);
 }
 
 void find_bar_close(HWND bar) {
@@ -240,7 +338,7 @@ void find_bar_close(HWND bar) {
 void find_again(HWND bar, bool backward) {
     FindBar *fb = bar ? bar_record(bar) : nullptr;
     if (!fb) return;
-    if (IsWindowVisible(bar))
+    if (IsWindowVisible(bar) && fb->mode == BAR_FIND)
         take_field_text(fb); // and an empty field says so
     else if (!fb->text[0])
         return find_bar_open(bar);

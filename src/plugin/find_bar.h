@@ -28,6 +28,25 @@ void find_bar_open(HWND bar);
 // Escape in the field: closes the bar; the viewer window gives the keyboard back to the tab.
 void find_bar_close(HWND bar);
 
+// Ctrl+Shift+F: opens the bar as a filter (label "Filter:") holding the filter's text, all of it
+// selected. Each change of the text narrows the grid to the rows with a cell holding it, ignoring
+// case as find does; an empty text shows every row.
+void find_bar_open_filter(HWND bar);
+
+// Enter in the filter field: closes the bar, the filter stays.
+void find_bar_keep_filter(HWND bar);
+
+// Escape in the filter field: every row shows again, and the bar closes.
+void find_bar_clear_filter(HWND bar);
+
+// A new file is shown, in file order and unfiltered: the filter's text goes, and a bar that was
+// filtering closes. The last text searched stays.
+void find_bar_forget_filter(HWND bar);
+
+// A tab was made current: a filter has nothing to filter outside the Data tab, so a bar that was
+// filtering closes (the filter stays).
+void find_bar_tab_shown(HWND bar, int tab);
+
 // F3, Shift+F3, Enter and Shift+Enter: finds the next (previous) match of the last text in the
 // current tab, the bar open or closed (open, its field's text is searched). With no text searched
 // yet it opens the bar instead.

@@ -10,6 +10,7 @@
 
 #include "grid/cells.h"
 #include "grid/cursor.h"
+#include "grid/shown_rows.h"
 #include "base/utf8.h"
 
 enum {
@@ -72,14 +73,22 @@ void populate_grid(Viewer *viewer) {
         insert_column(grid, i, column_title(viewer, i), COLUMN_WIDTH);
     if (viewer->col_count == 0) insert_column(grid, 0, "(no columns)", EMPTY_COLUMN_WIDTH);
 
-    int measured = viewer->row_count < AUTOSIZE_ROWS ? viewer->row_count : AUTOSIZE_ROWS;
+    const int32_t rows = shown_row_count(viewer);
+    int measured = rows < AUTOSIZE_ROWS ? rows : AUTOSIZE_ROWS;
     SendMessageW(grid, LVM_SETITEMCOUNT, measured, LVSICF_NOSCROLL);
     for (int i = 0; i < viewer->col_count; ++i)
         SendMessageW(grid, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
     if (viewer->col_count > 0)
         keep_header_readable(grid, viewer->col_count - 1,
                              column_title(viewer, viewer->col_count - 1));
-    SendMessageW(grid, LVM_SETITEMCOUNT, viewer->row_count, LVSICF_NOSCROLL);
+    SendMessageW(grid, LVM_SETITEMCOUNT, shown_row_count(viewer), LVSICF_NOSCROLL);
+}
+
+void grid_rows_changed(Viewer *viewer) {
+    HWND grid = grid_of(viewer);
+    SendMessageW(grid, LVM_SETITEMCOUNT, shown_row_count(viewer), 0);
+    ensure_cell_visible(viewer);
+    InvalidateRect(grid, nullptr, FALSE);
 }
 
 static LRESULT answer_dispinfo(Viewer *viewer, NMLVDISPINFOW *info) {
@@ -137,7 +146,7 @@ LRESULT grid_notify(Viewer *viewer, const NMHDR *header) {
 }
 
 void ensure_cell_visible(Viewer *viewer) {
-    if (viewer->row_count <= 0) return;
+    if (shown_row_count(viewer) <= 0) return;
     HWND grid = grid_of(viewer);
     SendMessageW(grid, LVM_ENSUREVISIBLE, viewer->cur_row, FALSE);
     RECT cell = {};

@@ -11,6 +11,10 @@ void populate_grid(Viewer *viewer);
 // Answers a notification whose sender is the grid: cell texts and custom-drawn colours.
 LRESULT grid_notify(Viewer *viewer, const NMHDR *header);
 
+// After the rows shown changed (a filter, a sort): gives the grid its new row count, brings the
+// cursor into view and repaints.
+void grid_rows_changed(Viewer *viewer);
+
 // Scrolls the cursor cell into view; nothing when there are no rows.
 void ensure_cell_visible(Viewer *viewer);
 

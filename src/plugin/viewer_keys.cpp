@@ -34,6 +34,12 @@ bool viewer_key(HWND viewer_window, Viewer *viewer, WPARAM key, KeyPlace place) 
     case CMD_FIND_NEXT: find_again(bar, false); break;
     case CMD_FIND_PREV: find_again(bar, true); break;
     case CMD_FIND_CLOSE: find_bar_close(bar); break;
+    case CMD_FILTER_OPEN:
+        if (viewer->tab != TAB_DATA) return false;
+        find_bar_open_filter(bar);
+        break;
+    case CMD_FILTER_KEEP: find_bar_keep_filter(bar); break;
+    case CMD_FILTER_CLEAR: find_bar_clear_filter(bar); break;
     case CMD_COPY: tab_copy(viewer); break;
     case CMD_COPY_WITH_NAMES: copy_grid_selection_with_names(viewer); break;
     case CMD_SELECT_ALL: tab_select_all(viewer); break;

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "document/tab_text.h"
+#include "order/grid_order.h"
 #include "plugin/find_bar.h"
 #include "plugin/fonts.h"
 #include "plugin/grid_binding.h"
@@ -62,7 +63,7 @@ void show_tab(HWND window, Viewer *viewer, int t) {
     if (t == TAB_DATA) {
         ShowWindow(edit, SW_HIDE);
         ShowWindow(grid, SW_SHOW);
-        if (viewer->row_count > 0) ensure_cell_visible(viewer);
+        ensure_cell_visible(viewer);
         SetFocus(grid);
     } else {
         text_view_show_tab(edit, viewer, t);
@@ -70,7 +71,20 @@ void show_tab(HWND window, Viewer *viewer, int t) {
         ShowWindow(edit, SW_SHOW);
         SetFocus(edit);
     }
+    find_bar_tab_shown(find_bar_of(window), t);
     InvalidateRect(window, nullptr, FALSE);
+}
+
+// The status drawn in the bar is also the viewer window's text, where a program that reads
+// windows finds it (the window has no caption that would show it). Stored as Unicode by the
+// default procedure itself: the viewer is an 8-bit window, and a text sent to it would pass through
+// the 8-bit code page.
+static void show_status_as_title(HWND window, const char *status) {
+    WCHAR wide[STATUS_LEN], had[STATUS_LEN];
+    if (MultiByteToWideChar(CP_UTF8, 0, status, -1, wide, STATUS_LEN) <= 0) return;
+    InternalGetWindowText(window, had, STATUS_LEN);
+    if (lstrcmpW(had, wide) != 0)
+        DefWindowProcW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide));
 }
 
 static void paint_bar(HWND window, Viewer *viewer) {
@@ -87,8 +101,9 @@ static void paint_bar(HWND window, Viewer *viewer) {
     HGDIOBJ old_font = SelectObject(dc, bar_font());
     SetBkMode(dc, TRANSPARENT);
     if (viewer) {
-        char text[BAR_TEXT_LEN];
-        format_bar_text(text, sizeof text, viewer->tab, viewer->status);
+        char status[STATUS_LEN], text[BAR_TEXT_LEN];
+        format_grid_status(status, sizeof status, viewer);
+        format_bar_text(text, sizeof text, viewer->tab, status);
         SetTextColor(dc, RGB(20, 20, 20));
         RECT where = {6, 6, client.right, BAR_HEIGHT};
         // The status is UTF-8 (its dash at least); drawn as 8-bit text it would come out as
@@ -98,6 +113,7 @@ static void paint_bar(HWND window, Viewer *viewer) {
             DrawTextW(dc, wide, -1, &where, DT_SINGLELINE);
         else
             DrawTextA(dc, text, -1, &where, DT_SINGLELINE);
+        show_status_as_title(window, status);
     }
     SelectObject(dc, old_font);
     EndPaint(window, &ps);

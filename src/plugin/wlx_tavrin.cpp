@@ -70,6 +70,7 @@ WLX_EXPORT int __stdcall ListLoadNext(HWND parent, HWND window, char *path, int 
     text_view_forget(static_cast<HWND>(viewer->edit));
     viewer_free_blocks(viewer);
     viewer_take_document(viewer, &scratch);
+    find_bar_forget_filter(find_bar_of(window));
 
     populate_grid(viewer);
     show_first_tab(window, viewer);

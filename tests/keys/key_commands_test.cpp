@@ -55,6 +55,19 @@ TEST(KeyCommands, FindKeysMeanTheSameEverywhereAndEnterFindsOnlyInTheField) {
     EXPECT_EQ(command(KEY_RETURN, 0, PLACE_TEXT), CMD_NONE);
 }
 
+TEST(KeyCommands, CtrlShiftFFiltersTheGridsRowsAndTheFilterFieldKeepsOrClearsIt) {
+    EXPECT_EQ(command(KEY_F, KEYMOD_CTRL | KEYMOD_SHIFT, PLACE_GRID), CMD_FILTER_OPEN);
+    EXPECT_EQ(command(KEY_F, KEYMOD_CTRL | KEYMOD_SHIFT, PLACE_FIND_FIELD), CMD_FILTER_OPEN);
+    EXPECT_EQ(command(KEY_F, KEYMOD_CTRL | KEYMOD_SHIFT, PLACE_TEXT), CMD_FIND_OPEN)
+        << "a text has no rows to filter: as Ctrl+F";
+    EXPECT_EQ(command(KEY_F, KEYMOD_CTRL, PLACE_FILTER_FIELD), CMD_FIND_OPEN);
+    EXPECT_EQ(command(KEY_RETURN, 0, PLACE_FILTER_FIELD), CMD_FILTER_KEEP);
+    EXPECT_EQ(command(KEY_RETURN, KEYMOD_SHIFT, PLACE_FILTER_FIELD), CMD_FILTER_KEEP);
+    EXPECT_EQ(command(KEY_ESCAPE, 0, PLACE_FILTER_FIELD), CMD_FILTER_CLEAR);
+    EXPECT_EQ(command(KEY_F3, 0, PLACE_FILTER_FIELD), CMD_FIND_NEXT);
+    EXPECT_EQ(command('2', 0, PLACE_FILTER_FIELD), CMD_NONE) << "typed";
+}
+
 TEST(KeyCommands, CopyAndSelectAllActOnTheTabAndLeaveTheFieldToItsOwnKeys) {
     for (KeyPlace place : TABS) {
         EXPECT_EQ(command(KEY_C, KEYMOD_CTRL, place), CMD_COPY);
@@ -72,7 +85,7 @@ TEST(KeyCommands, CopyAndSelectAllActOnTheTabAndLeaveTheFieldToItsOwnKeys) {
 }
 
 TEST(KeyCommands, MovesAndOtherKeysAreLeftToTheWindowThatHasTheKeyboard) {
-    for (KeyPlace place : {PLACE_GRID, PLACE_TEXT, PLACE_FIND_FIELD})
+    for (KeyPlace place : {PLACE_GRID, PLACE_TEXT, PLACE_FIND_FIELD, PLACE_FILTER_FIELD})
         for (int key : std::initializer_list<int>{KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_HOME,
                                                   KEY_END, KEY_PRIOR, KEY_NEXT, KEY_TAB, 'X'})
             for (int mods : std::initializer_list<int>{0, KEYMOD_CTRL, KEYMOD_SHIFT})

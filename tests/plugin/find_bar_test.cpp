@@ -58,6 +58,20 @@ std::pair<int, int> cell(int row, int col) {
     return {row, col};
 }
 
+// The status the header bar shows, which is also the viewer window's own text.
+std::wstring status(HWND viewer) {
+    WCHAR text[600] = L"";
+    InternalGetWindowText(viewer, text, 600);
+    return text;
+}
+
+// The first column of every row the grid shows, joined by blanks.
+std::string ids(HWND grid) {
+    std::string out;
+    for (int r = 0; r < item_count(grid); ++r) out += (r ? " " : "") + item_text(grid, r, 0);
+    return out;
+}
+
 } // namespace
 
 TEST_F(FindBar, CtrlFOpensTheBarAndEnterFindsCellAfterCellGoingRound) {
@@ -199,4 +213,71 @@ TEST_F(FindBar, TheHostsCopyAndSelectAllActOnTheCurrentTab) {
     EXPECT_EQ(module.ListSendCommand(viewer, 4, 50), 0);
     EXPECT_EQ(module.ListSendCommand(lister.hwnd, 1, 0), 0) << "not a viewer: nothing done";
     EXPECT_EQ(clipboard_text(), L"former");
+}
+
+TEST_F(FindBar, TypingInTheFilterNarrowsTheRowsEnterKeepsThemEscapeBringsThemAllBack) {
+    press_key(grid(), VK_DOWN); // the cursor on Boris's record
+    press_key(grid(), 'F', true, true);
+    ASSERT_NE(field(), nullptr);
+    EXPECT_EQ(GetFocus(), field());
+    type("osl");
+    EXPECT_EQ(ids(grid()), "1 3") << "the rows with a cell holding it, ignoring case";
+    EXPECT_EQ(note(), L"2 of 4 rows");
+    EXPECT_TRUE(pump_until([&] { return status(viewer) == L"t   \u2014   2 of 4 rows"; }))
+        << "the status line: " << utf8_of(status(viewer));
+    press_key(field(), VK_BACK);
+    press_key(field(), VK_BACK);
+    press_key(field(), VK_BACK);
+    EXPECT_EQ(ids(grid()), "1 2 3 4") << "an empty text shows every row";
+    type("n");
+    EXPECT_EQ(ids(grid()), "1 3 4");
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(field(), nullptr) << "Enter closes the bar";
+    EXPECT_EQ(GetFocus(), grid());
+    EXPECT_EQ(ids(grid()), "1 3 4") << "and keeps the filter";
+    EXPECT_EQ(cursor(), cell(0, 0)) << "Boris no longer shows: the first row";
+
+    press_key(grid(), 'F', true, true);
+    EXPECT_EQ(window_text(field()), L"n") << "Ctrl+Shift+F reopens the bar with the filter";
+    DWORD start = 9, end = 9;
+    SendMessageW(field(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(std::make_pair(start, end), std::make_pair(DWORD(0), DWORD(1))) << "selected";
+    press_key(field(), VK_ESCAPE);
+    EXPECT_EQ(field(), nullptr);
+    EXPECT_EQ(ids(grid()), "1 2 3 4") << "Escape clears the filter";
+    EXPECT_TRUE(pump_until([&] { return status(viewer) == L"t   \u2014   4 rows"; }));
+    EXPECT_TRUE(lister.keys_received.empty()) << "the host never saw that Escape";
+}
+
+TEST_F(FindBar, CopyFindAndSelectAllFollowTheFilteredRows) {
+    press_key(grid(), 'F', true, true);
+    type("an");
+    press_key(field(), VK_RETURN);
+    ASSERT_EQ(ids(grid()), "1 3") << "Anna, anna-maria";
+    press_key(grid(), 'A', true);
+    press_key(grid(), 'C', true);
+    EXPECT_EQ(clipboard_text(), L"1\tAnna\tOslo\r\n3\tanna-maria\tOSLO\r\n");
+    press_key(grid(), VK_HOME, true);
+    press_key(grid(), 'F', true);
+    type("bergen");
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(note(), L"Not found: \u201Cbergen\u201D") << "Bergen's row is filtered out";
+    SetWindowTextW(field(), L"oslo");
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(cursor(), cell(0, 2));
+    EXPECT_EQ(note(), L"Row 1 of 2, column city");
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(cursor(), cell(1, 2)) << "anna-maria's OSLO, the next row shown";
+}
+
+TEST_F(FindBar, ANewFileShowsEveryRowAndForgetsTheFilter) {
+    press_key(grid(), 'F', true, true);
+    type("oslo");
+    ASSERT_EQ(item_count(grid()), 2);
+    ASSERT_EQ(load_next(kPeople), 0);
+    EXPECT_EQ(item_count(grid()), 4);
+    EXPECT_EQ(field(), nullptr) << "the filtering bar closed";
+    press_key(grid(), 'F', true, true);
+    EXPECT_EQ(window_text(field()), L"");
 }
