@@ -1,8 +1,11 @@
-// UTF-8 as the views read it: replacement of ill-formed bytes by maximal subparts, steps back by
-// whole characters, and UTF-16 in a bounded room cut only between characters.
+// UTF-8 as the views read it: replacement of ill-formed bytes by maximal subparts, at every edge of
+// the well-formed byte ranges, steps back by whole characters, and UTF-16 in a bounded room cut
+// only between characters.
 #include <gtest/gtest.h>
 
 #include "base/utf8.h"
+
+#include <stdio.h>
 
 #include <algorithm>
 #include <string>
