@@ -41,6 +41,12 @@ def read_ucd(path):
         fail("%s: no version on its first line" % path)
     rows = []
     for line in lines:
+        # A later file may give the reserved code points of some blocks a default of their own in
+        # an @missing line. This reads only listed code points (as the tests do), so it stops
+        # rather than miss them.
+        missing = re.match(r"# @missing: ([0-9A-F.]+);", line)
+        if missing and missing.group(1) != "0000..10FFFF":
+            fail("%s gives %s a default of its own; read it too" % (path, missing.group(1)))
         data, _, comment = line.partition("#")
         if data.strip():
             rows.append(([f.strip() for f in data.split(";")], comment.strip()))
