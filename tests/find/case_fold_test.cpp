@@ -1,5 +1,6 @@
-// Case folding: which letters compare alike, and the two promises the search builds on (folding
-// once is enough, and a letter's forms have the same UTF-8 length).
+// Case folding: which letters compare alike, every code point against Unicode's CaseFolding.txt,
+// and the two promises the search builds on (folding once is enough, and a letter's forms have the
+// same UTF-8 length).
 #include <gtest/gtest.h>
 
 #include "find/case_fold.h"

@@ -1,6 +1,6 @@
 // The caret as an edit control's user expects it: steps by whole characters, CR LF as one line
 // break, Up and Down keeping their column, pages, Shift extending and plain moves collapsing, word
-// moves and the double-click word.
+// moves and the double-click word, and which characters words are made of.
 #include <gtest/gtest.h>
 
 #include "grid/cursor.h"

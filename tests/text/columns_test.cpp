@@ -1,5 +1,6 @@
-// Character cells: tab stops, wide characters, control pictures, the cells of a line's visible
-// part, and the column cache answering as a walk from the line's start does.
+// Character cells: tab stops, wide characters (every code point against Unicode's
+// EastAsianWidth.txt), control pictures, the cells of a line's visible part, and the column cache
+// answering as a walk from the line's start does.
 #include <gtest/gtest.h>
 
 #include "alloc_hook.h"
