@@ -2,7 +2,8 @@
 // as Ctrl+C copies them (in file order and in a shown order of chance), the filter against the
 // rows holding a cell, and text_find against a line-by-line search of the text, all plain loops
 // over decoded, folded characters. Needles are slices of the input's own cells, rows and
-// texts, their letters' case changed, so that most of them match somewhere.
+// texts, their letters' case changed, so that most of them match somewhere. Decoding, folding and
+// the case forms are the reference's own (unicode_ref.h), not the project's.
 #pragma once
 
 #include <stddef.h>
@@ -15,7 +16,6 @@
 
 #include "base/mem.h"
 #include "document/viewer.h"
-#include "find/case_fold.h"
 #include "find/find.h"
 #include "fuzz_check.h"
 #include "grid/cells.h"
@@ -23,7 +23,7 @@
 #include "order/grid_order.h"
 #include "text/line_table.h"
 #include "text/text_doc.h"
-#include "base/utf8.h"
+#include "unicode_ref.h"
 
 namespace find_check {
 
@@ -46,8 +46,8 @@ inline Chars folded(const char *s, size_t n, std::vector<size_t> *starts = nullp
     Chars out;
     for (size_t i = 0; i < n;) {
         uint32_t cp;
-        size_t len = utf8_decode(s + i, n - i, &cp);
-        out.push_back(fold_case(cp));
+        size_t len = unicode_ref::decode(s + i, n - i, &cp);
+        out.push_back(unicode_ref::fold(cp));
         if (starts) starts->push_back(i);
         i += len;
     }
@@ -109,17 +109,14 @@ inline std::string recased(const std::string &text, Random *rng) {
             continue;
         }
         uint32_t cp;
-        size_t len = utf8_decode(text.data() + i, text.size() - i, &cp);
-        uint32_t forms[CASE_VARIANTS_MAX];
-        size_t n = case_variants(cp, forms);
-        uint32_t pick = forms[rng->below(n)];
-        if (cp == REPLACEMENT_CHAR || pick == cp) {
+        size_t len = unicode_ref::decode(text.data() + i, text.size() - i, &cp);
+        const std::vector<uint32_t> forms = unicode_ref::forms(cp);
+        uint32_t pick = forms[rng->below(forms.size())];
+        if (cp == unicode_ref::REPLACEMENT || pick == cp) {
             out.append(text, i, len); // ill-formed bytes stay as they were
         } else {
-            uint16_t units[2];
             char bytes[8];
-            size_t u = utf16_put(pick, units);
-            out.append(bytes, utf16_to_utf8(units, u, bytes, sizeof bytes));
+            out.append(bytes, unicode_ref::encode(pick, bytes));
         }
         i += len;
     }

@@ -3,7 +3,8 @@
 // anchor, columns, the cells of the caret's line, UTF-16 counts, conversions and positions and the
 // UTF-8 copy of the selection are checked against a plain reference: the text decoded into a list
 // of characters with their positions, lines split at line feeds, and columns walked from each
-// line's start.
+// line's start. The reference decodes and measures by its own lights (unicode_ref.h: the C
+// library's UTF-8 and the Unicode Character Database's widths), not by the project's.
 #include <stddef.h>
 #include <stdint.h>
 #include <string.h>
@@ -21,7 +22,7 @@
 #include "text/line_cells.h"
 #include "text/text_copy.h"
 #include "text/text_pos.h"
-#include "base/utf8.h"
+#include "unicode_ref.h"
 
 namespace {
 
@@ -52,11 +53,11 @@ struct Ref {
         size_t u = 0;
         for (size_t i = 0; i < bytes.size();) {
             Char c{i, 0, 0, 0, 0};
-            c.len = utf8_decode(bytes.data() + i, bytes.size() - i, &c.cp);
+            c.len = unicode_ref::decode(bytes.data() + i, bytes.size() - i, &c.cp);
             chars.push_back(c);
             units.push_back(u);
             uint16_t pair[2];
-            size_t k = utf16_put(c.cp, pair);
+            size_t k = unicode_ref::utf16(c.cp, pair);
             u16.insert(u16.end(), pair, pair + k);
             u += k;
             i += c.len;
@@ -73,8 +74,7 @@ struct Ref {
             for (size_t i = l.first_char; i < chars.size() && chars[i].pos < l.end; ++i) {
                 Char &c = chars[i];
                 c.col = col;
-                c.width = c.cp == '\t' ? TAB_STOP - col % TAB_STOP
-                                       : static_cast<size_t>(char_columns(c.cp));
+                c.width = c.cp == '\t' ? TAB_STOP - col % TAB_STOP : unicode_ref::columns(c.cp);
                 col += c.width;
                 ++l.nchars;
             }
@@ -203,7 +203,7 @@ Cells reference_cells(const Ref &ref, size_t line, size_t first, size_t count, s
         }
         uint32_t shown = c[i].cp < 0x20 ? 0x2400 + c[i].cp : c[i].cp == 0x7F ? 0x2421 : c[i].cp;
         uint16_t pair[2];
-        size_t k = utf16_put(shown, pair);
+        size_t k = unicode_ref::utf16(shown, pair);
         if (out.units.size() + k > room) return out;
         for (size_t j = 0; j < k; ++j) {
             out.units.push_back(pair[j]);

@@ -8,8 +8,10 @@
 enum { TAB_STOP = 8 };
 
 // Columns a character other than a tab takes: 2 for East Asian wide and fullwidth characters
-// (the Unicode Character Database's East_Asian_Width W and F: CJK ideographs, kana, hangul
-// syllables, fullwidth forms, most emoji), else 1.
+// (East_Asian_Width W and F in the Unicode Character Database of Unicode 15.0.0: CJK ideographs,
+// kana, hangul syllables, fullwidth forms, most emoji, and the code points still reserved in their
+// blocks), else 1, ambiguous ones (circled numbers, Greek and Cyrillic, box drawing) included. The
+// table is generated: tools/unicode/make_tables.py.
 int char_columns(uint32_t cp);
 
 // What the view draws for a character other than a tab: a control character (U+0000 to U+001F

@@ -1,9 +1,13 @@
-// UTF-8 as the views read it: replacement of ill-formed bytes by maximal subparts, steps back by
-// whole characters, and UTF-16 in a bounded room cut only between characters.
+// UTF-8 as the views read it: replacement of ill-formed bytes by maximal subparts, at every edge of
+// the well-formed byte ranges, steps back by whole characters, and UTF-16 in a bounded room cut
+// only between characters.
 #include <gtest/gtest.h>
 
 #include "base/utf8.h"
 
+#include <stdio.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -29,6 +33,49 @@ std::u16string to_utf16(const std::string &s, size_t room, size_t *used = nullpt
 }
 
 const uint32_t R = REPLACEMENT_CHAR;
+
+// Every well-formed sequence: each scalar value encoded by the bit layout of UTF-8, its bytes
+// packed high to low into `key` with zeros after them. UTF-8 keeps code point order and no
+// sequence starts another, so the keys come out sorted and a prefix's sequences are adjacent.
+struct Encoded {
+    uint32_t key, cp;
+    size_t len;
+};
+
+std::vector<Encoded> every_sequence() {
+    std::vector<Encoded> out;
+    for (uint32_t cp = 0; cp <= 0x10FFFF; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+        size_t len = cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;
+        uint32_t bytes[4] = {cp, 0, 0, 0};
+        if (len > 1) {
+            static const uint32_t marks[5] = {0, 0, 0xC0, 0xE0, 0xF0};
+            for (size_t k = len - 1; k > 0; --k)
+                bytes[k] = 0x80 | ((cp >> (6 * (len - 1 - k))) & 0x3F);
+            bytes[0] = marks[len] | (cp >> (6 * (len - 1)));
+        }
+        out.push_back({bytes[0] << 24 | bytes[1] << 16 | bytes[2] << 8 | bytes[3], cp, len});
+    }
+    return out;
+}
+
+// What decoding the start of s must give, by the list alone: the sequence s starts with, or else
+// U+FFFD for the longest start of s that begins some sequence (its maximal subpart), at least
+// one byte.
+std::pair<uint32_t, size_t> expected_start(const std::vector<Encoded> &all, const std::string &s) {
+    for (size_t k = std::min<size_t>(s.size(), 4); k > 0; --k) {
+        uint32_t key = 0;
+        for (size_t i = 0; i < 4; ++i)
+            key = key << 8 | (i < k ? static_cast<unsigned char>(s[i]) : 0u);
+        auto it = std::lower_bound(all.begin(), all.end(), key,
+                                   [](const Encoded &e, uint32_t v) { return e.key < v; });
+        const uint32_t mask = ~0u << (8 * (4 - k));
+        // A shorter sequence matches too when s goes on with NULs, as its key's padding does.
+        if (it == all.end() || (it->key & mask) != key || it->len < k) continue;
+        return it->len == k ? std::make_pair(it->cp, k) : std::make_pair(R, k);
+    }
+    return {R, 1};
+}
 
 } // namespace
 
@@ -58,6 +105,36 @@ TEST(Utf8Decode, IllFormedBytesBecomeOneReplacementPerMaximalSubpart) {
     for (const Case &c : cases) EXPECT_EQ(decode_all(c.bytes), c.want) << c.bytes;
 }
 
+// Every lead byte with every second byte, then continuation bytes at their bounds, bytes just
+// outside them, or nothing: each well-formed range's edges (C2, DF, E0 A0, ED 9F, EF, F0 90,
+// F4 8F, and C1, E0 9F, ED A0, F0 8F, F4 90, F5 just outside), truncations, and the maximal
+// subparts of everything ill-formed.
+TEST(Utf8Decode, EveryStartOfATextReadsAsTheListOfAllEncodedCodePointsSays) {
+    const std::vector<Encoded> all = every_sequence();
+    const char *const tails[] = {"",         "\x80",     "\xBF",     "\x7F",     "\xC0",
+                                 "\x80\x80", "\xBF\xBF", "\x80\x7F", "\xBF\xC0", "\x80\x80\x80"};
+    std::vector<std::string> texts;
+    for (int b0 = 0; b0 < 256; ++b0) {
+        texts.push_back(std::string{char(b0)});
+        for (int b1 = 0; b1 < 256; ++b1)
+            for (const char *tail : tails) texts.push_back(std::string{char(b0), char(b1)} + tail);
+    }
+    int mismatches = 0;
+    for (const std::string &s : texts) {
+        uint32_t cp = 0;
+        size_t len = utf8_decode(s.data(), s.size(), &cp);
+        auto want = expected_start(all, s);
+        if (std::make_pair(cp, len) != want && ++mismatches <= 5) {
+            char hex[4];
+            std::string bytes;
+            for (unsigned char b : s) bytes += (snprintf(hex, sizeof hex, " %02X", b), hex);
+            ADD_FAILURE() << "bytes" << bytes << ": got U+" << std::hex << cp << " of " << len
+                          << " bytes, want U+" << want.first << " of " << want.second;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
 TEST(Utf8Prev, StepsBackOverTheSameCharactersDecodingMeetsForward) {
     const std::string texts[] = {
         "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80z",
@@ -84,6 +161,40 @@ TEST(Utf16, ConversionReplacesIllFormedBytesAndCountsUnitsAlike) {
     const std::string s = "Caf\xC3\xA9 \xF0\x9F\x98\x80 \xFF!";
     EXPECT_EQ(to_utf16(s, 64), u"Caf\u00E9 \U0001F600 \uFFFD!");
     EXPECT_EQ(utf16_length(s.data(), s.size()), to_utf16(s, 64).size());
+}
+
+// The code points at the edges of each UTF-8 length and of the surrogates, as the compiler writes
+// them in UTF-8 and UTF-16.
+TEST(Utf16, CodePointsAtTheEdgesOfEachLengthTakeTheUnitsTheCompilerGivesThem) {
+    struct Edge {
+        uint32_t cp;
+        std::u8string utf8;
+        std::u16string utf16;
+    } edges[] = {
+        {0x7F, u8"\u007F", u"\u007F"},
+        {0x80, u8"\u0080", u"\u0080"},
+        {0x7FF, u8"\u07FF", u"\u07FF"},
+        {0x800, u8"\u0800", u"\u0800"},
+        {0xD7FF, u8"\uD7FF", u"\uD7FF"},
+        {0xE000, u8"\uE000", u"\uE000"},
+        {0xFFFF, u8"\uFFFF", u"\uFFFF"},
+        {0x10000, u8"\U00010000", u"\U00010000"},
+        {0x10FFFF, u8"\U0010FFFF", u"\U0010FFFF"},
+    };
+    for (const Edge &e : edges) {
+        const std::string bytes(e.utf8.begin(), e.utf8.end());
+        uint32_t cp = 0;
+        EXPECT_EQ(utf8_decode(bytes.data(), bytes.size(), &cp), bytes.size()) << std::hex << e.cp;
+        EXPECT_EQ(cp, e.cp);
+        EXPECT_EQ(utf16_units(e.cp), e.utf16.size()) << std::hex << e.cp;
+        EXPECT_EQ(utf16_length(bytes.data(), bytes.size()), e.utf16.size()) << std::hex << e.cp;
+        EXPECT_EQ(to_utf16(bytes, 8), e.utf16) << std::hex << e.cp;
+        char back[8];
+        EXPECT_EQ(
+            std::string(back, utf16_to_utf8(reinterpret_cast<const uint16_t *>(e.utf16.data()),
+                                            e.utf16.size(), back, sizeof back)),
+            bytes);
+    }
 }
 
 TEST(Utf16, ATextLongerThanTheRoomIsCutBetweenCharacters) {
