@@ -5,7 +5,7 @@
 #include "document/column_types.h"
 #include "document/viewer.h"
 
-enum CopyFormat {
+enum CopyFormat : int {
     // RFC 4180: a header line of the column names, then a line per row, CR LF ends; a field is
     // quoted when it holds a comma, quote, CR or LF, begins or ends with a blank or tab, is empty
     // or is "\." (which would end a COPY), quotes inside doubled; NULL is an empty unquoted field.
