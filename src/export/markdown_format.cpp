@@ -2,10 +2,12 @@
 // only for values holding something to escape.
 #include "export/byte_marks.h"
 #include "export/export_job.h"
+#include "export/short_copy.h"
 
 #include <string.h>
 
 static constexpr ByteMarks MARKDOWN_ESCAPED = byte_marks("\\|<\r\n", false, false);
+static constexpr ByteMarks MARKDOWN_STOPS = byte_marks("\\|<\r\n\t", false, false);
 
 // Writes the cell form of the len bytes at text into out when out is not null; returns its
 // length either way. A backslash is doubled so that one ending a value cannot escape the cell's
@@ -36,15 +38,15 @@ static size_t markdown_escape(const char *text, size_t len, char *out) {
 }
 
 // Appends " value |" (the row's opening bar comes from the row's start).
-static void markdown_add_cell(StrBuf *out, CellValue value) {
+static void markdown_add_cell(StrBuf *out, const CellValue &value) {
     const size_t len = value.null ? 0 : value.len;
-    const bool plain = first_marked(MARKDOWN_ESCAPED, value.text, len) == len;
+    const bool plain = value.clean || first_marked(MARKDOWN_ESCAPED, value.text, len) == len;
     const size_t n = plain ? len : markdown_escape(value.text, len, nullptr);
     char *room = sb_prep(out, n + 3);
     if (!room) return;
     room[0] = ' ';
     if (plain)
-        memcpy(room + 1, value.text, len);
+        short_copy(room + 1, value.text, len);
     else
         markdown_escape(value.text, len, room + 1);
     memcpy(room + 1 + n, " |", 2);
@@ -65,7 +67,7 @@ static void markdown_row_begin(ExportJob *job, bool) {
     sb_add_len(job->out, "|", 1);
 }
 
-static void markdown_cell(ExportJob *job, int32_t, ColumnKind, CellValue value) {
+static void markdown_cell(ExportJob *job, int32_t, ColumnKind, const CellValue &value) {
     markdown_add_cell(job->out, value);
 }
 
@@ -75,5 +77,14 @@ static void markdown_row_end(ExportJob *job) {
 
 static void markdown_end(ExportJob *) {}
 
-const FormatWriter MARKDOWN_WRITER = {markdown_begin, markdown_row_begin, markdown_cell,
-                                      markdown_row_end, markdown_end};
+// The steps job_add_rows takes for each row and cell.
+namespace {
+struct MarkdownFormat {
+    static constexpr const ByteMarks &STOPS = MARKDOWN_STOPS;
+    static constexpr auto row_begin = markdown_row_begin;
+    static constexpr auto cell = markdown_cell;
+    static constexpr auto row_end = markdown_row_end;
+};
+} // namespace
+
+const FormatWriter MARKDOWN_WRITER = {markdown_begin, job_add_rows<MarkdownFormat>, markdown_end};

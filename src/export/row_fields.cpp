@@ -9,7 +9,6 @@ void row_fields_start(const Viewer *viewer, int32_t r, int32_t col, RowFields *w
     if (len > 0 && line[len - 1] == '\r') --len;
     walk->next = line;
     walk->end = line + len;
-    walk->escaped = memchr(line, '\\', len) != nullptr;
     const char *skipped = nullptr;
     size_t unused = 0;
     for (int32_t c = 0; c < col && row_fields_next(walk, &skipped, &unused); ++c) {

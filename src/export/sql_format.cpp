@@ -1,9 +1,13 @@
 // INSERT statements: the head composed once, each value bare or a standard-conforming literal.
+#include "export/byte_marks.h"
 #include "export/export_job.h"
+#include "export/short_copy.h"
 #include "document/header_line.h"
 #include "grid/cells.h"
 
 #include <string.h>
+
+static constexpr ByteMarks SQL_STOPS = byte_marks("'\t\\", false, false);
 
 static bool is_digit(char c) {
     return c >= '0' && c <= '9';
@@ -32,26 +36,36 @@ static bool sql_bare_number(const char *text, size_t len) {
     return p == end && (nonzero || !negative);
 }
 
-static void sql_add_literal(StrBuf *out, const char *text, size_t len) {
+// Appends `sep` (sep_len bytes) and the value as a literal in single quotes, quotes doubled (a
+// clean value holds none), or bare.
+static void sql_add_value(StrBuf *out, size_t sep_len, const CellValue &value, bool bare) {
     size_t quotes = 0;
-    for (const char *q = text, *end = text + len;
-         (q = static_cast<const char *>(memchr(q, '\'', static_cast<size_t>(end - q)))); ++q)
-        ++quotes;
-    char *room = sb_prep(out, len + quotes + 2);
+    if (!value.clean && !bare)
+        for (const char *q = value.text, *end = value.text + value.len;
+             (q = static_cast<const char *>(memchr(q, '\'', static_cast<size_t>(end - q)))); ++q)
+            ++quotes;
+    const size_t wrap = bare ? 0 : 1;
+    const size_t n = sep_len + value.len + quotes + 2 * wrap;
+    char *room = sb_prep(out, n);
     if (!room) return;
     char *o = room;
-    *o++ = '\'';
+    if (sep_len) {
+        o[0] = ',';
+        o[1] = ' ';
+        o += 2;
+    }
+    if (!bare) *o++ = '\'';
     if (quotes == 0) {
-        memcpy(o, text, len);
-        o += len;
+        short_copy(o, value.text, value.len);
+        o += value.len;
     } else {
-        for (size_t i = 0; i < len; ++i) {
-            *o++ = text[i];
-            if (text[i] == '\'') *o++ = '\'';
+        for (size_t i = 0; i < value.len; ++i) {
+            *o++ = value.text[i];
+            if (value.text[i] == '\'') *o++ = '\'';
         }
     }
-    *o++ = '\'';
-    sb_commit(out, static_cast<size_t>(o - room));
+    if (!bare) *o++ = '\'';
+    sb_commit(out, n);
 }
 
 // The head "INSERT INTO table (a, b) VALUES (" with the names as the header line writes them.
@@ -72,14 +86,13 @@ static void sql_row_begin(ExportJob *job, bool) {
     sb_add_len(job->out, job->fixed.data, job->fixed.len);
 }
 
-static void sql_cell(ExportJob *job, int32_t i, ColumnKind kind, CellValue value) {
-    if (i > 0) sb_add_len(job->out, ", ", 2);
+static void sql_cell(ExportJob *job, int32_t i, ColumnKind kind, const CellValue &value) {
+    const size_t sep_len = i > 0 ? 2 : 0;
     if (value.null)
-        sb_add_len(job->out, "NULL", 4);
-    else if (kind_is_number(kind) && sql_bare_number(value.text, value.len))
-        sb_add_len(job->out, value.text, value.len);
+        sql_add_value(job->out, sep_len, {"NULL", 4, false, true}, true);
     else
-        sql_add_literal(job->out, value.text, value.len);
+        sql_add_value(job->out, sep_len, value,
+                      kind_is_number(kind) && sql_bare_number(value.text, value.len));
 }
 
 static void sql_row_end(ExportJob *job) {
@@ -88,4 +101,14 @@ static void sql_row_end(ExportJob *job) {
 
 static void sql_end(ExportJob *) {}
 
-const FormatWriter SQL_INSERT_WRITER = {sql_begin, sql_row_begin, sql_cell, sql_row_end, sql_end};
+// The steps job_add_rows takes for each row and cell.
+namespace {
+struct SqlInsertFormat {
+    static constexpr const ByteMarks &STOPS = SQL_STOPS;
+    static constexpr auto row_begin = sql_row_begin;
+    static constexpr auto cell = sql_cell;
+    static constexpr auto row_end = sql_row_end;
+};
+} // namespace
+
+const FormatWriter SQL_INSERT_WRITER = {sql_begin, job_add_rows<SqlInsertFormat>, sql_end};

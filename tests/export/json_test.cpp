@@ -84,13 +84,6 @@ TEST(JsonCheck, AMegabyteOfNestingIsWalkedWithoutRecursion) {
     EXPECT_EQ(checked(mixed), JSON_INVALID);
 }
 
-TEST(JsonNumber, IsExactlyOneNumberOfTheGrammar) {
-    for (const char *yes : {"0", "-0", "12.50", "1e+100", "-1.5E-7"})
-        EXPECT_TRUE(json_is_number(yes, strlen(yes))) << yes;
-    for (const char *no : {"", "007", "1.", "NaN", "-Infinity", "1e", " 1", "1 ", "0x10"})
-        EXPECT_FALSE(json_is_number(no, strlen(no))) << no;
-}
-
 TEST(JsonIndent, OneMemberOrElementALineTwoBlanksALevel) {
     EXPECT_EQ(indented("{\"a\":1,\"b\":[true,{\"c\":null}],\"d\":{}, \"e\" : [ ]}"),
               "{\n"
