@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "alloc_hook.h"
+#include "column_kinds.h"
 #include "export/copy_as.h"
 #include "temp_dump.h"
 
@@ -24,12 +25,6 @@ static void select(Viewer &v, int32_t anchor_row, int32_t anchor_col, int32_t ro
     v.anchor_col = anchor_col;
     v.cur_row = row;
     v.cur_col = col;
-}
-
-static std::vector<ColumnType> kinds(std::initializer_list<ColumnKind> list) {
-    std::vector<ColumnType> types;
-    for (ColumnKind kind : list) types.push_back(ColumnType{kind, ""});
-    return types;
 }
 
 const CopyFormat ALL_FORMATS[] = {COPY_CSV, COPY_SQL_INSERT, COPY_JSON, COPY_MARKDOWN};

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "alloc_hook.h"
+#include "column_kinds.h"
 #include "export/value_view.h"
 #include "temp_dump.h"
 
@@ -21,12 +22,6 @@ static std::string shown(const Viewer &v, const ColumnType *types, int32_t row, 
     s += ":" + std::string(out.data, out.len);
     sb_drop(&out);
     return s;
-}
-
-static std::vector<ColumnType> kinds(std::initializer_list<ColumnKind> list) {
-    std::vector<ColumnType> types;
-    for (ColumnKind kind : list) types.push_back(ColumnType{kind, ""});
-    return types;
 }
 
 class ValueViewTest : public AllocationHookTest {};
