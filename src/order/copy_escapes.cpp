@@ -56,12 +56,17 @@ size_t copy_unescape(const char **p, const char *end, uint8_t *out, size_t want)
     while (n < want && s < end) {
         size_t span = static_cast<size_t>(end - s);
         if (span > want - n) span = want - n;
-        const char *bs = static_cast<const char *>(memchr(s, '\\', span));
-        size_t plain = bs ? static_cast<size_t>(bs - s) : span;
-        memcpy(out + n, s, plain);
-        n += plain;
-        s += plain;
-        if (!bs) continue;
+        // Eight bytes a step while none is a backslash: keys are read a dozen bytes at a time,
+        // where library calls would cost more than the copy.
+        for (; span >= 8; span -= 8, s += 8, n += 8) {
+            uint64_t v;
+            memcpy(&v, s, sizeof v);
+            uint64_t x = v ^ 0x5C5C5C5C5C5C5C5Cull;
+            if ((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) break;
+            memcpy(out + n, &v, sizeof v);
+        }
+        for (; span > 0 && *s != '\\'; --span) out[n++] = static_cast<uint8_t>(*s++);
+        if (span == 0) continue;
         ++s;
         out[n++] = s < end ? escaped_byte(&s, end) : static_cast<uint8_t>('\\');
     }

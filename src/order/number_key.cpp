@@ -25,19 +25,18 @@ int integer_read(const char *text, size_t len, int64_t *value) {
     bool negative = p < end && *p == '-';
     if (p < end && (*p == '-' || *p == '+')) ++p;
     if (p == end) return 0;
-    // Gathered as a negative number, whose range holds the most negative value too.
-    int64_t v = 0;
+    // Nineteen significant digits never overflow 64 bits unsigned; the sign's range decides.
+    uint64_t magnitude = 0;
+    int significant = 0;
     for (; p < end; ++p) {
         if (!is_digit(*p)) return 0;
-        int digit = *p - '0';
-        if (v < (INT64_MIN + digit) / 10) return 0;
-        v = v * 10 - digit;
+        if (magnitude == 0 && *p == '0') continue;
+        if (++significant > 19) return 0;
+        magnitude = magnitude * 10 + static_cast<uint64_t>(*p - '0');
     }
-    if (!negative) {
-        if (v == INT64_MIN) return 0;
-        v = -v;
-    }
-    *value = v;
+    const uint64_t most = 1ull << 63;
+    if (magnitude > (negative ? most : most - 1)) return 0;
+    *value = negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
     return 1;
 }
 
@@ -46,13 +45,16 @@ int decimal_read(const char *text, size_t len, Decimal *value) {
     bool negative = p < end && *p == '-';
     bool signed_text = p < end && (*p == '-' || *p == '+');
     if (signed_text) ++p;
-    if (is_word(p, end, "infinity") || is_word(p, end, "inf")) {
-        *value = {negative ? DECIMAL_MINUS_INFINITY : DECIMAL_INFINITY, nullptr, 0, 0};
-        return 1;
-    }
-    if (!signed_text && is_word(p, end, "nan")) {
-        *value = {DECIMAL_NAN, nullptr, 0, 0};
-        return 1;
+    if (p < end && !is_digit(*p) && *p != '.') {
+        if (is_word(p, end, "infinity") || is_word(p, end, "inf")) {
+            *value = {negative ? DECIMAL_MINUS_INFINITY : DECIMAL_INFINITY, nullptr, 0, 0};
+            return 1;
+        }
+        if (!signed_text && is_word(p, end, "nan")) {
+            *value = {DECIMAL_NAN, nullptr, 0, 0};
+            return 1;
+        }
+        return 0;
     }
 
     // The digits before and after the point: `first` is the first non-zero one, and the indexes

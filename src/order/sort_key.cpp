@@ -83,22 +83,25 @@ bool open_value(SortKey *key, ColumnKind kind, const char *field, size_t len) {
     return false;
 }
 
-// The next significant digit, stepping over the point.
-int next_digit(SortKey *key) {
-    if (*key->p == '.') ++key->p;
-    return *key->p++ - '0';
-}
-
+// The digits two to a byte. Works on copies of the key's fields, which writes through `out` would
+// otherwise make the compiler read again for every byte.
 size_t read_digits(SortKey *key, uint8_t *out, size_t want) {
+    const char *p = key->p;
+    int64_t left = key->digits_left;
+    const int base = key->negative ? 100 : 1, sign = key->negative ? -1 : 1;
     size_t n = 0;
-    while (n < want && key->digits_left > 0) {
-        int pair = next_digit(key) * 10;
-        if (--key->digits_left > 0) {
-            pair += next_digit(key);
-            --key->digits_left;
+    for (; n < want && left > 0; ++n) {
+        if (*p == '.') ++p;
+        int pair = (*p++ - '0') * 10;
+        if (--left > 0) {
+            if (*p == '.') ++p;
+            pair += *p++ - '0';
+            --left;
         }
-        out[n++] = static_cast<uint8_t>(key->negative ? 100 - pair : pair + 1);
+        out[n] = static_cast<uint8_t>(base + sign * pair);
     }
+    key->p = p;
+    key->digits_left = left;
     if (n < want && key->negative && !key->ended) {
         out[n++] = 0xFF;
         key->ended = true;
@@ -108,9 +111,9 @@ size_t read_digits(SortKey *key, uint8_t *out, size_t want) {
 
 } // namespace
 
-void sort_key_open(SortKey *key, ColumnKind kind, const char *field, size_t len) {
-    key->cls = FIELD_VALUE;
-    key->tail = TAIL_NONE;
+void sort_key_open_raw(SortKey *key, const char *field, size_t len) {
+    key->cls = FIELD_DAMAGED;
+    key->tail = TAIL_RAW;
     key->negative = false;
     key->ended = false;
     key->head_len = 0;
@@ -118,20 +121,25 @@ void sort_key_open(SortKey *key, ColumnKind kind, const char *field, size_t len)
     key->p = field;
     key->end = field ? field + len : nullptr;
     key->digits_left = 0;
-    if (field && is_null_field(field, len)) {
+}
+
+void sort_key_open(SortKey *key, ColumnKind kind, const char *field, size_t len) {
+    sort_key_open_raw(key, field, len);
+    if (!field) return;
+    if (is_null_field(field, len)) {
         key->cls = FIELD_NULL;
-    } else if (!field || !open_value(key, kind, field, len)) {
-        key->cls = FIELD_DAMAGED;
-        key->tail = TAIL_RAW;
-        key->head_len = 0;
-        key->p = field;
-        key->end = field ? field + len : nullptr;
+        return;
     }
+    key->cls = FIELD_VALUE;
+    key->tail = TAIL_NONE;
+    if (!open_value(key, kind, field, len)) sort_key_open_raw(key, field, len);
 }
 
 size_t sort_key_read(SortKey *key, uint8_t *out, size_t want) {
-    size_t n = 0;
-    while (n < want && key->head_pos < key->head_len) out[n++] = key->head[key->head_pos++];
+    size_t n = static_cast<size_t>(key->head_len - key->head_pos);
+    if (n > want) n = want;
+    memcpy(out, key->head + key->head_pos, n);
+    key->head_pos = static_cast<uint8_t>(key->head_pos + n);
     if (n == want) return n;
     switch (key->tail) {
     case TAIL_NONE: break;
@@ -150,6 +158,19 @@ size_t sort_key_read(SortKey *key, uint8_t *out, size_t want) {
 }
 
 void sort_key_skip(SortKey *key, size_t n) {
+    size_t in_head = static_cast<size_t>(key->head_len - key->head_pos);
+    if (in_head > n) in_head = n;
+    key->head_pos = static_cast<uint8_t>(key->head_pos + in_head);
+    n -= in_head;
+    // The field's own bytes are stepped over where no escape lies among them.
+    if (n > 0 && (key->tail == TAIL_RAW || key->tail == TAIL_DECODED)) {
+        size_t span = static_cast<size_t>(key->end - key->p);
+        if (span > n) span = n;
+        if (key->tail == TAIL_RAW || !memchr(key->p, '\\', span)) {
+            key->p += span;
+            return;
+        }
+    }
     uint8_t scratch[64];
     while (n > 0) {
         size_t want = n < sizeof scratch ? n : sizeof scratch;

@@ -53,6 +53,9 @@ struct SortKey {
 // a field the row lacks. A field that is exactly \N is NULL.
 void sort_key_open(SortKey *key, ColumnKind kind, const char *field, size_t len);
 
+// The key of a damaged field: its bytes as written.
+void sort_key_open_raw(SortKey *key, const char *field, size_t len);
+
 // Reads the key's next bytes into out, at most `want`; returns how many, fewer only at its end.
 size_t sort_key_read(SortKey *key, uint8_t *out, size_t want);
 
