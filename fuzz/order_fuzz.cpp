@@ -174,10 +174,12 @@ std::string damaged_text(Input &in) {
     return s;
 }
 
-// One column of rows built from the input: each line "<row>\t<field>", or "<row>" alone for a
-// missing field.
+// One column of rows built from the input: each line "<row>\t<fillers><field>", or "<row>" alone
+// for a missing field, where the fillers are the same number of fields of any length on every row
+// (so that the sorted field may lie far into a long line).
 struct Column {
     ColumnKind kind;
+    int32_t col;
     std::vector<std::string> lines;
     std::vector<bool> present;
     std::vector<std::string> fields;
@@ -186,6 +188,8 @@ struct Column {
 Column build_column(Input &in) {
     Column column;
     column.kind = KINDS[in.below(11)];
+    int32_t fillers = in.below(4) == 0 ? static_cast<int32_t>(in.below(6)) : 0;
+    column.col = 1 + fillers;
     std::string shared(in.below(4) == 0 ? 40 + in.below(200) : in.below(20), 'y');
     for (size_t row = 0; in.n > 0 && row < 400; ++row) {
         std::string field;
@@ -205,7 +209,10 @@ Column build_column(Input &in) {
         }
         column.fields.push_back(field);
         column.present.push_back(present);
-        column.lines.push_back(std::to_string(row) + (present ? "\t" + field : ""));
+        std::string line = std::to_string(row);
+        for (int32_t f = 0; f < fillers && present; ++f)
+            line += "\t" + std::string(in.below(4) == 0 ? in.below(70) : in.below(8), 'f');
+        column.lines.push_back(line + (present ? "\t" + field : ""));
     }
     return column;
 }
@@ -247,12 +254,12 @@ void check_order(const Column &c, const std::vector<int32_t> &in, const std::vec
 void check_orders(const Column &c, const Document &d, const std::vector<int32_t> &in, bool whole) {
     int32_t n = static_cast<int32_t>(in.size());
     std::vector<int32_t> rows = in;
-    FUZZ_CHECK(order_rows(&d.v, 1, c.kind, whole ? nullptr : rows.data(), n, rows.data()) == 1);
+    FUZZ_CHECK(order_rows(&d.v, c.col, c.kind, whole ? nullptr : rows.data(), n, rows.data()) == 1);
     check_order(c, in, rows, 1);
     std::vector<int32_t> ascending = rows;
-    order_descending(&d.v, 1, c.kind, rows.data(), n);
+    order_descending(&d.v, c.col, c.kind, rows.data(), n);
     check_order(c, in, rows, -1);
-    order_descending(&d.v, 1, c.kind, rows.data(), n);
+    order_descending(&d.v, c.col, c.kind, rows.data(), n);
     FUZZ_CHECK(rows == ascending);
 }
 
@@ -274,8 +281,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     for (size_t i = 0; i + 1 < column.fields.size(); i += 3) {
         int32_t a = static_cast<int32_t>(i), b = static_cast<int32_t>(data[i % size] % all.size());
         size_t alen = 0, blen = 0;
-        const char *x = field_at(document.rows[static_cast<size_t>(a)], 1, &alen);
-        const char *y = field_at(document.rows[static_cast<size_t>(b)], 1, &blen);
+        const char *x = field_at(document.rows[static_cast<size_t>(a)], column.col, &alen);
+        const char *y = field_at(document.rows[static_cast<size_t>(b)], column.col, &blen);
         int c = order_compare_fields(column.kind, x, alen, y, blen);
         FUZZ_CHECK((c > 0) - (c < 0) == reference(column, a, b));
     }

@@ -40,22 +40,28 @@ size_t part_damaged(SortRecord *records, int32_t *rows, size_t n) {
     return i;
 }
 
-// A field and its key's first bytes, for telling neighbours' values apart.
-struct FieldKey {
+// A field and, once read, its key's first bytes, for telling neighbours' values apart.
+struct Neighbour {
     const char *field;
     size_t len;
+    bool keyed;
     FieldClass cls;
     uint8_t got;
     uint8_t bytes[RECORD_KEY_BYTES + 1];
 };
 
-void read_field_key(const SortColumn *column, int32_t row, FieldKey *fk) {
-    SortKey key;
+void read_field(const SortColumn *column, int32_t row, Neighbour *n) {
     uint32_t offset;
-    fk->field = sort_column_field(column, row, &fk->len, &offset);
-    sort_key_open(&key, column->kind, fk->field, fk->len);
-    fk->cls = key.cls;
-    fk->got = static_cast<uint8_t>(sort_key_read(&key, fk->bytes, sizeof fk->bytes));
+    n->field = sort_column_field(column, row, &n->len, &offset);
+    n->keyed = false;
+}
+
+void read_key(ColumnKind kind, Neighbour *n) {
+    SortKey key;
+    sort_key_open(&key, kind, n->field, n->len);
+    n->cls = key.cls;
+    n->got = static_cast<uint8_t>(sort_key_read(&key, n->bytes, sizeof n->bytes));
+    n->keyed = true;
 }
 
 // Whether n bytes are the same; fields and key starts are short, where a loop beats a call.
@@ -66,20 +72,24 @@ bool same_bytes(const void *a, const void *b, size_t n) {
     return true;
 }
 
-// Whether two fields hold equal values: the same bytes always do; different first key bytes never.
-bool same_value(ColumnKind kind, const FieldKey &a, const FieldKey &b) {
-    if (a.cls != b.cls) return false;
-    if (a.cls == FIELD_NULL) return true;
-    if (a.field && b.field && a.len == b.len && same_bytes(a.field, b.field, a.len)) return true;
-    if (a.got != b.got || !same_bytes(a.bytes, b.bytes, a.got)) return false;
-    if (a.got < sizeof a.bytes) return true;
+// Whether two fields hold equal values: the same bytes always do, so keys are read only for
+// fields that differ, and different first key bytes settle most of those.
+bool same_value(ColumnKind kind, Neighbour *a, Neighbour *b) {
+    if (a->field && b->field && a->len == b->len && same_bytes(a->field, b->field, a->len))
+        return true;
+    if (!a->keyed) read_key(kind, a);
+    if (!b->keyed) read_key(kind, b);
+    if (a->cls != b->cls) return false;
+    if (a->cls == FIELD_NULL) return true;
+    if (a->got != b->got || !same_bytes(a->bytes, b->bytes, a->got)) return false;
+    if (a->got < sizeof a->bytes) return true;
     SortKey x, y;
-    if (a.cls == FIELD_DAMAGED) {
-        sort_key_open_raw(&x, a.field, a.len);
-        sort_key_open_raw(&y, b.field, b.len);
+    if (a->cls == FIELD_DAMAGED) {
+        sort_key_open_raw(&x, a->field, a->len);
+        sort_key_open_raw(&y, b->field, b->len);
     } else {
-        sort_key_open(&x, kind, a.field, a.len);
-        sort_key_open(&y, kind, b.field, b.len);
+        sort_key_open(&x, kind, a->field, a->len);
+        sort_key_open(&y, kind, b->field, b->len);
     }
     return sort_key_compare(&x, &y) == 0;
 }
@@ -127,14 +137,14 @@ void order_descending(const Viewer *viewer, int32_t col, ColumnKind kind, int32_
     // Each run of equal values now stands in reverse file order; turn each back. The rows come in
     // no order of the file's, so each is asked for well before it is read.
     SortColumn column = sort_column_of(viewer, col, kind);
-    FieldKey prev, cur;
-    read_field_key(&column, rows[0], &prev);
+    Neighbour prev, cur;
+    read_field(&column, rows[0], &prev);
     int32_t start = 0;
     for (int32_t i = 1; i < n; ++i) {
         if (i + 16 < n) sort_column_prefetch_slot(&column, rows[i + 16]);
         if (i + 8 < n) sort_column_prefetch_row(&column, rows[i + 8]);
-        read_field_key(&column, rows[i], &cur);
-        if (!same_value(kind, prev, cur)) {
+        read_field(&column, rows[i], &cur);
+        if (!same_value(kind, &prev, &cur)) {
             reverse(rows + start, i - start);
             start = i;
         }

@@ -26,41 +26,60 @@ inline uint64_t bytes_equal(const char *p, __m128i c) {
 }
 #endif
 
-// The tab after `n` others in [p, end), or null; bytes up to `limit` (at or past end) may be read.
-// Sixty-four bytes a step where the line has them: a row is walked for every row sorted, and a
-// field far right means a long walk.
-const char *nth_tab(const char *p, const char *end, int32_t n, const char *limit) {
+// The field after `n` tabs in the line [p, end): its start in *field (null when the line has
+// fewer tabs) and its end, the next tab or the line's end, in *stop; bytes up to `limit` (at or
+// past end) may be read. Sixty-four bytes a step where the line has them, since a row is walked
+// for every row sorted, and a field far right means a long walk; the tab that ends the field
+// comes from the same step's bits when it is there.
+void find_field(const char *p, const char *end, int32_t n, const char *limit, const char **field,
+                const char **stop) {
+    *field = n == 0 ? p : nullptr;
+    *stop = end;
 #if defined(__SSE2__)
     const __m128i tabs = _mm_set1_epi8('\t');
-    while (end - p >= 64) {
-        uint64_t mask = bytes_equal(p, tabs) | bytes_equal(p + 16, tabs) << 16 |
-                        bytes_equal(p + 32, tabs) << 32 | bytes_equal(p + 48, tabs) << 48;
-        int32_t count = bits_set(mask);
-        if (count > n) {
-            for (; n > 0; --n) mask &= mask - 1;
-            return p + __builtin_ctzll(mask);
-        }
-        n -= count;
-        p += 64;
-    }
-    // The rest sixteen bytes a step, the bytes past the line's end masked off.
+    // Tabs still to pass before the one that starts the field.
+    int32_t left = n - 1;
     while (p < end && limit - p >= 16) {
-        uint64_t mask = bytes_equal(p, tabs);
-        if (end - p < 16) mask &= (1u << (end - p)) - 1;
-        int32_t count = bits_set(mask);
-        if (count > n) {
-            for (; n > 0; --n) mask &= mask - 1;
-            return p + __builtin_ctzll(mask);
+        uint64_t mask;
+        int step = 16;
+        if (end - p >= 64) {
+            mask = bytes_equal(p, tabs) | bytes_equal(p + 16, tabs) << 16 |
+                   bytes_equal(p + 32, tabs) << 32 | bytes_equal(p + 48, tabs) << 48;
+            step = 64;
+        } else {
+            mask = bytes_equal(p, tabs);
+            if (end - p < 16) mask &= (1u << (end - p)) - 1;
         }
-        n -= count;
-        p += 16;
+        if (!*field) {
+            int32_t count = bits_set(mask);
+            if (count <= left) {
+                left -= count;
+                p += step;
+                continue;
+            }
+            for (; left > 0; --left) mask &= mask - 1;
+            *field = p + __builtin_ctzll(mask) + 1;
+            mask &= mask - 1;
+        }
+        if (mask) {
+            *stop = p + __builtin_ctzll(mask);
+            return;
+        }
+        p += step;
     }
+    if (p > end) p = end;
 #else
     (void)limit;
+    int32_t left = n - 1;
 #endif
-    for (; p < end; ++p)
-        if (*p == '\t' && n-- == 0) return p;
-    return nullptr;
+    for (; p < end; ++p) {
+        if (*p != '\t') continue;
+        if (*field) {
+            *stop = p;
+            return;
+        }
+        if (left-- == 0) *field = p + 1;
+    }
 }
 
 // The end of the field at p: its tab or the NUL that ends its row.
@@ -90,15 +109,10 @@ const char *sort_column_field(const SortColumn *column, int32_t row, size_t *len
     const Viewer *v = column->viewer;
     const char *line = v->rows[row];
     const char *end = row + 1 < v->row_count ? v->rows[row + 1] - 1 : column->block_end;
-    const char *field = column->col >= 0 ? line : nullptr;
-    if (column->col > 0) {
-        const char *tab = nth_tab(line, end, column->col - 1, column->block_end);
-        field = tab ? tab + 1 : nullptr;
-    }
+    const char *field = nullptr, *stop = end;
+    if (column->col >= 0) find_field(line, end, column->col, column->block_end, &field, &stop);
     *offset = static_cast<uint32_t>((field ? field : end) - v->rows[0]);
-    if (!field) return nullptr;
-    const char *tab = nth_tab(field, end, 0, column->block_end);
-    *len = static_cast<size_t>((tab ? tab : end) - field);
+    *len = static_cast<size_t>(stop - (field ? field : stop));
     return field;
 }
 

@@ -11,6 +11,7 @@
 #include "alloc_hook.h"
 #include "grid/cells.h"
 #include "order/order.h"
+#include "order/sort_column.h"
 #include "temp_dump.h"
 
 namespace {
@@ -161,6 +162,37 @@ TEST(OrderRows, ManyRowsOrderAsAStableSortByTheFieldComparison) {
             return order_compare_fields(kind, x.data(), x.size(), y.data(), y.size()) < 0;
         });
         EXPECT_EQ(ascending(d.v, kind), expected) << static_cast<int>(kind);
+    }
+}
+
+// The sort finds its fields by a walk of its own, many bytes a step; it must find the grid's
+// fields, wherever tabs fall against the steps and however near the end of the rows' block.
+TEST(OrderRows, TheSortsFieldsAreTheGridsFields) {
+    std::mt19937 rng(5);
+    for (int block = 0; block < 300; ++block) {
+        std::string lines;
+        for (int r = 0, rows = 1 + static_cast<int>(rng() % 5); r < rows; ++r) {
+            for (int i = 0, len = static_cast<int>(rng() % 200); i < len; ++i)
+                lines += rng() % 6 == 0 ? '\t' : 'a';
+            lines += '\n';
+        }
+        LoadedViewer d(data_dump("v", lines));
+        ASSERT_EQ(d.loaded, 1);
+        for (int32_t col = 0; col < 45; ++col) {
+            SortColumn column = sort_column_of(&d.v, col, KIND_TEXT);
+            for (int32_t r = 0; r < d.v.row_count; ++r) {
+                size_t expected_len = 0, len = 0;
+                uint32_t offset = 0;
+                const char *expected = field_at(d.v.rows[r], col, &expected_len);
+                const char *field = sort_column_field(&column, r, &len, &offset);
+                ASSERT_EQ(field, expected) << "block " << block << " row " << r << " col " << col;
+                if (!field) continue;
+                ASSERT_EQ(len, expected_len) << "block " << block << " row " << r << " col " << col;
+                size_t again = 0;
+                ASSERT_EQ(sort_column_field_at(&column, offset, &again), field);
+                ASSERT_EQ(again, len);
+            }
+        }
     }
 }
 

@@ -55,8 +55,8 @@ q() { psql -X -q -A -t -v ON_ERROR_STOP=1 -c "$1"; }
 
 version=$(q "SHOW server_version")
 mkdir -p "$out"
-for spec in "${FIXTURES[@]}"; do
-    IFS='|' read -r name order_by zones <<<"$spec"
+for fixture in "${FIXTURES[@]}"; do
+    IFS="|" read -r name order_by zones <<<"$fixture"
     table="o_$name"
     read -r -a zone_list <<<"$zones"
     count=${#zone_list[@]}
