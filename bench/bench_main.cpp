@@ -32,6 +32,8 @@ const Goal GOALS[] = {
     {"grid_find_last_row", "floor_memmem_last_row", 3.0},
     {"grid_find_last_row_id", "floor_memmem_last_row_id", 3.0},
     {"text_find_absent_ascii", "floor_memmem_ascii", 0},
+    {"grid_filter_absent_ascii", "floor_memmem_ascii", 3.0},
+    {"grid_filter_absent_cyrillic", "floor_memmem_cyrillic", 3.0},
     {"copy_as_csv_rows_1m", "selection_text_rows_1m", 3.0},
     {"copy_as_insert_rows_1m", "selection_text_rows_1m", 3.0},
     {"copy_as_json_rows_1m", "selection_text_rows_1m", 3.0},

@@ -1,9 +1,10 @@
-// Find over the 1,000,000-row file beside its floor, one case-sensitive memmem pass over the data
-// block with the same needle: a needle found nowhere, and a value that only the last row holds,
-// so that both searches read the whole block.
+// Find and the filter over the 1,000,000-row file beside their floor, one case-sensitive memmem
+// pass over the data block with the same needle: a needle found nowhere, and a value that only the
+// last row holds, so that both searches read the whole block.
 #include "bench_data.h"
 
 #include "find/find.h"
+#include "order/grid_order.h"
 #include "text/text_doc.h"
 
 #include <benchmark/benchmark.h>
@@ -124,8 +125,35 @@ void text_find_absent_ascii(benchmark::State &state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * block.len));
 }
 
+// The filter of the grid's rows by a text no cell holds: one scan of the block, which the floor
+// equals, and an empty grid. The document's order is put back afterwards for the other benchmarks.
+void grid_filter(benchmark::State &state, const char *typed) {
+    Block block;
+    Viewer *viewer = document(state, &block);
+    if (!viewer) return;
+    Needle needle;
+    needle_compile(&needle, typed, strlen(typed));
+    int ok = 1;
+    for (auto _ : state) {
+        ok &= grid_set_filter(viewer, &needle);
+        benchmark::DoNotOptimize(viewer->order.shown_count);
+    }
+    if (!ok || viewer->order.shown_count != 0) state.SkipWithError("the filter let rows through");
+    viewer_free_order(viewer);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * block.len));
+}
+
+void grid_filter_absent_ascii(benchmark::State &state) {
+    grid_filter(state, "ZEBRA");
+}
+void grid_filter_absent_cyrillic(benchmark::State &state) {
+    grid_filter(state, "\xD0\x97\xD0\x95\xD0\x91\xD0\xA0\xD0\x90"); // ЗЕБРА
+}
+
 } // namespace
 
+BENCHMARK(grid_filter_absent_ascii)->Unit(benchmark::kMillisecond);
+BENCHMARK(grid_filter_absent_cyrillic)->Unit(benchmark::kMillisecond);
 BENCHMARK(floor_memmem_ascii)->Unit(benchmark::kMillisecond);
 BENCHMARK(grid_find_absent_ascii)->Unit(benchmark::kMillisecond);
 BENCHMARK(floor_memmem_cyrillic)->Unit(benchmark::kMillisecond);

@@ -33,7 +33,7 @@ if [ "$what" != native ]; then
     WINEPREFIX="${WINEPREFIX:-$(pwd)/build/wineprefix-bench}"
     export WINEPREFIX
     xvfb-run -a -s "-screen 0 1280x1024x24" sh tools/under_wine.sh \
-        wine build/bench-win/bench/wine_bench.exe "$data/rows_1m.pg" 5
+        wine build/bench-win/bench/wine_bench.exe "$data/rows_1m.pg" 5 "$data/rows_1m.pg" sort
 
     # Crafted files whose header names no columns and whose rows hold 1,600 (the most a table can
     # have) and 20,000 one-byte fields: the grid makes a column per field up to 1,600, so the
@@ -51,10 +51,18 @@ if [ "$what" != native ]; then
         printf "KMZTAB01\001[SQL]\nselect '"'"'"
         for (i = 0; i < 42000; i++) printf "value %05d\t\320\272\320\260\320\261\320\265\320\273\321\214 ", i
         printf "'"'"';\nselect 2;\n\001[DATA]\nCOPY t (a) FROM stdin;\n1\n\\.\n" }' >"$f"
+    # One row whose text cell holds a 1 MB value, line breaks and tabs escaped in it.
+    f="$data/megabyte_cell.pg"
+    [ -f "$f" ] || awk 'BEGIN {
+        printf "KMZTAB01\001[SQL]\nCREATE TABLE public.cell (\n    id integer,\n    body text\n);\n"
+        printf "\001[DATA]\nCOPY public.cell (id, body) FROM stdin;\n1\t"
+        for (i = 0; i < 23000; i++) printf "line %05d of the value,\\tcolumns\\tand text\\n", i
+        printf "\n\\.\n" }' >"$f"
     echo
-    echo "== wide first rows and a 1 MB line under Wine"
+    echo "== wide first rows, a 1 MB line and a 1 MB cell under Wine"
     xvfb-run -a -s "-screen 0 1280x1024x24" sh tools/under_wine.sh sh -c "
         wine build/bench-win/bench/wine_bench.exe $data/first_row_1600.pg 3 - | grep -e '^ListLoad' -e '^load_file'
         wine build/bench-win/bench/wine_bench.exe $data/first_row_20000.pg 3 | grep -v '^goal'
-        wine build/bench-win/bench/wine_bench.exe $data/megabyte_line.pg 3 | grep -v -e '^ListLoad' -e '^goal'"
+        wine build/bench-win/bench/wine_bench.exe $data/megabyte_line.pg 3 | grep -v -e '^ListLoad' -e '^goal'
+        wine build/bench-win/bench/wine_bench.exe $data/megabyte_cell.pg 5 - value | grep -e '^file' -e 'value'"
 fi

@@ -3,11 +3,13 @@
 // painted its first screen, and the text tabs (see time_text_tabs). Medians of several
 // repetitions, timed with QueryPerformanceCounter.
 //
-//   wine_bench FILE.pg [REPETITIONS [TAB_FILE.pg]]
+//   wine_bench FILE.pg [REPETITIONS [TAB_FILE.pg [sort|value]]]
 //
-// The text tabs are measured last, on TAB_FILE (FILE by default; "-" skips them).
+// The text tabs are measured next, on TAB_FILE (FILE by default; "-" skips them); then, when asked,
+// header clicks that sort FILE's grid, or Enter showing the value of FILE's first cell.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -98,6 +100,10 @@ double max_of(const std::vector<double> &v) {
     return v.empty() ? 0 : *std::max_element(v.begin(), v.end());
 }
 
+double min_of(const std::vector<double> &v) {
+    return v.empty() ? 0 : *std::min_element(v.begin(), v.end());
+}
+
 // Memory the process has committed for itself.
 double private_bytes() {
     PROCESS_MEMORY_COUNTERS_EX counters = {};
@@ -169,13 +175,74 @@ void time_text_tabs(ListLoadFn list_load, ListCloseWindowFn list_close, HWND lis
     std::fflush(stdout);
 }
 
+// A left click on column `col`'s header, until the grid has painted the rows in their new order.
+double time_header_click(HWND grid, int col) {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(grid, LVM_GETHEADER, 0, 0));
+    RECT r = {};
+    SendMessageA(header, HDM_GETITEMRECT, col, reinterpret_cast<LPARAM>(&r));
+    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    double t0 = now_ms();
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(header, WM_LBUTTONUP, 0, at);
+    bool done = pump_until_painted(grid);
+    return done ? now_ms() - t0 : -1;
+}
+
+// Header clicks on the file's columns: ascending, descending and back to file order, each until
+// painted; the goal is a second.
+void time_sorting(ListLoadFn list_load, ListCloseWindowFn list_close, HWND lister, char *path,
+                  int reps) {
+    std::vector<double> clicks;
+    for (int i = 0; i < reps; ++i) {
+        HWND window = list_load(lister, path, 0);
+        if (!window) return;
+        HWND grid = FindWindowExA(window, nullptr, "SysListView32", nullptr);
+        pump_until_painted(grid);
+        for (int col : {0, 2, 3}) // an integer, a text and a numeric column
+            for (int k = 0; k < 3; ++k) clicks.push_back(time_header_click(grid, col));
+        list_close(window);
+        pump_pending();
+    }
+    report("header click, until painted", clicks, 0);
+    std::printf("%-40s %10.1f ms (goal <= 1000: %s)\n", "  the slowest header click",
+                max_of(clicks), max_of(clicks) <= 1000 && min_of(clicks) >= 0 ? "met" : "MISSED");
+    std::fflush(stdout);
+}
+
+// Enter on the first cell, until the value view has painted its value; the goal is 50 ms.
+void time_value_view(ListLoadFn list_load, ListCloseWindowFn list_close, HWND lister, char *path,
+                     int reps) {
+    std::vector<double> opens;
+    for (int i = 0; i < reps; ++i) {
+        HWND window = list_load(lister, path, 0);
+        if (!window) return;
+        HWND grid = FindWindowExA(window, nullptr, "SysListView32", nullptr);
+        HWND value = FindWindowExA(window, nullptr, "TavrinValue", nullptr);
+        HWND text = value ? FindWindowExA(value, nullptr, "TavrinText", nullptr) : nullptr;
+        pump_until_painted(grid);
+        double t0 = now_ms();
+        press(grid, VK_RETURN, false);
+        bool done = text && pump_until_painted(text);
+        opens.push_back(done ? now_ms() - t0 : -1);
+        list_close(window);
+        pump_pending();
+    }
+    std::printf("file %s\n", path);
+    report("Enter: value view painted", opens, 0);
+    std::printf("goal: the value view at most 50 ms: %s\n",
+                median(opens) <= 50 && min_of(opens) >= 0 ? "met" : "MISSED");
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc < 2 || argc > 4) {
-        std::fprintf(stderr, "usage: wine_bench FILE.pg [REPETITIONS [TAB_FILE.pg]]\n");
+    if (argc < 2 || argc > 5) {
+        std::fprintf(stderr,
+                     "usage: wine_bench FILE.pg [REPETITIONS [TAB_FILE.pg [sort|value]]]\n");
         return 2;
     }
+    const char *mode = argc == 5 ? argv[4] : "";
     char *path = argv[1];
     int reps = argc >= 3 ? std::atoi(argv[2]) : 5;
     if (reps < 1) reps = 1;
@@ -191,7 +258,7 @@ int main(int argc, char **argv) {
         return 1;
     }
     HWND lister = create_lister(1200, 800);
-    char *tab_path = argc == 4 ? argv[3] : path;
+    char *tab_path = argc >= 4 ? argv[3] : path;
 
     std::vector<double> alone, returned, painted;
     for (int i = 0; i < reps; ++i) {
@@ -230,6 +297,8 @@ int main(int argc, char **argv) {
 
     if (std::strcmp(tab_path, "-") != 0)
         time_text_tabs(list_load, list_close, lister, tab_path, reps, reference);
+    if (std::strcmp(mode, "sort") == 0) time_sorting(list_load, list_close, lister, path, reps);
+    if (std::strcmp(mode, "value") == 0) time_value_view(list_load, list_close, lister, path, reps);
     DestroyWindow(lister);
     FreeLibrary(module);
     return 0;

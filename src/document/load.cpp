@@ -127,6 +127,19 @@ int32_t count_fields(const char *row) {
     return n;
 }
 
+// Each column's type from the SQL section's CREATE TABLE statement, for the columns with name
+// slots; the columns past them are text. Returns 0 when the memory cannot be had.
+int read_types(Viewer *p) {
+    if (p->col_count <= 0) return 1;
+    p->col_types = static_cast<ColumnType *>(
+        mem_alloc(static_cast<size_t>(p->col_count) * sizeof(ColumnType)));
+    if (!p->col_types) return 0;
+    for (int32_t c = 0; c < p->col_count; ++c) p->col_types[c] = ColumnType{KIND_TEXT, ""};
+    int32_t named = p->col_count < MAX_COLS ? p->col_count : MAX_COLS;
+    read_column_types(p->sql, p->copy_line, p->col_names, named, p->col_types);
+    return 1;
+}
+
 // Header line, names, rows and status from the data text [data, end), which holds at most
 // `max_rows` lines. Returns 0 when memory for the header line's copy or the row array cannot be
 // had.
@@ -145,6 +158,7 @@ int parse_data_block(Viewer *p, char *data, char *end, size_t max_rows) {
     if (!split_rows(p, lf ? lf + 1 : nullptr, end, max_rows)) return 0;
 
     if (p->col_count == 0 && p->row_count > 0) p->col_count = count_fields(p->rows[0]);
+    if (!read_types(p)) return 0;
 
     char name[TABLE_NAME_MAX + 1];
     table_name_of(data, name);

@@ -12,7 +12,8 @@ enum : int64_t { DUMP_MAX_LEN = 0x7FFFFFFF };
 
 // Reads the dump container at `path` (an 8-bit file name) into `viewer`, which must own no blocks
 // (a zeroed record, or one just emptied by viewer_free_blocks). Returns 1 when loaded: buf, sql,
-// info, copy_line, rows, col_names, col_count and status are set, full_sql is null and cursor and
+// info, copy_line, rows, col_names, col_count, col_types and status are set, full_sql is null and
+// cursor and
 // anchor are (0, 0). Returns 0 when the file cannot be read whole, is 7 bytes or shorter, is
 // 2 GiB or longer, lacks the magic, or memory for any owned block cannot be had; the record is
 // then unchanged and nothing stays allocated.

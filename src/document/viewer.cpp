@@ -16,6 +16,7 @@ void viewer_take_document(Viewer *to, Viewer *from) {
     to->row_count = from->row_count;
     memcpy(to->col_names, from->col_names, sizeof to->col_names);
     to->col_count = from->col_count;
+    to->col_types = from->col_types;
     memcpy(to->status, from->status, sizeof to->status);
     to->full_sql = nullptr;
     to->cur_row = to->cur_col = 0;
@@ -24,6 +25,7 @@ void viewer_take_document(Viewer *to, Viewer *from) {
     from->buf = nullptr;
     from->copy_line = nullptr;
     from->rows = nullptr;
+    from->col_types = nullptr;
 }
 
 void viewer_free_blocks(Viewer *viewer) {
@@ -31,6 +33,8 @@ void viewer_free_blocks(Viewer *viewer) {
     mem_free(viewer->rows);
     mem_free(viewer->copy_line);
     mem_free(viewer->buf);
+    mem_free(viewer->col_types);
+    viewer->col_types = nullptr;
     viewer->full_sql = nullptr;
     viewer->rows = nullptr;
     viewer->copy_line = nullptr;

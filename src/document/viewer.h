@@ -1,6 +1,8 @@
 // The per-window record: one loaded dump document, its view state and its window handles.
 #pragma once
 
+#include "document/column_types.h"
+
 #include <stdint.h>
 
 // MAX_COLS: name slots for the header line's columns. MAX_TABLE_COLS: the most columns a
@@ -36,6 +38,7 @@ struct RowOrder {
 //   rows      the array of row pointers (its entries point into buf)
 //   copy_line a whole copy of the data block's header line
 //   full_sql  the composed Full SQL script, null until first composed
+//   col_types each column's type (col_count entries), null when there are no columns
 //   order.shown, order.sorted  the grid's order while a sort or a filter holds (RowOrder)
 // Every other text pointer (sql, info, rows[i], col_names[i]) points into buf and lives exactly as
 // long as it; those strings are cut out of buf by NUL bytes written in place. viewer_free_blocks()
@@ -68,18 +71,19 @@ struct Viewer {
     char status[STATUS_LEN];
     void *grid, *edit;
     void *grid_proc, *edit_proc;
+    ColumnType *col_types;
     RowOrder order;
 };
 
 // Moves the document fields (buf, buf_len, sql, info, copy_line, rows, row_count, col_names,
-// col_count, status) from `from` into `to`, which must own no blocks, clears to's full_sql, puts
-// its cursor and anchor at (0, 0) and its rows in file order. The blocks then belong to `to`;
-// `from` owns none. The tab and the window fields of `to` stay.
+// col_count, col_types, status) from `from` into `to`, which must own no blocks, clears to's
+// full_sql, puts its cursor and anchor at (0, 0) and its rows in file order. The blocks then belong
+// to `to`; `from` owns none. The tab and the window fields of `to` stay.
 void viewer_take_document(Viewer *to, Viewer *from);
 
-// Frees full_sql, rows, copy_line and buf (in that order) and the grid's order, and nulls them
-// (the rows then show in file order); the record itself and its other fields stay. Safe on a
-// record that owns nothing.
+// Frees full_sql, rows, copy_line, buf and col_types (in that order) and the grid's order, and
+// nulls them (the rows then show in file order); the record itself and its other fields stay. Safe
+// on a record that owns nothing.
 void viewer_free_blocks(Viewer *viewer);
 
 // Frees the grid's order and puts the rows back in file order, unsorted and unfiltered.

@@ -11,6 +11,7 @@ enum KeyPlace {
     PLACE_TEXT,         // the text view of a text tab
     PLACE_FIND_FIELD,   // the find bar's field, where letters and digits type
     PLACE_FILTER_FIELD, // the same field while the bar filters the grid's rows
+    PLACE_VALUE,        // the value view: one cell's whole value in place of the grid
 };
 
 enum KeyCommand {
@@ -27,6 +28,18 @@ enum KeyCommand {
     CMD_COPY,            // Ctrl+C, Ctrl+Insert: the selection (a text's whole text when none)
     CMD_COPY_WITH_NAMES, // Ctrl+Shift+C in the grid: the selection under its columns' names
     CMD_SELECT_ALL,      // Ctrl+A: the whole grid, or the whole text
+    CMD_CONTEXT_MENU,    // Shift+F10, the context-menu key: the menu of the place
+    CMD_SORT_ASC,        // the grid's rows by the cursor's column, ascending (from the menu)
+    CMD_SORT_DESC,       // the same, descending
+    CMD_SORT_NONE,       // the rows in file order again
+    CMD_VALUE_OPEN,      // Enter in the grid: the cursor cell's whole value in the value view
+    CMD_VALUE_CLOSE,     // Escape or Enter in the value view: the grid again, as it was
+    CMD_VALUE_PREV,      // Alt+Up in the value view: the value of the cell above
+    CMD_VALUE_NEXT,      // Alt+Down in the value view: the value of the cell below
+    CMD_COPY_CSV,        // "Copy as" from the grid's menu: the selection as CSV,
+    CMD_COPY_INSERT,     //   as SQL INSERT statements,
+    CMD_COPY_JSON,       //   as JSON,
+    CMD_COPY_MARKDOWN,   //   as a Markdown table
 };
 
 struct KeyAction {
@@ -34,7 +47,13 @@ struct KeyAction {
     int tab; // for CMD_SHOW_TAB
 };
 
-// The command of virtual key `key` with the modifiers `mods` (KEYMOD_CTRL, KEYMOD_SHIFT, KEYMOD_ALT
-// bits) held, at `place`. Only key-downs are asked about (Alt with a key comes as a system key,
-// which is the host's). Digits are those of the main keyboard, not the keypad's.
+// The command of virtual key `key` with the modifiers `mods` (KEYMOD_CTRL, KEYMOD_SHIFT,
+// KEYMOD_ALT bits) held, at `place`. Key-downs are asked about with Ctrl and Shift; system
+// key-downs (F10, and keys with Alt held) with KEYMOD_ALT too when Alt is held, and of those the
+// viewer takes only Shift+F10, leaving every Alt combination to the host. Digits are those of the
+// main keyboard, not the keypad's.
 KeyAction key_command(int key, int mods, KeyPlace place);
+
+// The key a menu shows beside a command at `place`, e.g. "Ctrl+Shift+C"; null when the command
+// has none there. key_command gives that command for that key.
+const char *command_key_label(KeyCommand command, KeyPlace place);

@@ -2,10 +2,12 @@
 #include "plugin/child_proc.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "grid/cursor.h"
 #include "plugin/key_state.h"
 #include "plugin/viewer_keys.h"
+#include "plugin/viewer_messages.h"
 #include "plugin/viewer_record.h"
 
 void install_child_proc(Viewer *viewer) {
@@ -23,7 +25,7 @@ static LRESULT pass_on(Viewer *viewer, HWND grid, UINT message, WPARAM wparam, L
 }
 
 static LRESULT key_down(Viewer *viewer, HWND grid, WPARAM key, LPARAM lparam) {
-    if (viewer_key(GetParent(grid), viewer, key, PLACE_GRID)) return 0;
+    if (viewer_key(GetParent(grid), viewer, key, PLACE_GRID, false)) return 0;
     int page = 0;
     if (key == VK_PRIOR || key == VK_NEXT)
         page = static_cast<int>(SendMessageW(grid, LVM_GETCOUNTPERPAGE, 0, 0));
@@ -44,12 +46,60 @@ static LRESULT left_button_down(Viewer *viewer, HWND grid, LPARAM lparam) {
     return 0;
 }
 
+// A double click shows the cell's whole value, as Enter does.
+static LRESULT left_double_click(Viewer *viewer, HWND grid, LPARAM lparam) {
+    LVHITTESTINFO hit = {};
+    hit.pt.x = GET_X_LPARAM(lparam);
+    hit.pt.y = GET_Y_LPARAM(lparam);
+    SendMessageW(grid, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    if (hit.iItem < 0) return 0;
+    grid_goto(viewer, hit.iItem, hit.iSubItem, 0);
+    run_command(GetParent(grid), viewer, {CMD_VALUE_OPEN, 0}, PLACE_GRID, nullptr);
+    return 0;
+}
+
+// The right button moves the cursor onto a cell outside the selection first, as spreadsheets do,
+// so that the menu acts on the cell clicked; inside the selection it leaves the selection alone.
+static LRESULT right_button_down(Viewer *viewer, HWND grid, LPARAM lparam) {
+    LVHITTESTINFO hit = {};
+    hit.pt.x = GET_X_LPARAM(lparam);
+    hit.pt.y = GET_Y_LPARAM(lparam);
+    SetFocus(grid);
+    SendMessageW(grid, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    if (hit.iItem < 0) return 0;
+    SelectionRect sel = selection_rect(viewer);
+    if (hit.iItem < sel.r0 || hit.iItem > sel.r1 || hit.iSubItem < sel.c0 || hit.iSubItem > sel.c1)
+        grid_goto(viewer, hit.iItem, hit.iSubItem, 0);
+    return 0;
+}
+
+static LRESULT right_button_up(Viewer *viewer, HWND grid, LPARAM lparam) {
+    POINT at = {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+    ClientToScreen(grid, &at);
+    run_command(GetParent(grid), viewer, {CMD_CONTEXT_MENU, 0}, PLACE_GRID, &at);
+    return 0;
+}
+
 LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     Viewer *viewer = viewer_of(GetParent(window));
     if (!viewer) return DefWindowProcW(window, message, wparam, lparam);
     switch (message) {
     case WM_KEYDOWN: return key_down(viewer, window, wparam, lparam);
+    case WM_SYSKEYDOWN:
+        if (viewer_key(GetParent(window), viewer, wparam, PLACE_GRID, key_with_alt(lparam)))
+            return 0;
+        break;
     case WM_LBUTTONDOWN: return left_button_down(viewer, window, lparam);
+    case WM_LBUTTONDBLCLK: return left_double_click(viewer, window, lparam);
+    case WM_RBUTTONDOWN: return right_button_down(viewer, window, lparam);
+    case WM_RBUTTONUP: return right_button_up(viewer, window, lparam);
+    case WM_CONTEXTMENU: {
+        bool keyboard = lparam == -1;
+        POINT at = {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+        run_command(GetParent(window), viewer, {CMD_CONTEXT_MENU, 0}, PLACE_GRID,
+                    keyboard ? nullptr : &at);
+        return 0;
+    }
     case WM_SETFOCUS:
     case WM_KILLFOCUS: InvalidateRect(window, nullptr, FALSE); break;
     default: break;

@@ -14,6 +14,7 @@
 #include "plugin/fonts.h"
 #include "plugin/grid_binding.h"
 #include "plugin/text_view.h"
+#include "plugin/value_view.h"
 #include "plugin/viewer_messages.h"
 #include "plugin/viewer_record.h"
 
@@ -116,7 +117,7 @@ void search(HWND bar, FindBar *fb, bool backward) {
     char *message = fb->message;
     if (!needle_compile(&needle, text, strlen(text))) {
         find_message_none(message, FIND_MESSAGE_LEN, text);
-    } else if (viewer->tab == TAB_DATA) {
+    } else if (viewer->tab == TAB_DATA && !value_view_open(value_view_of(GetParent(bar)))) {
         GridHit hit;
         if (grid_find(viewer, &needle, viewer->cur_row, viewer->cur_col, dir, &hit)) {
             grid_goto(viewer, hit.row, hit.col, 0);
@@ -127,7 +128,10 @@ void search(HWND bar, FindBar *fb, bool backward) {
     } else {
         TextHit hit;
         size_t line = 0, lines = 0;
-        if (text_view_find(static_cast<HWND>(viewer->edit), &needle, dir, &hit, &line, &lines))
+        HWND value = value_view_of(GetParent(bar));
+        HWND view =
+            viewer->tab == TAB_DATA ? value_view_text_view(value) : static_cast<HWND>(viewer->edit);
+        if (text_view_find(view, &needle, dir, &hit, &line, &lines))
             find_message_text(message, FIND_MESSAGE_LEN, line, lines, &hit, dir);
         else
             find_message_none(message, FIND_MESSAGE_LEN, text);

@@ -15,6 +15,10 @@ LRESULT grid_notify(Viewer *viewer, const NMHDR *header);
 // cursor into view and repaints.
 void grid_rows_changed(Viewer *viewer);
 
+// Sorts the grid's rows by column col (SORT_NONE: file order again), shows the header's arrow on
+// the sorted column, and keeps the cursor on its record in view.
+void grid_sort(Viewer *viewer, int32_t col, SortDir dir);
+
 // Scrolls the cursor cell into view; nothing when there are no rows.
 void ensure_cell_visible(Viewer *viewer);
 

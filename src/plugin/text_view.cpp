@@ -5,6 +5,7 @@
 
 #include <stdlib.h>
 
+#include "base/mem.h"
 #include "keys/key_commands.h"
 #include "plugin/clipboard.h"
 #include "plugin/fonts.h"
@@ -35,9 +36,11 @@ struct TextView {
     ColumnCache *columns;
     TextCaret caret;
     TextViewport port;
-    int shows_section; // 0 while `doc` shows a placeholder, which copies as nothing
-    size_t widest;     // widest line seen in any tab of this document, in columns: the horizontal
-                       // scroll range, kept across tabs so that a switch leaves that bar alone
+    int shows_section;   // 0 while `doc` shows a placeholder, which copies as nothing
+    char *own_text;      // a text the view was given to own (text_view_show_text), or null; `doc`
+    LineTable own_lines; // reads it then, with its line table here
+    size_t widest;       // widest line seen in any tab of this document, in columns: the horizontal
+                         // scroll range, kept across tabs so that a switch leaves that bar alone
     int cell_w, line_h;
     int wheel_rest[2]; // movement of each wheel (vertical, tilt) not yet scrolled, in WHEEL_DELTA
                        // parts of a line or column; one wheel's remainder never moves the other
@@ -370,9 +373,17 @@ TextView *create_record(HWND window) {
     return tv;
 }
 
+// Frees the text the view owned, if any; `doc` must no longer read it.
+void drop_own_text(TextView *tv) {
+    mem_free(tv->own_text);
+    tv->own_text = nullptr;
+    line_table_free(&tv->own_lines);
+}
+
 void delete_record(HWND window, TextView *tv) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     tab_lines_free(&tv->lines);
+    drop_own_text(tv);
     column_cache_delete(tv->columns);
     free(tv);
 }
@@ -403,6 +414,29 @@ void text_view_show_tab(HWND view, Viewer *viewer, int t) {
     TextView *tv = view_of(view);
     if (!tv) return;
     tv->shows_section = tab_doc(viewer, t, &tv->lines, &tv->doc);
+    drop_own_text(tv);
+    reset_view(tv);
+    fit_port(view, tv);
+    refresh(view, tv);
+}
+
+void text_view_show_text(HWND view, char *text, size_t len) {
+    TextView *tv = view_of(view);
+    if (!tv) {
+        mem_free(text);
+        return;
+    }
+    text_doc_set(&tv->doc, nullptr, 0);
+    drop_own_text(tv);
+    tv->shows_section = 0;
+    if (text && line_table_build(&tv->own_lines, text, len)) {
+        tv->own_text = text;
+        text_doc_set_plain(&tv->doc, text, len, &tv->own_lines);
+        tv->shows_section = 1;
+    } else {
+        mem_free(text);
+    }
+    tv->widest = 0;
     reset_view(tv);
     fit_port(view, tv);
     refresh(view, tv);
@@ -413,6 +447,7 @@ void text_view_forget(HWND view) {
     if (!tv) return;
     text_doc_set(&tv->doc, nullptr, 0);
     tab_lines_free(&tv->lines);
+    drop_own_text(tv);
     tv->shows_section = 0;
     tv->widest = 0;
     reset_view(tv);
@@ -469,6 +504,12 @@ LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wparam, LPARAM l
     case WM_SETFOCUS: set_focus(window, tv, true); return 0;
     case WM_KILLFOCUS: set_focus(window, tv, false); return 0;
     case WM_KEYDOWN: return key_down(window, tv, wparam, lparam);
+    case WM_SYSKEYDOWN:
+        if (SendMessageW(GetParent(window), WM_VIEWER_KEY, wparam,
+                         static_cast<LPARAM>(PLACE_TEXT) |
+                             (key_with_alt(lparam) ? LPARAM(VIEWER_KEY_ALT) : 0)))
+            return 0;
+        return DefWindowProcW(window, message, wparam, lparam);
     case WM_CHAR: return 0; // read-only
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(text_font());

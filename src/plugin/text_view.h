@@ -21,6 +21,12 @@ HWND create_text_view(HWND parent, int x, int y, int w, int h);
 // Shows tab t's text (tab_doc), the caret at its start and the view at its top.
 void text_view_show_tab(HWND view, Viewer *viewer, int t);
 
+// Shows a text of its own: `text`, len bytes from the allocation seam, whose ownership passes to
+// the view (it is freed when the view shows something else, forgets, or goes). The caret at its
+// start and the view at its top; a null text, or one whose line table cannot be had, shows as
+// empty. Ctrl+C with nothing selected copies it whole.
+void text_view_show_text(HWND view, char *text, size_t len);
+
 // Forgets the text and the line tables built for it; to be called before the document the view
 // reads is freed or replaced, so that nothing reads it afterwards.
 void text_view_forget(HWND view);

@@ -2,6 +2,7 @@
 #include "plugin/viewer_window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "document/tab_text.h"
 #include "order/grid_order.h"
@@ -9,6 +10,7 @@
 #include "plugin/fonts.h"
 #include "plugin/grid_binding.h"
 #include "plugin/text_view.h"
+#include "plugin/value_view.h"
 #include "plugin/viewer_keys.h"
 #include "plugin/viewer_record.h"
 
@@ -42,14 +44,18 @@ void create_children(HWND window, Viewer *viewer, int w, int h) {
                  LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
 
     viewer->edit = create_text_view(window, 0, BAR_HEIGHT, w, h - BAR_HEIGHT);
+    create_value_view(window);
     create_find_bar(window);
 
     SendMessageA(grid, WM_SETFONT, reinterpret_cast<WPARAM>(bar_font()), TRUE);
 }
 
-// The child that shows the current tab: the grid on the Data tab, the text view on any other.
-static HWND current_child(const Viewer *viewer) {
-    return static_cast<HWND>(viewer->tab == TAB_DATA ? viewer->grid : viewer->edit);
+// The child that shows the current tab: the grid on the Data tab (or the value view's text while
+// a cell's value shows there), the text view on any other.
+static HWND current_child(HWND window, const Viewer *viewer) {
+    if (viewer->tab != TAB_DATA) return static_cast<HWND>(viewer->edit);
+    HWND value = value_view_of(window);
+    return value_view_open(value) ? value_view_text_view(value) : static_cast<HWND>(viewer->grid);
 }
 
 void show_first_tab(HWND window, Viewer *viewer) {
@@ -59,8 +65,17 @@ void show_first_tab(HWND window, Viewer *viewer) {
 void show_tab(HWND window, Viewer *viewer, int t) {
     HWND grid = static_cast<HWND>(viewer->grid);
     HWND edit = static_cast<HWND>(viewer->edit);
+    // Another tab closes the value view; the Data tab made current again keeps it.
+    HWND value = value_view_of(window);
+    const bool keep_value = t == TAB_DATA && viewer->tab == TAB_DATA && value_view_open(value);
     viewer->tab = t;
-    if (t == TAB_DATA) {
+    if (!keep_value) {
+        value_view_close(value);
+        ShowWindow(value, SW_HIDE);
+    }
+    if (keep_value) {
+        SetFocus(value_view_text_view(value));
+    } else if (t == TAB_DATA) {
         ShowWindow(edit, SW_HIDE);
         ShowWindow(grid, SW_SHOW);
         ensure_cell_visible(viewer);
@@ -102,7 +117,11 @@ static void paint_bar(HWND window, Viewer *viewer) {
     SetBkMode(dc, TRANSPARENT);
     if (viewer) {
         char status[STATUS_LEN], text[BAR_TEXT_LEN];
-        format_grid_status(status, sizeof status, viewer);
+        HWND value = value_view_of(window);
+        if (viewer->tab == TAB_DATA && value_view_open(value))
+            value_view_describe(value, viewer, status, sizeof status);
+        else
+            format_grid_status(status, sizeof status, viewer);
         format_bar_text(text, sizeof text, viewer->tab, status);
         SetTextColor(dc, RGB(20, 20, 20));
         RECT where = {6, 6, client.right, BAR_HEIGHT};
@@ -130,6 +149,7 @@ static void layout_children(HWND window, Viewer *viewer) {
     if (below < 0) below = 0;
     MoveWindow(static_cast<HWND>(viewer->grid), 0, BAR_HEIGHT, w, below, TRUE);
     MoveWindow(static_cast<HWND>(viewer->edit), 0, BAR_HEIGHT, w, below, TRUE);
+    if (HWND value = value_view_of(window)) MoveWindow(value, 0, BAR_HEIGHT, w, below, TRUE);
     if (bar) MoveWindow(bar, 0, h - FIND_BAR_HEIGHT, w, FIND_BAR_HEIGHT, TRUE);
 }
 
@@ -137,7 +157,20 @@ static void layout_children(HWND window, Viewer *viewer) {
 static void find_bar_shown(HWND window, Viewer *viewer, bool shown) {
     layout_children(window, viewer);
     InvalidateRect(window, nullptr, FALSE);
-    if (!shown) SetFocus(current_child(viewer));
+    if (!shown) SetFocus(current_child(window, viewer));
+}
+
+// The menu of the text tab's view or of the value view's, at the point clicked.
+static void context_menu_from(HWND window, Viewer *viewer, HWND clicked, LPARAM lparam) {
+    KeyPlace place;
+    if (clicked == static_cast<HWND>(viewer->edit))
+        place = PLACE_TEXT;
+    else if (clicked == value_view_text_view(value_view_of(window)))
+        place = PLACE_VALUE;
+    else
+        return;
+    POINT at = {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+    run_command(window, viewer, {CMD_CONTEXT_MENU, 0}, place, lparam == -1 ? nullptr : &at);
 }
 
 LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -163,14 +196,20 @@ LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
         if (viewer) show_tab(window, viewer, static_cast<int>(wparam));
         return 0;
     case WM_VIEWER_KEY:
-        return viewer && viewer_key(window, viewer, wparam, static_cast<KeyPlace>(lparam));
+        return viewer &&
+               viewer_key(window, viewer, wparam, static_cast<KeyPlace>(lparam & ~VIEWER_KEY_ALT),
+                          (lparam & VIEWER_KEY_ALT) != 0);
+    case WM_CONTEXTMENU:
+        // A right click in a text view, passed up by its default procedure.
+        if (viewer) context_menu_from(window, viewer, reinterpret_cast<HWND>(wparam), lparam);
+        return 0;
     case WM_FIND_BAR_SHOWN:
         if (viewer) find_bar_shown(window, viewer, wparam != 0);
         return 0;
     case WM_SETFOCUS:
         // A host that focuses the viewer window itself would otherwise leave every key unheard:
         // the keyboard lives in the children.
-        if (viewer) SetFocus(current_child(viewer));
+        if (viewer) SetFocus(current_child(window, viewer));
         return 0;
     default: return DefWindowProcA(window, message, wparam, lparam);
     }

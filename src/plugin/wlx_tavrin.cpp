@@ -11,6 +11,7 @@
 #include "plugin/fonts.h"
 #include "plugin/grid_binding.h"
 #include "plugin/text_view.h"
+#include "plugin/value_view.h"
 #include "plugin/viewer_keys.h"
 #include "plugin/viewer_window.h"
 
@@ -25,6 +26,7 @@ static void set_up_process(void) {
     register_viewer_class();
     register_text_view_class();
     register_find_bar_class();
+    register_value_view_class();
     install_grid_view();
 }
 
@@ -96,8 +98,8 @@ WLX_EXPORT int __stdcall ListSendCommand(HWND window, int command, int parameter
     (void)parameter;
     Viewer *viewer = viewer_of_viewer_window(window);
     if (!viewer) return 0;
-    if (command == LC_COPY) tab_copy(viewer);
-    if (command == LC_SELECTALL) tab_select_all(viewer);
+    if (command == LC_COPY) tab_copy(window, viewer);
+    if (command == LC_SELECTALL) tab_select_all(window, viewer);
     return 0;
 }
 

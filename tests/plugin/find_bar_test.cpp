@@ -223,8 +223,10 @@ TEST_F(FindBar, TypingInTheFilterNarrowsTheRowsEnterKeepsThemEscapeBringsThemAll
     type("osl");
     EXPECT_EQ(ids(grid()), "1 3") << "the rows with a cell holding it, ignoring case";
     EXPECT_EQ(note(), L"2 of 4 rows");
-    EXPECT_TRUE(pump_until([&] { return status(viewer) == L"t   \u2014   2 of 4 rows"; }))
-        << "the status line: " << utf8_of(status(viewer));
+    EXPECT_TRUE(pump_until([&] {
+        return status(viewer) == L"t   \u2014   2 of 4 rows   \u00b7   id int";
+    })) << "the status line: "
+        << utf8_of(status(viewer));
     press_key(field(), VK_BACK);
     press_key(field(), VK_BACK);
     press_key(field(), VK_BACK);
@@ -246,7 +248,8 @@ TEST_F(FindBar, TypingInTheFilterNarrowsTheRowsEnterKeepsThemEscapeBringsThemAll
     press_key(field(), VK_ESCAPE);
     EXPECT_EQ(field(), nullptr);
     EXPECT_EQ(ids(grid()), "1 2 3 4") << "Escape clears the filter";
-    EXPECT_TRUE(pump_until([&] { return status(viewer) == L"t   \u2014   4 rows"; }));
+    EXPECT_TRUE(
+        pump_until([&] { return status(viewer) == L"t   \u2014   4 rows   \u00b7   id int"; }));
     EXPECT_TRUE(lister.keys_received.empty()) << "the host never saw that Escape";
 }
 
