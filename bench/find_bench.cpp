@@ -3,6 +3,7 @@
 // last row holds, so that both searches read the whole block.
 #include "bench_data.h"
 
+#include "document/rows.h"
 #include "find/find.h"
 #include "order/grid_order.h"
 #include "text/text_doc.h"
@@ -34,8 +35,7 @@ Viewer *document(benchmark::State &state, Block *block) {
         state.SkipWithError("no document of 1,000,000 rows");
         return nullptr;
     }
-    const char *last = viewer->rows[viewer->row_count - 1];
-    *block = {viewer->rows[0], static_cast<size_t>(last - viewer->rows[0]) + strlen(last)};
+    *block = {rows_begin(viewer), static_cast<size_t>(rows_end(viewer) - rows_begin(viewer))};
     return viewer;
 }
 
@@ -49,7 +49,8 @@ void floor_memmem(benchmark::State &state, const char *needle, bool in_last_row)
         found = static_cast<const char *>(memmem(block.bytes, block.len, needle, strlen(needle)));
         benchmark::DoNotOptimize(found);
     }
-    if ((found != nullptr) != in_last_row || (found && found < viewer->rows[viewer->row_count - 1]))
+    if ((found != nullptr) != in_last_row ||
+        (found && found < row_start(viewer, viewer->row_count - 1)))
         state.SkipWithError("memmem found the needle elsewhere");
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * block.len));
 }
@@ -109,8 +110,8 @@ void text_find_absent_ascii(benchmark::State &state) {
     Block block;
     Viewer *viewer = document(state, &block);
     if (!viewer) return;
-    TextBlock rows = {block.bytes, block.len,    0,
-                      nullptr,     viewer->rows, static_cast<size_t>(viewer->row_count)};
+    TextBlock rows = {block.bytes, block.len,     0,
+                      nullptr,     &viewer->rows, static_cast<size_t>(viewer->row_count)};
     TextDoc doc;
     text_doc_set(&doc, &rows, 1);
     Needle needle;

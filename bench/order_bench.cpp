@@ -5,6 +5,7 @@
 #include "bench_data.h"
 
 #include "document/column_types.h"
+#include "document/rows.h"
 #include "grid/cells.h"
 #include "order/order.h"
 #include "order/sort_key.h"
@@ -36,10 +37,9 @@ const Table *table(benchmark::State &state) {
             state.SkipWithError("no document of 1,000,000 rows and 10 columns");
             return nullptr;
         }
-        read_column_types(v->sql, v->copy_line, v->col_names, COLUMNS, t.types);
-        const char *last = v->rows[v->row_count - 1];
-        t.block = v->rows[0];
-        t.block_len = static_cast<size_t>(last - v->rows[0]) + strlen(last);
+        read_column_types(v->sql, v->sql_len, v->copy_line, v->col_names, COLUMNS, t.types);
+        t.block = rows_begin(v);
+        t.block_len = static_cast<size_t>(rows_end(v) - rows_begin(v));
         t.viewer = v;
     }
     return &t;
@@ -84,7 +84,8 @@ const ColumnKeys &column_keys(const Table *t, int32_t col) {
     if (!k.prefix.empty()) return k;
     for (int32_t r = 0; r < t->viewer->row_count; ++r) {
         size_t len = 0;
-        const char *field = field_at(t->viewer->rows[r], col, &len);
+        const RowLine line = row_line(t->viewer, r);
+        const char *field = field_at(line.start, line.end, col, &len);
         SortKey key;
         sort_key_open(&key, t->types[col].kind, field, len);
         std::string whole(1, static_cast<char>(key.cls));

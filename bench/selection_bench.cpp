@@ -1,5 +1,6 @@
 // The clipboard text of a 100,000-row by 10-column selection, beside its floor: one copy of the
 // selected rows' bytes into a fresh buffer.
+#include "document/rows.h"
 #include "bench_data.h"
 
 #include "grid/selection_text.h"
@@ -46,9 +47,8 @@ void selection_text_100k_rows(benchmark::State &state) {
 
 // The selected rows' bytes: they lie one after another in the file buffer.
 const char *selected_stretch(const Viewer *viewer, size_t *bytes) {
-    const char *first = viewer->rows[0];
-    const char *last = viewer->rows[SELECTED_ROWS - 1];
-    *bytes = static_cast<size_t>(last - first) + std::strlen(last) + 1;
+    const char *first = row_start(viewer, 0);
+    *bytes = static_cast<size_t>(row_end(viewer, SELECTED_ROWS - 1) - first) + 1;
     return first;
 }
 

@@ -1,4 +1,5 @@
-// Fuzz target: any bytes as a dump container, through the loader and every portable reader of it.
+// Fuzz target: any bytes as a dump container, through the loader (at once, and counted in steps,
+// both against the loader's rules applied to the whole file) and every portable reader of it.
 // The input's last bytes also steer cursor keys and jumps, so the selection whose text is built
 // is a different rectangle for different inputs. Each reader's result is checked against what it
 // promises, and the selection text against a cell-by-cell rebuild of it.
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "document/load.h"
+#include "document/rows.h"
 #include "base/strbuf.h"
 #include "document/tab_text.h"
 #include "find_check.h"
@@ -21,6 +23,7 @@
 #include "text/tab_doc.h"
 #include "text/text_copy.h"
 #include "text/text_pos.h"
+#include "whole_file_rules.h"
 
 namespace {
 
@@ -53,10 +56,11 @@ bool is_null_field(const char *field, size_t len) {
     return len == 2 && field[0] == '\\' && field[1] == 'N';
 }
 
-// The next field after the one starting at `field`, or null at the line's end.
-const char *next_field(const char *field) {
-    const char *end = field + field_length(field);
-    return *end == '\t' ? end + 1 : nullptr;
+// The next field after the one starting at `field` on a line ending at `line_end`, or null at the
+// line's end.
+const char *next_field(const char *field, const char *line_end) {
+    const char *end = field + field_length(field, line_end);
+    return end < line_end ? end + 1 : nullptr;
 }
 
 // Cells as the grid asks for them, one row past each end and one column past each row's last
@@ -67,7 +71,8 @@ void check_cells(const Viewer *v) {
     char room[48];
     for (int32_t r = -1; r <= v->row_count; ++r) {
         const bool in_rows = r >= 0 && r < v->row_count;
-        const char *field = in_rows ? v->rows[r] : nullptr;
+        const RowLine line = in_rows ? row_line(v, r) : RowLine{nullptr, nullptr};
+        const char *field = line.start;
         for (int32_t c = in_rows ? 0 : -1; c <= v->col_count; ++c) {
             const bool asked = c < 32 || c + 4 >= v->col_count || !field;
             if (asked) {
@@ -76,7 +81,7 @@ void check_cells(const Viewer *v) {
                     FUZZ_CHECK(room[0] == '\0');
                     break; // no more fields: the rest of the row reads the same
                 }
-                size_t len = field_length(field);
+                size_t len = field_length(field, line.end);
                 if (is_null_field(field, len)) {
                     FUZZ_CHECK(strcmp(room, "null") == 0);
                 } else {
@@ -84,7 +89,7 @@ void check_cells(const Viewer *v) {
                     FUZZ_CHECK(strlen(room) == shown && memcmp(room, field, shown) == 0);
                 }
             }
-            if (c >= 0) field = next_field(field);
+            if (c >= 0) field = next_field(field, line.end);
         }
     }
 }
@@ -96,15 +101,16 @@ std::string selection_rebuilt(const Viewer *v) {
     SelectionRect s = selection_rect(v);
     for (int32_t r = s.r0; r <= s.r1; ++r) {
         size_t unused = 0;
-        const char *field = field_at(v->rows[r], s.c0, &unused);
+        const RowLine line = row_line(v, r);
+        const char *field = field_at(line.start, line.end, s.c0, &unused);
         for (int32_t c = s.c0; c <= s.c1; ++c) {
             if (field) {
-                size_t len = field_length(field);
+                size_t len = field_length(field, line.end);
                 if (!is_null_field(field, len)) {
                     if (len > CELL_SCRATCH - 1) len = CELL_SCRATCH - 1;
                     out.append(scratch, unescape_cell(field, len, scratch));
                 }
-                field = next_field(field);
+                field = next_field(field, line.end);
             }
             out += c == s.c1 ? "\r\n" : "\t";
         }
@@ -125,11 +131,11 @@ void check_selection(const Viewer *v) {
 
 void check_tab_texts(Viewer *v) {
     for (int tab = -1; tab <= 6; ++tab) {
-        const char *text = tab_text(v, tab);
+        size_t len = 0;
+        const char *text = tab_text(v, tab, &len);
         FUZZ_CHECK(text != nullptr);
-        (void)strlen(text);
         v->tab = tab;
-        (void)strlen(tab_copy_text(v));
+        FUZZ_CHECK(tab_copy_text(v, &len) != nullptr);
         char bar[BAR_TEXT_LEN];
         format_bar_text(bar, sizeof bar, tab, v->status);
         FUZZ_CHECK(strlen(bar) < sizeof bar);
@@ -137,7 +143,8 @@ void check_tab_texts(Viewer *v) {
     // The script holds every row whole, when it has a COPY block at all.
     if (v->full_sql && v->copy_line && v->copy_line[0]) {
         size_t rows_bytes = 0;
-        for (int32_t r = 0; r < v->row_count; ++r) rows_bytes += strlen(v->rows[r]) + 1;
+        for (int32_t r = 0; r < v->row_count; ++r)
+            rows_bytes += static_cast<size_t>(row_end(v, r) - row_start(v, r)) + 1;
         FUZZ_CHECK(strlen(v->full_sql) >= rows_bytes);
     }
 }
@@ -151,10 +158,11 @@ void check_tab_docs(Viewer *v) {
         const int shown = tab_doc(v, tab, &lines, &doc);
         const char *section = tab == TAB_SQL ? v->sql : tab == TAB_INFO ? v->info : v->full_sql;
         FUZZ_CHECK(shown == (section != nullptr));
-        const char *want = tab_text(v, tab);
+        size_t want_len = 0;
+        const char *want = tab_text(v, tab, &want_len);
         std::string bytes(doc.len + 1, '\xAA');
         text_copy_utf8(&doc, 0, doc.len, bytes.data());
-        FUZZ_CHECK(doc.len == strlen(want) && memcmp(bytes.data(), want, doc.len + 1) == 0);
+        FUZZ_CHECK(doc.len == want_len && memcmp(bytes.data(), want, want_len) == 0);
     }
     tab_lines_free(&lines);
 }
@@ -192,6 +200,58 @@ void move_around(Viewer *v, const uint8_t *data, size_t size) {
     }
 }
 
+// The document the loader made, against the loader's rules applied to the whole file at once.
+void check_whole_file_rules(const Viewer *v, const WholeFileDocument &want) {
+    FUZZ_CHECK(want.loads);
+    auto same = [](const char *text, size_t len, const std::optional<std::string> &w) {
+        return w ? text && std::string(text, len) == *w : text == nullptr;
+    };
+    FUZZ_CHECK(same(v->sql, v->sql_len, want.sql));
+    FUZZ_CHECK(same(v->info, v->info_len, want.info));
+    FUZZ_CHECK(same(v->copy_line, v->copy_line ? strlen(v->copy_line) : 0, want.copy_line));
+    FUZZ_CHECK(v->col_count == want.col_count);
+    for (int32_t c = 0; c < MAX_COLS; ++c) {
+        const bool named = c < static_cast<int32_t>(want.names.size());
+        FUZZ_CHECK(named ? v->col_names[c] && *want.names[c] == v->col_names[c] : !v->col_names[c]);
+    }
+    FUZZ_CHECK(v->row_count == static_cast<int32_t>(want.rows.size()));
+    for (int32_t r = 0; r < v->row_count; ++r) {
+        RowLine line = row_line(v, r);
+        FUZZ_CHECK(std::string(line.start, line.end) == want.rows[r]);
+    }
+    FUZZ_CHECK(std::string(v->status) == want.status);
+}
+
+// The same file counted in steps of a few bytes each, as the viewer counts a large file while it
+// shows the first rows: after every step what the record shows is a beginning of the whole, and at
+// the end it is the whole.
+void check_counted_in_steps(const uint8_t *data, size_t size, const WholeFileDocument &want) {
+    FileMap map = {reinterpret_cast<const char *>(data), size, nullptr};
+    Viewer v{};
+    DumpScan scan;
+    FUZZ_CHECK(load_begin(&v, &map, &scan) == 1);
+    uint64_t budget = 1 + (size ? data[size / 2] % 97 : 0);
+    int32_t rows_before = 0;
+    for (bool more = true; more;) {
+        more = scan_step(&scan, budget) == 1;
+        FUZZ_CHECK(load_adopt(&v, &scan) == 1);
+        FUZZ_CHECK(v.row_count >= rows_before &&
+                   v.row_count <= static_cast<int32_t>(want.rows.size()));
+        for (int32_t r = rows_before; r < v.row_count; ++r) {
+            RowLine line = row_line(&v, r);
+            FUZZ_CHECK(std::string(line.start, line.end) == want.rows[r]);
+        }
+        rows_before = v.row_count;
+        FUZZ_CHECK((v.load == LOAD_DONE) == !more);
+        if (v.sql) FUZZ_CHECK(want.sql && std::string(v.sql, v.sql_len) == *want.sql);
+        if (v.info) FUZZ_CHECK(want.info && std::string(v.info, v.info_len) == *want.info);
+        budget = budget * 2 + 1;
+    }
+    check_whole_file_rules(&v, want);
+    v.map = FileMap{}; // the input's bytes are the fuzzer's, not a mapping
+    viewer_free_blocks(&v);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -203,7 +263,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     memset(&v, 0, sizeof v);
     int loaded = load_file(&v, input_path());
     remove(input_path());
+    const WholeFileDocument want =
+        whole_file_rules(std::string(reinterpret_cast<const char *>(data), size));
+    FUZZ_CHECK(loaded == want.loads);
     if (!loaded) return 0;
+    check_whole_file_rules(&v, want);
+    check_counted_in_steps(data, size, want);
     FUZZ_CHECK(v.row_count >= 0 && v.col_count >= 0 && v.col_count <= MAX_TABLE_COLS);
     FUZZ_CHECK(memchr(v.status, '\0', sizeof v.status) != nullptr);
     check_cursor(&v);

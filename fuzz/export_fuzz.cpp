@@ -91,7 +91,8 @@ struct Cell {
 std::vector<std::vector<Cell>> expected_cells(const Viewer *v, SelectionRect s) {
     std::vector<std::vector<Cell>> rows;
     for (int32_t r = s.r0; r <= s.r1; ++r) {
-        std::string line = shown_row(v, r);
+        const RowLine shown = shown_line(v, r);
+        std::string line(shown.start, shown.end);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         std::vector<std::string> fields(1);
         for (char c : line) {

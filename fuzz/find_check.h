@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/mem.h"
+#include "document/rows.h"
 #include "document/viewer.h"
 #include "find/find.h"
 #include "fuzz_check.h"
@@ -76,6 +77,12 @@ inline std::string copied(const char *field, size_t len) {
     return std::string(scratch, unescape_cell(field, len, scratch));
 }
 
+// A row's line as a string.
+inline std::string row_string(const Viewer *v, int32_t r) {
+    const RowLine line = row_line(v, r);
+    return std::string(line.start, line.end);
+}
+
 // The grid's cells as Ctrl+C copies them (every row's first col_count fields), and the same folded.
 struct Cells {
     std::vector<std::vector<std::string>> copied;
@@ -85,13 +92,14 @@ struct Cells {
         copied.resize(static_cast<size_t>(v->row_count));
         folded.resize(static_cast<size_t>(v->row_count));
         for (int32_t r = 0; r < v->row_count; ++r) {
-            const char *field = v->rows[r];
+            const RowLine line = row_line(v, r);
+            const char *field = line.start;
             for (int32_t c = 0; c < v->col_count && field; ++c) {
-                size_t len = field_length(field);
+                size_t len = field_length(field, line.end);
                 copied[r].push_back(find_check::copied(field, len));
                 folded[r].push_back(
                     find_check::folded(copied[r].back().data(), copied[r].back().size()));
-                field = field[len] == '\t' ? field + len + 1 : nullptr;
+                field = field + len < line.end ? field + len + 1 : nullptr;
             }
         }
     }
@@ -304,18 +312,19 @@ struct Texts {
     explicit Texts(const Viewer *v) {
         const char *sql_text = v->sql ? v->sql : "";
         const char *info_text = v->info ? v->info : "";
-        if (!line_table_build(&sql, sql_text, strlen(sql_text)) ||
-            !line_table_build(&info, info_text, strlen(info_text)))
+        const size_t sql_len = v->sql ? v->sql_len : 0, info_len = v->info ? v->info_len : 0;
+        if (!line_table_build(&sql, sql_text, sql_len) ||
+            !line_table_build(&info, info_text, info_len))
             return;
         TextBlock blocks[3];
         int n = 0;
-        blocks[n++] = {sql_text, strlen(sql_text), 1, &sql, nullptr, 0};
+        blocks[n++] = {sql_text, sql_len, 1, &sql, nullptr, 0};
         if (v->row_count > 0) {
-            const char *last = v->rows[v->row_count - 1];
-            size_t len = static_cast<size_t>(last - v->rows[0]) + strlen(last);
-            blocks[n++] = {v->rows[0], len, 1, nullptr, v->rows, static_cast<size_t>(v->row_count)};
+            size_t len = static_cast<size_t>(rows_end(v) - rows_begin(v));
+            blocks[n++] = {rows_begin(v), len,      1,
+                           nullptr,       &v->rows, static_cast<size_t>(v->row_count)};
         }
-        blocks[n++] = {info_text, strlen(info_text), 0, &info, nullptr, 0};
+        blocks[n++] = {info_text, info_len, 0, &info, nullptr, 0};
         text_doc_set(&doc, blocks, n);
         for (size_t pos = 0; pos < doc.len; ++pos) bytes += text_byte_at(&doc, pos);
         built = true;
@@ -389,7 +398,11 @@ inline void check_find(Viewer *v, const uint8_t *data, size_t size) {
     }
     // A slice of a row as written: escapes as written, and now and then a tab.
     if (v->row_count > 0)
-        check_grid_needle(v, cells, recased(slice(v->rows[rng.below(v->row_count)], &rng), &rng),
+        check_grid_needle(v, cells,
+                          recased(slice(row_string(v, static_cast<int32_t>(rng.below(
+                                                          static_cast<size_t>(v->row_count)))),
+                                        &rng),
+                                  &rng),
                           &rng);
 
     // The same in an order of the grid's own, through a filter over it.

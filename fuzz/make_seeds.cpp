@@ -44,7 +44,8 @@ void collect_cells(const std::string &bytes, std::set<std::string> *cells) {
     for (int32_t r = 0; r < d.v.row_count; ++r) {
         for (int c = 0;; ++c) {
             size_t len = 0;
-            const char *field = field_at(d.v.rows[r], c, &len);
+            const RowLine line = row_line(&d.v, r);
+            const char *field = field_at(line.start, line.end, c, &len);
             if (!field) break;
             std::string cell(field, len);
             if (cell.find('\\') != std::string::npos) cells->insert(cell);

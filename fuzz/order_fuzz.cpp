@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "document/rows.h"
 #include "document/viewer.h"
 #include "fuzz_check.h"
 #include "grid/cells.h"
@@ -217,18 +218,27 @@ Column build_column(Input &in) {
     return column;
 }
 
-// The rows as the document holds them: NUL-terminated lines, one after another.
+// The rows as the document holds them: lines one after another, each ended by its line feed but
+// the last, with the row index over them.
 struct Document {
     std::string buf;
-    std::vector<char *> rows;
     Viewer v{};
     explicit Document(const Column &column) {
-        for (const std::string &line : column.lines) buf += line + '\0';
-        for (size_t at = 0; at < buf.size(); at += strlen(&buf[at]) + 1) rows.push_back(&buf[at]);
-        v.rows = rows.data();
-        v.row_count = static_cast<int32_t>(rows.size());
+        for (size_t i = 0; i < column.lines.size(); ++i)
+            buf += column.lines[i] + (i + 1 < column.lines.size() ? "\n" : "");
+        row_index_init(&v.rows, static_cast<int64_t>(column.lines.size()) + 1);
+        size_t at = 0;
+        for (const std::string &line : column.lines) {
+            row_index_push(&v.rows, buf.data() + at);
+            at += line.size() + 1;
+        }
+        row_index_push(&v.rows, buf.data() + buf.size() + 1);
+        v.row_count = static_cast<int32_t>(column.lines.size());
         v.col_count = 2;
     }
+    ~Document() { row_index_free(&v.rows); }
+    Document(const Document &) = delete;
+    Document &operator=(const Document &) = delete;
 };
 
 int reference(const Column &c, int32_t a, int32_t b) {
@@ -281,8 +291,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     for (size_t i = 0; i + 1 < column.fields.size(); i += 3) {
         int32_t a = static_cast<int32_t>(i), b = static_cast<int32_t>(data[i % size] % all.size());
         size_t alen = 0, blen = 0;
-        const char *x = field_at(document.rows[static_cast<size_t>(a)], column.col, &alen);
-        const char *y = field_at(document.rows[static_cast<size_t>(b)], column.col, &blen);
+        const RowLine la = row_line(&document.v, a), lb = row_line(&document.v, b);
+        const char *x = field_at(la.start, la.end, column.col, &alen);
+        const char *y = field_at(lb.start, lb.end, column.col, &blen);
         int c = order_compare_fields(column.kind, x, alen, y, blen);
         FUZZ_CHECK((c > 0) - (c < 0) == reference(column, a, b));
     }

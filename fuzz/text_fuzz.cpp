@@ -448,10 +448,11 @@ void play(const TextDoc *doc, ColumnCache *cache, const Ref &ref, const uint8_t 
 // The pieces of a text of several blocks, and what they own.
 struct Built {
     std::vector<std::string> pieces;
-    std::vector<std::vector<const char *>> ptrs;
+    std::vector<RowIndex> rows;
     std::vector<LineTable> tables;
     ~Built() {
         for (LineTable &t : tables) line_table_free(&t);
+        for (RowIndex &r : rows) row_index_free(&r);
     }
 };
 
@@ -470,7 +471,7 @@ std::string build_blocks(const uint8_t *body, size_t n, bool last_line_feed, Bui
     built->pieces.push_back(rest);
     const size_t count = built->pieces.size();
     built->tables.resize(count, LineTable{nullptr, 0});
-    built->ptrs.resize(count);
+    built->rows.resize(count, RowIndex{});
     std::vector<TextBlock> blocks;
     std::string text;
     for (size_t i = 0; i < count; ++i) {
@@ -482,12 +483,20 @@ std::string build_blocks(const uint8_t *body, size_t n, bool last_line_feed, Bui
             b.table = &built->tables[i];
         } else if (kind == 1) {
             std::replace(p.begin(), p.end(), '\n', '\0');
-            std::vector<const char *> &starts = built->ptrs[i];
-            starts.push_back(p.data());
+            // The lines as a row index holds them: starts, then where a line after the last
+            // would start.
+            RowIndex &starts = built->rows[i];
+            FUZZ_CHECK(row_index_init(&starts, static_cast<int64_t>(p.size()) + 2));
+            row_index_push(&starts, p.data());
+            size_t lines = 1;
             for (size_t k = 0; k < p.size(); ++k)
-                if (p[k] == '\0') starts.push_back(p.data() + k + 1);
-            b.line_ptrs = starts.data();
-            b.line_ptr_count = starts.size();
+                if (p[k] == '\0') {
+                    row_index_push(&starts, p.data() + k + 1);
+                    ++lines;
+                }
+            row_index_push(&starts, p.data() + p.size() + 1);
+            b.rows = &starts;
+            b.row_count = lines;
         } else {
             std::replace(p.begin(), p.end(), '\n', ' ');
             std::replace(p.begin(), p.end(), '\0', ' ');

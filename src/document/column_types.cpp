@@ -284,12 +284,12 @@ void read_element(const char *p, const char *end, const char *const *col_names, 
 
 } // namespace
 
-void read_column_types(const char *sql, const char *copy_line, const char *const *col_names,
-                       int32_t col_count, ColumnType *out) {
+void read_column_types(const char *sql, size_t sql_len, const char *copy_line,
+                       const char *const *col_names, int32_t col_count, ColumnType *out) {
     for (int32_t c = 0; c < col_count; ++c) out[c] = {KIND_TEXT, ""};
     QualifiedName table;
     if (!sql || !copy_line || !copy_table(copy_line, &table)) return;
-    const char *end = sql + strlen(sql);
+    const char *end = sql + sql_len;
     const char *p = find_column_list(sql, end, &table);
     if (!p) return;
     for (;;) {

@@ -3,6 +3,7 @@
 // write a cell as another format expects it.
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
 
 // What a type means to the viewer. Every type not named here (text, character varying, character,
@@ -40,14 +41,15 @@ inline bool kind_is_number(ColumnKind kind) {
 
 // Reads the types of the col_count columns named col_names (as the COPY header line writes them;
 // a null name is a column without one; col_names holds col_count entries, so a caller with more
-// columns than MAX_COLS passes MAX_COLS) from the CREATE TABLE statement in `sql` (the SQL
-// section, or null) for the table `copy_line` (the COPY header line, or null) copies. A column
-// whose type cannot be found is {KIND_TEXT, ""}. Writes out[0 .. col_count - 1]; allocates nothing.
+// columns than MAX_COLS passes MAX_COLS) from the CREATE TABLE statement in the sql_len bytes at
+// `sql` (the SQL section, or null) for the table `copy_line` (the COPY header line, or null)
+// copies. A column whose type cannot be found is {KIND_TEXT, ""}. Writes out[0 .. col_count - 1];
+// allocates nothing.
 //
 // Table and column names match as the server resolves them: unquoted letters fold to lower case,
 // a quoted name is taken exactly, so pg_dump's quoting in the two places need not be the same
 // text; a schema written in one place and not the other does not keep the names apart. Only a
 // CREATE TABLE at the start of a line counts, as pg_dump writes every statement; columns a table
 // inherits and does not list (INHERITS, OF type, PARTITION OF) are not found.
-void read_column_types(const char *sql, const char *copy_line, const char *const *col_names,
-                       int32_t col_count, ColumnType *out);
+void read_column_types(const char *sql, size_t sql_len, const char *copy_line,
+                       const char *const *col_names, int32_t col_count, ColumnType *out);

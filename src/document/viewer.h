@@ -1,7 +1,9 @@
 // The per-window record: one loaded dump document, its view state and its window handles.
 #pragma once
 
+#include "base/file_map.h"
 #include "document/column_types.h"
+#include "document/row_index.h"
 
 #include <stdint.h>
 
@@ -31,36 +33,47 @@ struct RowOrder {
     uint8_t filtered;
 };
 
+// How far the load has come: a file is counted in steps (document/dump_scan.h), and the record
+// shows what was found so far.
+enum LoadState : uint8_t {
+    LOAD_COUNTING, // rows are still being found
+    LOAD_DONE,     // every row is known
+};
+
 // One record per open viewer window, created zero-filled.
 //
-// Ownership: the record owns these blocks, all from the C allocator:
-//   buf       the whole file plus one NUL byte
-//   rows      the array of row pointers (its entries point into buf)
-//   copy_line a whole copy of the data block's header line
-//   full_sql  the composed Full SQL script, null until first composed
-//   col_types each column's type (col_count entries), null when there are no columns
+// Ownership: the record owns these, all through the allocation seam but the map:
+//   map        the file, mapped read-only (base/file_map.h): `buf` is its bytes
+//   rows       where each row starts (document/row_index.h), 8 bytes a row
+//   copy_line  a whole copy of the data block's header line, NUL-terminated
+//   names      a second copy of it, cut by NULs into the column names
+//   full_sql   the composed Full SQL script, null until first composed
+//   col_types  each column's type (col_count entries), null when there are no columns
 //   order.shown, order.sorted  the grid's order while a sort or a filter holds (RowOrder)
-// Every other text pointer (sql, info, rows[i], col_names[i]) points into buf and lives exactly as
-// long as it; those strings are cut out of buf by NUL bytes written in place. viewer_free_blocks()
-// is the one place that frees the owned blocks; nothing else frees them by hand.
+// sql and info point into buf, with their lengths: nothing in the file is written, and nothing
+// ends them but their length. col_names point into `names`. viewer_free_blocks() is the one place
+// that frees the owned blocks; nothing else frees them by hand.
 //
-// Invariants after a successful load: the rows are consecutive lines of buf, each cut at its line
-// feed, so row i + 1 starts right after row i's NUL; 0 <= row_count; 0 <= col_count <=
-// MAX_TABLE_COLS, and col_count may exceed MAX_COLS when it comes from the first row's field count,
-// in which case only the first MAX_COLS columns have name slots; rows may hold more fields than
-// col_count (the grid shows the first col_count); 0 <= cur_row, anchor_row < row_count when
-// row_count > 0.
+// Invariants after a load has begun: buf is the whole file (buf_len bytes, no NUL after them);
+// row r's line is [row_start(r), row_end(r)) (document/rows.h), the rows lying one after another
+// in buf, each line followed by its line feed (the last possibly by the block's end); 0 <=
+// row_count <= ROWS_MAX, and the index holds row_count + 1 entries; 0 <= col_count <=
+// MAX_TABLE_COLS, and col_count may exceed MAX_COLS when it comes from the first row's field
+// count, in which case only the first MAX_COLS columns have name slots; rows may hold more fields
+// than col_count (the grid shows the first col_count); 0 <= cur_row, anchor_row < row_count when
+// row_count > 0. While `load` is LOAD_COUNTING another thread may add entries to `rows` beyond
+// row_count + 1; everything else changes on the window thread only.
 //
 // The window fields are opaque pointer-sized values here; only the Windows side interprets them,
 // so this header needs no platform header. Everything else of the windows (the find bar, the
 // scroll positions) lives in records of the Windows side, beside the window that owns it.
 struct Viewer {
-    char *buf;
-    int32_t buf_len;
-    char *sql;
-    char *info;
+    const char *buf;
+    int64_t buf_len;
+    const char *sql;
+    const char *info;
     char *copy_line;
-    char **rows;
+    RowIndex rows;
     int32_t row_count;
     char *col_names[MAX_COLS];
     int32_t col_count;
@@ -73,17 +86,23 @@ struct Viewer {
     void *grid_proc, *edit_proc;
     ColumnType *col_types;
     RowOrder order;
+    FileMap map;
+    size_t sql_len, info_len;
+    char *names;
+    LoadState load;
+    uint8_t rows_capped; // the file holds more rows than ROWS_MAX: the first ROWS_MAX show
+    uint8_t read_failed; // a part of the file could not be read: what was read shows
 };
 
-// Moves the document fields (buf, buf_len, sql, info, copy_line, rows, row_count, col_names,
-// col_count, col_types, status) from `from` into `to`, which must own no blocks, clears to's
-// full_sql, puts its cursor and anchor at (0, 0) and its rows in file order. The blocks then belong
-// to `to`; `from` owns none. The tab and the window fields of `to` stay.
+// Moves the document (every field but the tab, the cursor, the window fields and the order) from
+// `from` into `to`, which must own no blocks, clears to's full_sql, puts its cursor and anchor at
+// (0, 0) and its rows in file order. The blocks then belong to `to`; `from` owns none. The tab and
+// the window fields of `to` stay.
 void viewer_take_document(Viewer *to, Viewer *from);
 
-// Frees full_sql, rows, copy_line, buf and col_types (in that order) and the grid's order, and
-// nulls them (the rows then show in file order); the record itself and its other fields stay. Safe
-// on a record that owns nothing.
+// Frees full_sql, the row index, copy_line, names and col_types, closes the map, frees the grid's
+// order, and empties the document's fields (the rows then show in file order); the record itself,
+// its tab, cursor and window fields stay. Safe on a record that owns nothing.
 void viewer_free_blocks(Viewer *viewer);
 
 // Frees the grid's order and puts the rows back in file order, unsorted and unfiltered.

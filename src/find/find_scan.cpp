@@ -13,10 +13,12 @@
 namespace {
 
 // Whether the backslash at p begins a field that is exactly "\N". Before a field lies a tab, a
-// NUL (the row before ended there) or the start of the area.
+// line feed (the row before ended there) or the start of the area; after it, the same or the
+// area's end.
 inline bool null_field_at(const ScanArea *area, const char *p) {
-    bool field_start = p == area->lo || p[-1] == '\t' || p[-1] == '\0';
-    return field_start && area->hi - p > 2 && p[1] == 'N' && (p[2] == '\t' || p[2] == '\0');
+    bool field_start = p == area->lo || p[-1] == '\t' || p[-1] == '\n';
+    return field_start && area->hi - p >= 2 && p[1] == 'N' &&
+           (area->hi - p == 2 || p[2] == '\t' || p[2] == '\n');
 }
 
 // Whether a match of the needle's bytes starts at p, the filter on its two end bytes first.
@@ -66,7 +68,7 @@ template <bool WIDE> inline __m128i in_set16(const VecSet &set, __m128i x) {
 
 inline __m128i separator16(__m128i x) {
     return _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('\t')),
-                        _mm_cmpeq_epi8(x, _mm_setzero_si128()));
+                        _mm_cmpeq_epi8(x, _mm_set1_epi8('\n')));
 }
 
 // The stops among blocks of 16 or 32 positions, one bit each. Most blocks hold no candidate and no

@@ -4,7 +4,7 @@
 #include "find/needle.h"
 
 // The bytes a scan may read, [lo, hi), and whether it also stops at the COPY escapes of a data
-// block (whose rows lie between lo and hi, each ended by a NUL).
+// block (whose rows lie between lo and hi, each but the last ended by a line feed).
 struct ScanArea {
     const char *lo, *hi;
     int escapes;

@@ -17,16 +17,16 @@ int32_t clamp(int32_t x, int32_t lo, int32_t hi) {
 
 // The first (with `last`, the last) column in [c0, c1] of a row line whose cell holds the needle;
 // -1 for none.
-int32_t cell_in_row(const Needle *needle, const char *line, int32_t c0, int32_t c1, bool last) {
+int32_t cell_in_row(const Needle *needle, RowLine line, int32_t c0, int32_t c1, bool last) {
     int32_t found = -1;
-    const char *field = line;
+    const char *field = line.start;
     for (int32_t c = 0; c <= c1 && field; ++c) {
-        size_t len = field_length(field);
+        size_t len = field_length(field, line.end);
         if (c >= c0 && grid_cell_holds(needle, field, len)) {
             found = c;
             if (!last) break;
         }
-        field = field[len] == '\t' ? field + len + 1 : nullptr;
+        field = field + len < line.end ? field + len + 1 : nullptr;
     }
     return found;
 }
@@ -45,7 +45,7 @@ bool try_row(const ShownWalk *w, int32_t r, int32_t c0, int32_t c1, GridHit *hit
     if (c0 > c1) return false;
     int32_t f = shown_file_row(w->viewer, r);
     if (w->bits && !(w->bits[f / 8] & (1u << (f % 8)))) return false;
-    int32_t c = cell_in_row(w->needle, w->viewer->rows[f], c0, c1, w->dir == FIND_PREV);
+    int32_t c = cell_in_row(w->needle, row_line(w->viewer, f), c0, c1, w->dir == FIND_PREV);
     if (c < 0) return false;
     *hit = {r, c, 0};
     return true;

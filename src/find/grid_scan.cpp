@@ -3,6 +3,7 @@
 #include "find/grid_scan.h"
 
 #include "find/find_scan.h"
+#include "document/rows.h"
 #include "grid/cells.h"
 #include "grid/selection_text.h"
 
@@ -11,12 +12,13 @@
 namespace {
 
 // The rows lie one after another in the file's buffer, each ended by a NUL, so the data block is
-// one stretch of bytes from rows[0] to the last row's NUL, and reading order is byte order.
+// one stretch of bytes from the first row's start to the last row's end, the rows' line feeds
+// between them, and reading order is byte order.
 struct Grid {
     const Viewer *viewer;
     const Needle *needle;
     ScanArea area;         // the block with the last row's NUL
-    const char *block_end; // the last row's NUL
+    const char *block_end; // the last row's end
     bool undecoded_filter; // escaped_field may judge a field by its raw bytes
 };
 
@@ -27,14 +29,18 @@ bool cell_holds(const Needle *needle, const char *start, const char *end) {
     return grid_cell_holds(needle, start, static_cast<size_t>(end - start));
 }
 
-// The start of the field holding p: just after the tab or NUL before it, or the block's start.
+// The start of the field holding p: just after the tab or line feed before it, or the block's
+// start.
 const char *field_start(const Grid *g, const char *p) {
-    while (p > g->area.lo && p[-1] != '\t' && p[-1] != '\0') --p;
+    while (p > g->area.lo && p[-1] != '\t' && p[-1] != '\n') --p;
     return p;
 }
 
-const char *field_end(const char *p) {
-    return p + field_length(p);
+// The end of the field holding p: its tab, its row's line feed, or the block's end.
+const char *field_end(const Grid *g, const char *p) {
+    const char *lf =
+        static_cast<const char *>(memchr(p, '\n', static_cast<size_t>(g->block_end - p)));
+    return p + field_length(p, lf ? lf : g->block_end);
 }
 
 // The row holding p: the last one starting at or before it.
@@ -42,7 +48,7 @@ int32_t row_of(const Viewer *v, const char *p) {
     int32_t lo = 0, hi = v->row_count - 1;
     while (lo < hi) {
         int32_t mid = lo + (hi - lo + 1) / 2;
-        if (v->rows[mid] <= p)
+        if (row_start(v, mid) <= p)
             lo = mid;
         else
             hi = mid - 1;
@@ -54,7 +60,7 @@ int32_t row_of(const Viewer *v, const char *p) {
 // cell, and counting on would cost a hostile row's length again for each such field).
 int32_t column_of(const Viewer *v, int32_t r, const char *p) {
     int32_t col = 0;
-    for (const char *t = v->rows[r]; col < v->col_count; ++col) {
+    for (const char *t = row_start(v, r); col < v->col_count; ++col) {
         t = static_cast<const char *>(memchr(t, '\t', static_cast<size_t>(p - t)));
         if (!t) break;
         ++t;
@@ -62,13 +68,12 @@ int32_t column_of(const Viewer *v, int32_t r, const char *p) {
     return col;
 }
 
-// Where row r's cells end: the tab after column col_count - 1, or the row's NUL.
+// Where row r's cells end: the tab after column col_count - 1, or the row's end.
 const char *cells_end(const Grid *g, int32_t r) {
     size_t unused = 0;
-    const char *beyond = field_at(g->viewer->rows[r], g->viewer->col_count, &unused);
-    return beyond                         ? beyond - 1
-           : r + 1 < g->viewer->row_count ? g->viewer->rows[r + 1] - 1
-                                          : g->block_end;
+    RowLine line = row_line(g->viewer, r);
+    const char *beyond = field_at(line.start, line.end, g->viewer->col_count, &unused);
+    return beyond ? beyond - 1 : line.end;
 }
 
 // What a stop tells about the field it lies in.
@@ -108,8 +113,7 @@ bool holds_end_bytes(const Needle *needle, const char *p, size_t n) {
 // of its first or of its last byte cannot hold it, and most escaped fields are passed over without
 // being decoded.
 Verdict escaped_field(const Grid *g, const char *q) {
-    const char *start = field_start(g, q), *end = q;
-    while (*end != '\t' && *end != '\0') ++end;
+    const char *start = field_start(g, q), *end = field_end(g, q);
     if (g->undecoded_filter && !holds_end_bytes(g->needle, start, static_cast<size_t>(end - start)))
         return {CELL_LACKS, start, end};
     return {cell_holds(g->needle, start, end) ? CELL_HOLDS : CELL_LACKS, start, end};
@@ -119,7 +123,7 @@ Verdict escaped_field(const Grid *g, const char *q) {
 Verdict judge_stop(const Grid *g, const char *q) {
     if (*q == '\\') return escaped_field(g, q);
     const size_t m = static_cast<size_t>(g->needle->len);
-    const char *start = field_start(g, q), *end = field_end(q);
+    const char *start = field_start(g, q), *end = field_end(g, q);
     // A raw match counts as it stands when no backslash comes before its end in the field: the
     // copied text starts with the same bytes up to the field's first backslash.
     if (!memchr(start, '\\', static_cast<size_t>(q + m - start)))
@@ -150,7 +154,7 @@ bool forward(const Grid *g, const char *lo, const char *hi, GridHit *hit) {
         else if (cell_of(g, q, hit, &r))
             return true;
         else // the rest of the row holds no cells
-            p = r + 1 < g->viewer->row_count ? g->viewer->rows[r + 1] : hi;
+            p = r + 1 < g->viewer->row_count ? row_start(g->viewer, r + 1) : hi;
     }
     return false;
 }
@@ -189,17 +193,17 @@ bool each_cell(const Grid *g, const char *lo, const char *hi, bool last, GridHit
     for (const char *p = lo; p < hi;) {
         if (col >= v->col_count) {
             if (++r >= v->row_count) break;
-            p = v->rows[r];
+            p = row_start(v, r);
             col = 0;
             continue;
         }
-        const char *end = field_end(p);
+        const char *end = field_end(g, p);
         if (cell_holds(g->needle, p, end)) {
             *hit = {r, col, 0};
             found = true;
             if (!last) break;
         }
-        if (*end == '\t') {
+        if (end < g->block_end && *end == '\t') {
             ++col;
         } else {
             ++r;
@@ -223,7 +227,7 @@ int32_t clamp(int32_t x, int32_t lo, int32_t hi) {
 const char *mark_row(const Grid *g, int32_t r, uint8_t *bits, int32_t *count) {
     bits[r / 8] = static_cast<uint8_t>(bits[r / 8] | (1u << (r % 8)));
     ++*count;
-    return r + 1 < g->viewer->row_count ? g->viewer->rows[r + 1] : g->block_end;
+    return r + 1 < g->viewer->row_count ? row_start(g->viewer, r + 1) : g->block_end;
 }
 
 } // namespace
@@ -239,14 +243,13 @@ bool grid_cell_holds(const Needle *needle, const char *field, size_t len) {
 int32_t grid_scan_rows(const Viewer *viewer, const Needle *needle, uint8_t *bits) {
     if (needle->char_count <= 0 || needle->tab || viewer->row_count <= 0 || viewer->col_count <= 0)
         return 0;
-    const char *last_row = viewer->rows[viewer->row_count - 1];
-    Grid g = {viewer, needle, {}, last_row + strlen(last_row), false};
+    Grid g = {viewer, needle, {}, rows_end(viewer), false};
     g.undecoded_filter =
         !needle->replacement && !byte_in(needle->first, ' ') && !byte_in(needle->last, ' ');
-    g.area = {viewer->rows[0], g.block_end + 1, 1};
+    g.area = {rows_begin(viewer), g.block_end, 1};
     int32_t count = 0;
     GridHit hit;
-    for (const char *p = viewer->rows[0]; p < g.block_end;) {
+    for (const char *p = rows_begin(viewer); p < g.block_end;) {
         if (!search(&g, p, g.block_end, FIND_NEXT, &hit)) break;
         p = mark_row(&g, hit.row, bits, &count);
     }
@@ -259,22 +262,22 @@ int grid_scan_find(const Viewer *viewer, const Needle *needle, int32_t row, int3
         return 0;
     row = clamp(row, 0, viewer->row_count - 1);
     col = clamp(col, 0, viewer->col_count - 1);
-    const char *last_row = viewer->rows[viewer->row_count - 1];
-    Grid g = {viewer, needle, {}, last_row + strlen(last_row), false};
+    Grid g = {viewer, needle, {}, rows_end(viewer), false};
     g.undecoded_filter =
         !needle->replacement && !byte_in(needle->first, ' ') && !byte_in(needle->last, ' ');
-    g.area = {viewer->rows[0], g.block_end + 1, 1};
+    g.area = {rows_begin(viewer), g.block_end, 1};
 
     // The given cell's field [start, end); a row lacking it holds nothing after its last field,
     // so its end stands in for both.
     size_t len = 0;
-    const char *start = field_at(viewer->rows[row], col, &len);
+    RowLine line = row_line(viewer, row);
+    const char *start = field_at(line.start, line.end, col, &len);
     const char *end = start ? start + len : nullptr;
-    if (!start) start = end = viewer->rows[row] + strlen(viewer->rows[row]);
+    if (!start) start = end = line.end;
 
     // First the cells after the given one up to the grid's end (before it, back to the start),
     // then round from the other end up to the given cell itself.
-    const char *first = viewer->rows[0];
+    const char *first = rows_begin(viewer);
     const char *after = end < g.block_end ? end + 1 : g.block_end;
     const bool next = dir == FIND_NEXT;
     if (search(&g, next ? after : first, next ? g.block_end : start, dir, hit)) return 1;

@@ -38,8 +38,8 @@ size_t unescape_cell(const char *raw, size_t raw_len, char *out) {
 
 // The end of the field starting at `field` (its tab, or the line's NUL), noting whether a backslash
 // lies before it.
-static const char *field_end(const char *field, bool *escaped) {
-    const char *end = field + field_length(field);
+static const char *field_end(const char *field, const char *line_end, bool *escaped) {
+    const char *end = field + field_length(field, line_end);
     *escaped = memchr(field, '\\', static_cast<size_t>(end - field)) != nullptr;
     return end;
 }
@@ -87,8 +87,8 @@ static bool starts_null_field(const char *first, const char *end, const char *p)
 // first selected field holds exactly the selected fields, is too short for any cell to be cut, and
 // has no backslash but those of NULL fields, the export line is that rest with the NULLs left
 // empty. Appends it and the line end and returns 1; otherwise appends nothing and returns 0.
-static int add_plain_rest(StrBuf *text, const char *first, int32_t tabs) {
-    size_t len = strlen(first);
+static int add_plain_rest(StrBuf *text, const char *first, const char *line_end, int32_t tabs) {
+    size_t len = static_cast<size_t>(line_end - first);
     if (len > CELL_SCRATCH - 1 || count_tabs(first, len) != static_cast<size_t>(tabs)) return 0;
     const char *end = first + len;
     // Decoding never lengthens a line, so this room serves the other path too.
@@ -114,10 +114,10 @@ static int add_plain_rest(StrBuf *text, const char *first, int32_t tabs) {
 // reads the same in the row line as in the export, and so do the tabs between such cells: a
 // stretch of them goes over in one copy, and only cells that need decoding (or cutting) are
 // handled one by one.
-static void add_row(StrBuf *text, const char *line, int32_t c0, int32_t c1, bool to_line_end) {
+static void add_row(StrBuf *text, RowLine line, int32_t c0, int32_t c1, bool to_line_end) {
     size_t unused = 0;
-    const char *field = field_at(line, c0, &unused);
-    if (field && to_line_end && add_plain_rest(text, field, c1 - c0)) return;
+    const char *field = field_at(line.start, line.end, c0, &unused);
+    if (field && to_line_end && add_plain_rest(text, field, line.end, c1 - c0)) return;
     const char *run = field; // the start of the plain stretch not yet appended
     for (int32_t c = c0; c <= c1; ++c) {
         bool last = c == c1;
@@ -128,10 +128,10 @@ static void add_row(StrBuf *text, const char *line, int32_t c0, int32_t c1, bool
             continue;
         }
         bool escaped = false;
-        const char *end = field_end(field, &escaped);
+        const char *end = field_end(field, line.end, &escaped);
         size_t len = static_cast<size_t>(end - field);
         bool plain = !escaped && len <= CELL_SCRATCH - 1;
-        if (plain && !last && *end == '\t') {
+        if (plain && !last && end < line.end) {
             field = end + 1;
             continue;
         }
@@ -142,7 +142,7 @@ static void add_row(StrBuf *text, const char *line, int32_t c0, int32_t c1, bool
             sb_add_len(text, run, static_cast<size_t>(field - run));
             add_cell(text, field, len, escaped, sep, sep_len);
         }
-        field = *end == '\t' ? end + 1 : nullptr;
+        field = end < line.end ? end + 1 : nullptr;
         run = field;
     }
 }
@@ -158,7 +158,7 @@ static int build_selection(const Viewer *viewer, StrBuf *text, bool titles) {
         sb_add(text, c == sel.c1 ? "\r\n" : "\t");
     }
     for (int32_t r = sel.r0; r <= sel.r1 && !text->failed; ++r)
-        add_row(text, shown_row(viewer, r), sel.c0, sel.c1, sel.c1 >= viewer->col_count - 1);
+        add_row(text, shown_line(viewer, r), sel.c0, sel.c1, sel.c1 >= viewer->col_count - 1);
     if (text->failed) {
         sb_drop(text);
         return 0;

@@ -4,6 +4,7 @@
 // everywhere alike.
 #pragma once
 
+#include "document/rows.h"
 #include "document/viewer.h"
 
 #include <stdint.h>
@@ -19,6 +20,6 @@ inline int32_t shown_file_row(const Viewer *viewer, int32_t r) {
 }
 
 // The line of the row the grid shows at position r (0 <= r < shown_row_count).
-inline const char *shown_row(const Viewer *viewer, int32_t r) {
-    return viewer->rows[shown_file_row(viewer, r)];
+inline RowLine shown_line(const Viewer *viewer, int32_t r) {
+    return row_line(viewer, shown_file_row(viewer, r));
 }

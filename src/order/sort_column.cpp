@@ -82,42 +82,46 @@ void find_field(const char *p, const char *end, int32_t n, const char *limit, co
     }
 }
 
-// The end of the field at p: its tab or the NUL that ends its row.
+// The end of the field at p: its tab, the line feed that ends its row, or the block's end.
 const char *field_end(const char *p, const char *limit) {
 #if defined(__SSE2__)
-    const __m128i tabs = _mm_set1_epi8('\t'), nuls = _mm_setzero_si128();
+    const __m128i tabs = _mm_set1_epi8('\t'), line_feeds = _mm_set1_epi8('\n');
     for (; limit - p >= 16; p += 16) {
-        uint64_t mask = bytes_equal(p, tabs) | bytes_equal(p, nuls);
+        uint64_t mask = bytes_equal(p, tabs) | bytes_equal(p, line_feeds);
         if (mask) return p + __builtin_ctzll(mask);
     }
-#else
-    (void)limit;
 #endif
-    while (*p != '\t' && *p != '\0') ++p;
+    while (p < limit && *p != '\t' && *p != '\n') ++p;
     return p;
 }
 
 } // namespace
 
 SortColumn sort_column_of(const Viewer *viewer, int32_t col, ColumnKind kind) {
-    const char *last = viewer->rows[viewer->row_count - 1];
-    return {viewer, col, kind, last + strlen(last)};
+    const char *end = rows_end(viewer);
+    const bool by_row = static_cast<uint64_t>(end - rows_begin(viewer)) > UINT32_MAX;
+    return {viewer, col, kind, end, by_row};
 }
 
 const char *sort_column_field(const SortColumn *column, int32_t row, size_t *len,
                               uint32_t *offset) {
     const Viewer *v = column->viewer;
-    const char *line = v->rows[row];
-    const char *end = row + 1 < v->row_count ? v->rows[row + 1] - 1 : column->block_end;
-    const char *field = nullptr, *stop = end;
-    if (column->col >= 0) find_field(line, end, column->col, column->block_end, &field, &stop);
-    *offset = static_cast<uint32_t>((field ? field : end) - v->rows[0]);
+    RowLine line = row_line(v, row);
+    const char *field = nullptr, *stop = line.end;
+    if (column->col >= 0)
+        find_field(line.start, line.end, column->col, column->block_end, &field, &stop);
+    *offset = column->by_row ? static_cast<uint32_t>(row)
+                             : static_cast<uint32_t>((field ? field : line.end) - rows_begin(v));
     *len = static_cast<size_t>(stop - (field ? field : stop));
     return field;
 }
 
 const char *sort_column_field_at(const SortColumn *column, uint32_t offset, size_t *len) {
-    const char *field = column->viewer->rows[0] + offset;
+    if (column->by_row) {
+        uint32_t unused;
+        return sort_column_field(column, static_cast<int32_t>(offset), len, &unused);
+    }
+    const char *field = rows_begin(column->viewer) + offset;
     *len = static_cast<size_t>(field_end(field, column->block_end) - field);
     return field;
 }

@@ -14,7 +14,7 @@ namespace {
 
 std::vector<ColumnType> types_of(const Viewer &v) {
     std::vector<ColumnType> types(static_cast<size_t>(v.col_count));
-    read_column_types(v.sql, v.copy_line, v.col_names, v.col_count, types.data());
+    read_column_types(v.sql, v.sql_len, v.copy_line, v.col_names, v.col_count, types.data());
     return types;
 }
 
@@ -165,11 +165,11 @@ TEST(ColumnTypes, UnknownWhenTheStatementOrTheColumnIsMissing) {
     // No SQL section, no header line.
     ColumnType out[2] = {{KIND_DATE, "x"}, {KIND_DATE, "x"}};
     const char *names[2] = {"a", nullptr};
-    read_column_types(nullptr, "COPY public.t (a) FROM stdin;", names, 2, out);
+    read_column_types(nullptr, 0, "COPY public.t (a) FROM stdin;", names, 2, out);
     EXPECT_EQ(out[0].kind, KIND_TEXT);
     EXPECT_STREQ(out[1].name, "");
     out[0] = {KIND_DATE, "x"};
-    read_column_types(sql.c_str(), nullptr, names, 1, out);
+    read_column_types(sql.c_str(), sql.size(), nullptr, names, 1, out);
     EXPECT_STREQ(out[0].name, "");
 }
 

@@ -11,6 +11,7 @@
 
 #include "document/load.h"
 #include "export/copy_as.h"
+#include "temp_dump.h"
 
 static std::string fixture(const char *name) {
     return std::string(TAVRIN_EXPORT_FIXTURES) + "/" + name;
@@ -66,7 +67,7 @@ TEST_F(ServerFixturesTest, CsvAndInsertAreTheTextsTheServerTookBack) {
 
 TEST_F(ServerFixturesTest, WhatTheServerThenHeldIsTheDumpedRows) {
     std::string dumped;
-    for (int32_t r = 0; r < v.row_count; ++r) dumped += std::string(v.rows[r]) + "\n";
+    for (int32_t r = 0; r < v.row_count; ++r) dumped += row_at(v, r) + "\n";
     ASSERT_GE(v.row_count, 10);
     EXPECT_EQ(read_file(fixture("tricky.csv.readback")), dumped);
     EXPECT_EQ(read_file(fixture("tricky.insert.readback")), dumped);

@@ -183,7 +183,8 @@ TEST(OrderRows, TheSortsFieldsAreTheGridsFields) {
             for (int32_t r = 0; r < d.v.row_count; ++r) {
                 size_t expected_len = 0, len = 0;
                 uint32_t offset = 0;
-                const char *expected = field_at(d.v.rows[r], col, &expected_len);
+                RowLine line = row_line(&d.v, r);
+                const char *expected = field_at(line.start, line.end, col, &expected_len);
                 const char *field = sort_column_field(&column, r, &len, &offset);
                 ASSERT_EQ(field, expected) << "block " << block << " row " << r << " col " << col;
                 if (!field) continue;

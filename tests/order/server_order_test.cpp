@@ -88,13 +88,15 @@ class ServerOrderFixture : public testing::TestWithParam<std::string> {
         ASSERT_EQ(static_cast<size_t>(dump->v.row_count), fixture.asc.size());
         ASSERT_EQ(fixture.desc.size(), fixture.asc.size());
         ColumnType types[2];
-        read_column_types(dump->v.sql, dump->v.copy_line, dump->v.col_names, 2, types);
+        read_column_types(dump->v.sql, dump->v.sql_len, dump->v.copy_line, dump->v.col_names, 2,
+                          types);
         kind = types[1].kind;
     }
 
     int id_of_row(int32_t row) const {
         size_t len = 0;
-        return std::atoi(field_at(dump->v.rows[row], 0, &len));
+        RowLine line = row_line(&dump->v, row);
+        return std::atoi(std::string(line.start, field_length(line.start, line.end)).c_str());
     }
 
     std::vector<int> ids(const std::vector<int32_t> &rows) const {
@@ -153,8 +155,9 @@ TEST_P(ServerOrderFixture, FieldComparisonAgreesWithTheServerOnEveryNeighbour) {
     for (size_t i = 0; i + 1 < fixture.asc.size(); ++i) {
         int a = fixture.asc[i], b = fixture.asc[i + 1];
         size_t alen = 0, blen = 0;
-        const char *fa = field_at(dump->v.rows[row_of_id[a]], 1, &alen);
-        const char *fb = field_at(dump->v.rows[row_of_id[b]], 1, &blen);
+        RowLine la = row_line(&dump->v, row_of_id[a]), lb = row_line(&dump->v, row_of_id[b]);
+        const char *fa = field_at(la.start, la.end, 1, &alen);
+        const char *fb = field_at(lb.start, lb.end, 1, &blen);
         int c = order_compare_fields(kind, fa, alen, fb, blen);
         if (place_desc[a] < place_desc[b])
             EXPECT_EQ(c, 0) << "ids " << a << " and " << b;

@@ -11,16 +11,17 @@
 
 namespace {
 
-// "x😀", rows "r1" and "r2" cut by a NUL, the terminator line and "end", as the Full SQL text
-// lays out its blocks. Reads "x😀\nr1\nr2\n\\.\nend": 18 bytes, 16 UTF-16 units.
+// "x😀", rows "r1" and "r2" with their line feed between them, the terminator line and "end", as
+// the Full SQL text lays out its blocks. Reads "x😀\nr1\nr2\n\\.\nend": 18 bytes, 16 UTF-16
+// units.
 struct RowsText {
-    const char rows[6] = "r1\0r2";
-    const char *starts[2] = {rows, rows + 3};
+    const char rows[6] = "r1\nr2";
+    IndexedRows starts{{rows, rows + 3}, rows + 5};
     TextDoc doc{};
     RowsText() {
         TextBlock blocks[] = {
             {"x\xF0\x9F\x98\x80", 5, 1, nullptr, nullptr, 0},
-            {rows, 5, 1, nullptr, starts, 2},
+            {rows, 5, 1, nullptr, &starts.index, 2},
             {"\\.", 2, 1, nullptr, nullptr, 0},
             {"end", 3, 0, nullptr, nullptr, 0},
         };
