@@ -26,6 +26,10 @@ int file_map_open_wide(FileMap *map, const uint16_t *path);
 // Unmaps the file and zeroes the map; safe on a closed map.
 void file_map_close(FileMap *map);
 
+// Gives back what the platform set up for every map (on Windows, the handler that catches failed
+// reads), for a module about to be unloaded; no map may be open then.
+void file_map_release_guard(void);
+
 // Whether a read of the mapping failed: the file shrank under the viewer, or the drive or share
 // it lies on went away. The failed part then reads as zero bytes (which end the text where they
 // begin) instead of taking the process down. Platforms that cannot notice say 0.

@@ -56,3 +56,5 @@ void file_map_close(FileMap *map) {
 int file_map_failed(const FileMap *) {
     return 0;
 }
+
+void file_map_release_guard(void) {}

@@ -7,17 +7,33 @@
 #include <string.h>
 
 int sb_init(StrBuf *sb) {
+    return sb_init_spilling(sb, STRBUF_START, nullptr, nullptr);
+}
+
+int sb_init_spilling(StrBuf *sb, size_t cap, void (*spill)(StrBuf *sb, void *to), void *to) {
     sb->len = 0;
     sb->failed = 0;
-    sb->data = static_cast<char *>(mem_alloc(STRBUF_START));
-    sb->cap = sb->data ? STRBUF_START : 0;
+    sb->spill = spill;
+    sb->spill_to = to;
+    sb->data = static_cast<char *>(mem_alloc(cap));
+    sb->cap = sb->data ? cap : 0;
     if (!sb->data) return 0;
     sb->data[0] = '\0';
     return 1;
 }
 
+void sb_flush(StrBuf *sb) {
+    if (sb->spill && !sb->failed) sb->spill(sb, sb->spill_to);
+}
+
 char *sb_grow(StrBuf *sb, size_t n) {
     if (sb->failed) return nullptr;
+    if (sb->spill && sb->len > 0) {
+        sb->spill(sb, sb->spill_to);
+        if (sb->failed) return nullptr;
+        sb->data[sb->len] = '\0';
+        if (n < sb->cap - sb->len) return sb->data + sb->len;
+    }
     if (n > SIZE_MAX / 2 - 1 - sb->len) {
         sb->failed = 1;
         return nullptr;

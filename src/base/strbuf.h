@@ -12,16 +12,29 @@ enum { STRBUF_START = 8192 };
 // Growth doubles `cap` until the text fits. When growth cannot be had, the buffer keeps the text
 // it had, `failed` becomes 1 and every later append does nothing, so a caller checks `failed`
 // once at the end and never stores a truncated text.
+//
+// A spilling StrBuf (sb_init_spilling) never grows past its first block for long: when an append
+// does not fit, `spill` is called first to take the text away (to count it, or convert it where
+// it goes), leaving at most a few bytes at the front; the block grows only for an append larger
+// than itself. A spill that sets `failed` stops the text there.
 struct StrBuf {
     char *data;
     size_t len;
     size_t cap;
     int failed;
+    void (*spill)(StrBuf *sb, void *to);
+    void *spill_to;
 };
 
 // Allocates the first STRBUF_START bytes. Returns 1, or 0 when the memory cannot be had (then
 // `data` is null and the other verbs must not be used).
 int sb_init(StrBuf *sb);
+
+// The same for a spilling StrBuf of `cap` bytes that hands its text to spill(sb, to).
+int sb_init_spilling(StrBuf *sb, size_t cap, void (*spill)(StrBuf *sb, void *to), void *to);
+
+// Hands whatever a spilling StrBuf still holds to its spill, which then takes it all.
+void sb_flush(StrBuf *sb);
 
 // Appends a NUL-terminated string; a null text does nothing. May reallocate `data`.
 void sb_add(StrBuf *sb, const char *text);

@@ -67,9 +67,9 @@ void adopt_sections(Viewer *v, const DumpScan *s) {
     }
 }
 
-void write_status(Viewer *v, const DumpScan *s) {
-    const bool done = s->phase == SCAN_DONE;
-    if (s->start[SECTION_DATA] < 0 || !v->copy_line) {
+void write_status(Viewer *v) {
+    const bool done = v->load == LOAD_DONE;
+    if (!v->copy_line) {
         snprintf(v->status, sizeof v->status, "%s",
                  done ? "object (SQL only)" : "counting\xE2\x80\xA6");
         return;
@@ -127,7 +127,14 @@ int load_adopt(Viewer *v, const DumpScan *s) {
         v->col_count = count_fields(row_start(v, 0), row_end(v, 0));
     if (v->col_count > 0 && !v->col_types && (v->sql || done) && !read_types(v)) return 0;
     if (done) v->load = LOAD_DONE;
-    write_status(v, s);
+    write_status(v);
+    return 1;
+}
+
+int load_note_failure(Viewer *viewer) {
+    if (viewer->read_failed || !file_map_failed(&viewer->map)) return 0;
+    viewer->read_failed = 1;
+    write_status(viewer);
     return 1;
 }
 

@@ -28,6 +28,11 @@ int load_begin(Viewer *viewer, FileMap *map, DumpScan *scan);
 // or the types cannot be had (the record then keeps what it had, and a later call tries again).
 int load_adopt(Viewer *viewer, const DumpScan *scan);
 
+// When a read of the file has failed since (the file cut short, its drive gone), notes it in the
+// record and its status ("the file could not be read whole") and returns 1; else 0. What was read
+// before stays shown.
+int load_note_failure(Viewer *viewer);
+
 // The whole load at once, as the tests and tools use it: maps the file at `path` (the platform's
 // 8-bit file name), begins, scans it to its end and adopts what it found. Returns 1 when loaded;
 // 0 when the file cannot be opened or mapped, is 7 bytes or shorter, lacks the magic, or memory

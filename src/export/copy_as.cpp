@@ -38,8 +38,9 @@ static void export_job_free(ExportJob *job) {
     job->fixed_ends = nullptr;
 }
 
-int copy_as(const Viewer *viewer, const ColumnType *types, CopyFormat format, StrBuf *out) {
-    out->data = nullptr;
+static int build(const Viewer *viewer, const ColumnType *types, CopyFormat format, StrBuf *out,
+                 bool prepared) {
+    if (!prepared) out->data = nullptr;
     const FormatWriter *writer = writer_of(format);
     if (!writer || shown_row_count(viewer) <= 0 || viewer->col_count <= 0) return 0;
     ExportJob job{};
@@ -47,7 +48,7 @@ int copy_as(const Viewer *viewer, const ColumnType *types, CopyFormat format, St
     job.types = types;
     job.sel = selection_rect(viewer);
     job.out = out;
-    if (!sb_init(out)) return 0;
+    if (!prepared && !sb_init(out)) return 0;
     if (!sb_init(&job.fixed) || !sb_init(&job.scratch)) job.failed = true;
     if (!job.failed) writer->begin(&job);
     if (!job.failed) writer->rows(&job);
@@ -59,4 +60,12 @@ int copy_as(const Viewer *viewer, const ColumnType *types, CopyFormat format, St
         return 0;
     }
     return 1;
+}
+
+int copy_as(const Viewer *viewer, const ColumnType *types, CopyFormat format, StrBuf *out) {
+    return build(viewer, types, format, out, false);
+}
+
+int copy_as_into(const Viewer *viewer, const ColumnType *types, CopyFormat format, StrBuf *out) {
+    return build(viewer, types, format, out, true);
 }

@@ -37,3 +37,7 @@ enum CopyFormat : int {
 // Returns 1 when the whole text was built; 0 when there is nothing to copy (no rows or no
 // columns), the format is unknown, or memory ran out, and then `out` holds nothing.
 int copy_as(const Viewer *viewer, const ColumnType *types, CopyFormat format, StrBuf *out);
+
+// The same text appended to `out`, which the caller has set up (a spilling StrBuf that takes the
+// text a piece at a time, base/strbuf.h). Returns as copy_as; `out` is freed when it returns 0.
+int copy_as_into(const Viewer *viewer, const ColumnType *types, CopyFormat format, StrBuf *out);

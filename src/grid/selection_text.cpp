@@ -147,12 +147,13 @@ static void add_row(StrBuf *text, RowLine line, int32_t c0, int32_t c1, bool to_
     }
 }
 
-// The selection's text into `text`, after a line of the column titles when `titles` is set.
-static int build_selection(const Viewer *viewer, StrBuf *text, bool titles) {
-    text->data = nullptr;
+// The selection's text into `text`, after a line of the column titles when `titles` is set; into a
+// StrBuf made here, or with `prepared` into the caller's (a spilling one).
+static int build_selection(const Viewer *viewer, StrBuf *text, bool titles, bool prepared) {
+    if (!prepared) text->data = nullptr;
     if (shown_row_count(viewer) <= 0 || viewer->col_count <= 0) return 0;
     SelectionRect sel = selection_rect(viewer);
-    if (!sb_init(text)) return 0;
+    if (!prepared && !sb_init(text)) return 0;
     for (int32_t c = sel.c0; titles && c <= sel.c1; ++c) {
         sb_add(text, column_title(viewer, c));
         sb_add(text, c == sel.c1 ? "\r\n" : "\t");
@@ -167,9 +168,29 @@ static int build_selection(const Viewer *viewer, StrBuf *text, bool titles) {
 }
 
 int selection_text(const Viewer *viewer, StrBuf *text) {
-    return build_selection(viewer, text, false);
+    return build_selection(viewer, text, false, false);
 }
 
 int selection_text_with_titles(const Viewer *viewer, StrBuf *text) {
-    return build_selection(viewer, text, true);
+    return build_selection(viewer, text, true, false);
+}
+
+int selection_text_into(const Viewer *viewer, bool titles, StrBuf *text) {
+    return build_selection(viewer, text, titles, true);
+}
+
+uint64_t selection_text_bound(const Viewer *viewer, bool titles) {
+    if (shown_row_count(viewer) <= 0 || viewer->col_count <= 0) return 0;
+    const SelectionRect sel = selection_rect(viewer);
+    // Decoding never lengthens a cell, so a row gives at most its line, a tab for each selected
+    // column it lacks, and the line end.
+    const uint64_t width = static_cast<uint64_t>(sel.c1 - sel.c0) + 1;
+    uint64_t bound = 0;
+    for (int32_t r = sel.r0; r <= sel.r1; ++r) {
+        const RowLine line = shown_line(viewer, r);
+        bound += static_cast<uint64_t>(line.end - line.start) + width + 2;
+    }
+    for (int32_t c = sel.c0; titles && c <= sel.c1; ++c)
+        bound += strlen(column_title(viewer, c)) + 2;
+    return bound;
 }

@@ -284,8 +284,26 @@ void sort_record_read(SortRecord *record, SortKey *key, uint32_t field) {
     record->rest = static_cast<uint64_t>(tail) << 32 | field;
 }
 
+// Whether the records are in order already, as a table dumped in its key's order is when sorted by
+// that key: each key stretch above the one before, or the same stretch, whole, of a later row. One
+// pass, which saves the sort's passes on such columns.
+static bool in_order(const SortRecord *records, size_t n) {
+    for (size_t i = 1; i < n; ++i) {
+        const SortRecord &a = records[i - 1], &b = records[i];
+        const uint64_t a_key = a.rest >> 32, b_key = b.rest >> 32;
+        if (a.head != b.head || a_key != b_key) {
+            if (a.head > b.head || (a.head == b.head && a_key > b_key)) return false;
+            continue;
+        }
+        if (key_goes_on(a) || static_cast<uint32_t>(a.rest) >= static_cast<uint32_t>(b.rest))
+            return false;
+    }
+    return true;
+}
+
 void sort_records(const SortColumn *column, FieldClass cls, SortRecord *records, int32_t *rows,
                   size_t n) {
+    if (in_order(records, n)) return;
     Span s = {records, rows};
     sort_by_key(s, n);
     refine({column, cls}, s, n, 0);

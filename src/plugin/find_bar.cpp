@@ -326,6 +326,11 @@ void find_bar_forget_filter(HWND bar) {
     }
 }
 
+void find_bar_refilter(HWND bar) {
+    FindBar *fb = bar ? bar_record(bar) : nullptr;
+    if (fb && fb->filter[0]) apply_filter(bar, fb);
+}
+
 void find_bar_tab_shown(HWND bar, int tab) {
     FindBar *fb = bar ? bar_record(bar) : nullptr;
     if (fb && tab != TAB_DATA && fb->mode == BAR_FILTER) find_bar_close(bar);

@@ -43,6 +43,9 @@ void find_bar_clear_filter(HWND bar);
 // filtering closes. The last text searched stays.
 void find_bar_forget_filter(HWND bar);
 
+// Every row is known now: the filter's text, when a filter holds, filters them all again.
+void find_bar_refilter(HWND bar);
+
 // A tab was made current: a filter has nothing to filter outside the Data tab, so a bar that was
 // filtering closes (the filter stays).
 void find_bar_tab_shown(HWND bar, int tab);

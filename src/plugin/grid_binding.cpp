@@ -8,6 +8,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "document/load.h"
 #include "grid/cells.h"
 #include "grid/cursor.h"
 #include "grid/shown_rows.h"
@@ -130,6 +131,11 @@ static void column_clicked(Viewer *viewer, int col) {
     grid_sort(viewer, col, next);
 }
 
+void grid_rows_grew(Viewer *viewer) {
+    SendMessageW(grid_of(viewer), LVM_SETITEMCOUNT, shown_row_count(viewer),
+                 LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+}
+
 void grid_rows_changed(Viewer *viewer) {
     HWND grid = grid_of(viewer);
     SendMessageW(grid, LVM_SETITEMCOUNT, shown_row_count(viewer), 0);
@@ -143,6 +149,8 @@ static LRESULT answer_dispinfo(Viewer *viewer, NMLVDISPINFOW *info) {
         cell_text_utf16(viewer, item->iItem, item->iSubItem,
                         reinterpret_cast<uint16_t *>(item->pszText),
                         static_cast<size_t>(item->cchTextMax));
+    // A cell read from a part of the file that could no longer be read: the status says so.
+    if (load_note_failure(viewer)) InvalidateRect(GetParent(grid_of(viewer)), nullptr, FALSE);
     return 0;
 }
 

@@ -15,6 +15,10 @@ LRESULT grid_notify(Viewer *viewer, const NMHDR *header);
 // cursor into view and repaints.
 void grid_rows_changed(Viewer *viewer);
 
+// More rows were counted while the grid shows them in file order: its row count grows, the rows
+// in view and the scroll position staying.
+void grid_rows_grew(Viewer *viewer);
+
 // Sorts the grid's rows by column col (SORT_NONE: file order again), shows the header's arrow on
 // the sorted column, and keeps the cursor on its record in view.
 void grid_sort(Viewer *viewer, int32_t col, SortDir dir);

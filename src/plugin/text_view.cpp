@@ -461,16 +461,14 @@ void text_view_select_all(HWND view) {
     caret_moved(view, tv);
 }
 
-void text_view_copy(HWND view) {
+ClipResult text_view_copy(HWND view) {
     TextView *tv = view_of(view);
-    if (!tv) return;
+    if (!tv) return CLIP_FAILED;
     size_t start = text_sel_start(&tv->caret), end = text_sel_end(&tv->caret);
-    if (start < end)
-        clip_set_text_range(view, &tv->doc, start, end);
-    else if (tv->shows_section)
-        clip_set_text_range(view, &tv->doc, 0, tv->doc.len);
-    else
-        clip_set_utf8(view, "", 0);
+    if (start < end) return clip_set_text_range(view, &tv->doc, start, end);
+    if (tv->shows_section) return clip_set_text_range(view, &tv->doc, 0, tv->doc.len);
+    clip_set_utf8(view, "", 0);
+    return CLIP_COPIED;
 }
 
 int text_view_find(HWND view, const Needle *needle, FindDir dir, TextHit *hit, size_t *line,

@@ -8,6 +8,7 @@
 
 #include "document/viewer.h"
 #include "find/find.h"
+#include "plugin/clipboard.h"
 
 #define TEXT_VIEW_CLASS L"TavrinText"
 
@@ -35,8 +36,8 @@ void text_view_forget(HWND view);
 void text_view_select_all(HWND view);
 
 // Ctrl+C: copies the selection, or with nothing selected the tab's whole text (nothing of a
-// placeholder such as "(no SQL)": an empty text).
-void text_view_copy(HWND view);
+// placeholder such as "(no SQL)": an empty text). Returns what the clipboard made of it.
+ClipResult text_view_copy(HWND view);
 
 // Finds the needle from the selection (from its end going forward, before its start going back),
 // selects the match and brings it into view. Returns 1 with the match, its line and the text's

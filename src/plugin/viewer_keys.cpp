@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 
-#include "base/strbuf.h"
-#include "export/copy_as.h"
 #include "grid/cursor.h"
 #include "grid/shown_rows.h"
 #include "plugin/clipboard.h"
@@ -13,6 +11,7 @@
 #include "plugin/find_bar.h"
 #include "plugin/grid_binding.h"
 #include "plugin/key_state.h"
+#include "plugin/notice.h"
 #include "plugin/text_view.h"
 #include "plugin/value_view.h"
 #include "plugin/viewer_messages.h"
@@ -27,12 +26,11 @@ HWND text_in_view(HWND viewer_window, const Viewer *viewer) {
     return value_view_open(value) ? value_view_text_view(value) : nullptr;
 }
 
-// The selection in one of the four formats onto the clipboard, for the grid.
-void copy_grid_as(Viewer *viewer, CopyFormat format) {
-    StrBuf text;
-    if (!copy_as(viewer, viewer->col_types, format, &text)) return;
-    clip_set_utf8(static_cast<HWND>(viewer->grid), text.data, static_cast<int>(text.len));
-    sb_drop(&text);
+// A copy the clipboard refused as too large says so; other failures stay silent, as a failed
+// clipboard always has.
+void report_copy(HWND viewer_window, ClipResult result) {
+    if (result == CLIP_TOO_LARGE)
+        notice_show(viewer_window, "the selection is too large to copy (over 256 MiB as text)");
 }
 
 // The value view over the grid's place, showing cell (row, col) with the cursor there; nothing
@@ -98,10 +96,7 @@ void open_context_menu(HWND viewer_window, Viewer *viewer, KeyPlace place, const
 
 void tab_copy(HWND viewer_window, Viewer *viewer) {
     HWND text = text_in_view(viewer_window, viewer);
-    if (text)
-        text_view_copy(text);
-    else
-        copy_grid_selection(viewer);
+    report_copy(viewer_window, text ? text_view_copy(text) : copy_grid_selection(viewer));
 }
 
 void tab_select_all(HWND viewer_window, Viewer *viewer) {
@@ -115,6 +110,7 @@ void tab_select_all(HWND viewer_window, Viewer *viewer) {
 void run_command(HWND viewer_window, Viewer *viewer, KeyAction action, KeyPlace place,
                  const POINT *menu_at) {
     HWND bar = find_bar_of(viewer_window);
+    notice_clear(viewer_window);
     switch (action.command) {
     case CMD_NONE: break;
     case CMD_TO_HOST: PostMessageA(GetParent(viewer_window), WM_KEYDOWN, VK_ESCAPE, 0); break;
@@ -129,7 +125,7 @@ void run_command(HWND viewer_window, Viewer *viewer, KeyAction action, KeyPlace 
     case CMD_FILTER_KEEP: find_bar_keep_filter(bar); break;
     case CMD_FILTER_CLEAR: find_bar_clear_filter(bar); break;
     case CMD_COPY: tab_copy(viewer_window, viewer); break;
-    case CMD_COPY_WITH_NAMES: copy_grid_selection_with_names(viewer); break;
+    case CMD_COPY_WITH_NAMES: report_copy(viewer_window, copy_grid_selection(viewer, true)); break;
     case CMD_SELECT_ALL: tab_select_all(viewer_window, viewer); break;
     case CMD_CONTEXT_MENU: open_context_menu(viewer_window, viewer, place, menu_at); break;
     case CMD_SORT_ASC: grid_sort(viewer, viewer->cur_col, SORT_ASC); break;
@@ -139,10 +135,10 @@ void run_command(HWND viewer_window, Viewer *viewer, KeyAction action, KeyPlace 
     case CMD_VALUE_CLOSE: close_value(viewer_window, viewer); break;
     case CMD_VALUE_PREV: step_value(viewer_window, viewer, -1); break;
     case CMD_VALUE_NEXT: step_value(viewer_window, viewer, 1); break;
-    case CMD_COPY_CSV: copy_grid_as(viewer, COPY_CSV); break;
-    case CMD_COPY_INSERT: copy_grid_as(viewer, COPY_SQL_INSERT); break;
-    case CMD_COPY_JSON: copy_grid_as(viewer, COPY_JSON); break;
-    case CMD_COPY_MARKDOWN: copy_grid_as(viewer, COPY_MARKDOWN); break;
+    case CMD_COPY_CSV: report_copy(viewer_window, copy_grid_as(viewer, COPY_CSV)); break;
+    case CMD_COPY_INSERT: report_copy(viewer_window, copy_grid_as(viewer, COPY_SQL_INSERT)); break;
+    case CMD_COPY_JSON: report_copy(viewer_window, copy_grid_as(viewer, COPY_JSON)); break;
+    case CMD_COPY_MARKDOWN: report_copy(viewer_window, copy_grid_as(viewer, COPY_MARKDOWN)); break;
     }
 }
 

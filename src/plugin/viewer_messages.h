@@ -18,6 +18,9 @@ enum : UINT {
     // the children below make room for it or take the room back, and on closing the keyboard goes
     // back to the current tab.
     WM_FIND_BAR_SHOWN = WM_USER + 13,
+    // Posted by the count's thread to the viewer window: it has found more of the file (or all of
+    // it). The window thread takes it up (plugin/counting.h).
+    WM_COUNT_PROGRESS = WM_USER + 14,
 };
 
 enum : LPARAM { VIEWER_KEY_ALT = 0x100 };

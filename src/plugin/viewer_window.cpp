@@ -4,11 +4,17 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <stdio.h>
+#include <string.h>
+
+#include "document/load.h"
 #include "document/tab_text.h"
 #include "order/grid_order.h"
+#include "plugin/counting.h"
 #include "plugin/find_bar.h"
 #include "plugin/fonts.h"
 #include "plugin/grid_binding.h"
+#include "plugin/notice.h"
 #include "plugin/text_view.h"
 #include "plugin/value_view.h"
 #include "plugin/viewer_keys.h"
@@ -103,6 +109,7 @@ static void show_status_as_title(HWND window, const char *status) {
 }
 
 static void paint_bar(HWND window, Viewer *viewer) {
+    if (viewer) load_note_failure(viewer);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     RECT client;
@@ -122,6 +129,11 @@ static void paint_bar(HWND window, Viewer *viewer) {
             value_view_describe(value, viewer, status, sizeof status);
         else
             format_grid_status(status, sizeof status, viewer);
+        const char *notice = notice_of(window);
+        if (notice[0]) {
+            size_t used = strlen(status);
+            snprintf(status + used, sizeof status - used, "   \xE2\x80\x94   %s", notice);
+        }
         format_bar_text(text, sizeof text, viewer->tab, status);
         SetTextColor(dc, RGB(20, 20, 20));
         RECT where = {6, 6, client.right, BAR_HEIGHT};
@@ -160,6 +172,33 @@ static void find_bar_shown(HWND window, Viewer *viewer, bool shown) {
     if (!shown) SetFocus(current_child(window, viewer));
 }
 
+// What a count in progress found, shown: more rows in the grid, its columns once the header line
+// is known, a section that a text tab shows, the status; and once every row is known, a sort and a
+// filter made over the rows of the time made again over all of them.
+static void show_count_news(HWND window, Viewer *viewer, unsigned news) {
+    if (news & COUNT_COLUMNS) {
+        populate_grid(viewer);
+    } else if ((news & COUNT_ROWS) && !viewer->order.shown) {
+        grid_rows_grew(viewer);
+    }
+    if (news & COUNT_DONE) {
+        const RowOrder o = viewer->order;
+        if (o.sort_dir != SORT_NONE || o.filtered) {
+            viewer_free_order(viewer);
+            if (o.sort_dir != SORT_NONE) grid_set_sort(viewer, o.sort_col, o.sort_dir);
+            if (o.filtered) find_bar_refilter(find_bar_of(window));
+            grid_rows_changed(viewer);
+        }
+    }
+    // A text tab shows its text as it stood: the Full SQL tab gets the rows, and a tab its
+    // section, once they are known.
+    if (viewer->tab != TAB_DATA &&
+        ((news & COUNT_SECTIONS) ||
+         ((news & COUNT_DONE) && viewer->tab != TAB_SQL && viewer->tab != TAB_INFO)))
+        text_view_show_tab(static_cast<HWND>(viewer->edit), viewer, viewer->tab);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
 // The menu of the text tab's view or of the value view's, at the point clicked.
 static void context_menu_from(HWND window, Viewer *viewer, HWND clicked, LPARAM lparam) {
     KeyPlace place;
@@ -176,8 +215,12 @@ static void context_menu_from(HWND window, Viewer *viewer, HWND clicked, LPARAM 
 LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     Viewer *viewer = viewer_of(window);
     switch (message) {
-    case WM_CREATE:
-    case WM_DESTROY: return 0;
+    case WM_CREATE: return 0;
+    case WM_DESTROY:
+        // A host that destroys the window without ListCloseWindow still ends the count.
+        stop_counting(window);
+        notice_clear(window);
+        return 0;
     case WM_SIZE:
         if (viewer) layout_children(window, viewer);
         return 0;
@@ -202,6 +245,9 @@ LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
     case WM_CONTEXTMENU:
         // A right click in a text view, passed up by its default procedure.
         if (viewer) context_menu_from(window, viewer, reinterpret_cast<HWND>(wparam), lparam);
+        return 0;
+    case WM_COUNT_PROGRESS:
+        if (viewer) show_count_news(window, viewer, count_progressed(window, viewer));
         return 0;
     case WM_FIND_BAR_SHOWN:
         if (viewer) find_bar_shown(window, viewer, wparam != 0);

@@ -5,9 +5,12 @@
 
 #include <stdlib.h>
 
+#include "base/file_map.h"
 #include "document/load.h"
+#include "plugin/counting.h"
 #include "plugin/child_proc.h"
 #include "plugin/find_bar.h"
+#include "plugin/notice.h"
 #include "plugin/fonts.h"
 #include "plugin/grid_binding.h"
 #include "plugin/text_view.h"
@@ -30,12 +33,14 @@ static void set_up_process(void) {
     install_grid_view();
 }
 
-WLX_EXPORT HWND __stdcall ListLoad(HWND parent, char *path, int show_flags) {
-    (void)show_flags;
+// ListLoad and ListLoadW: the file named 8-bit (through the ANSI code page, as the host passes
+// it) or in UTF-16 (any name, any length).
+static HWND load_viewer(HWND parent, const void *path, bool wide) {
     static int reg = 0;
     Viewer *viewer = static_cast<Viewer *>(calloc(1, sizeof(Viewer)));
     if (!viewer) return nullptr;
-    if (!load_file(viewer, path)) {
+    DumpScan scan;
+    if (!open_document(viewer, path, wide, &scan)) {
         viewer_delete(viewer);
         return nullptr;
     }
@@ -57,30 +62,58 @@ WLX_EXPORT HWND __stdcall ListLoad(HWND parent, char *path, int show_flags) {
     install_child_proc(viewer);
     populate_grid(viewer);
     show_first_tab(window, viewer);
+    count_rest(window, viewer, &scan);
     return window;
+}
+
+// ListLoadNext and ListLoadNextW.
+static int reload_viewer(HWND window, const void *path, bool wide) {
+    Viewer *viewer = viewer_of_viewer_window(window);
+    if (!viewer) return 1;
+    Viewer scratch = {};
+    DumpScan scan;
+    if (!open_document(&scratch, path, wide, &scan)) return 1;
+
+    // Nothing may read the old document once it goes: its count, and the text view's blocks.
+    stop_counting(window);
+    text_view_forget(static_cast<HWND>(viewer->edit));
+    viewer_free_blocks(viewer);
+    viewer_take_document(viewer, &scratch);
+    scan.rows = &viewer->rows;
+    find_bar_forget_filter(find_bar_of(window));
+    notice_clear(window);
+
+    populate_grid(viewer);
+    show_first_tab(window, viewer);
+    count_rest(window, viewer, &scan);
+    return 0;
+}
+
+WLX_EXPORT HWND __stdcall ListLoad(HWND parent, char *path, int show_flags) {
+    (void)show_flags;
+    return load_viewer(parent, path, false);
+}
+
+WLX_EXPORT HWND __stdcall ListLoadW(HWND parent, WCHAR *path, int show_flags) {
+    (void)show_flags;
+    return load_viewer(parent, path, true);
 }
 
 WLX_EXPORT int __stdcall ListLoadNext(HWND parent, HWND window, char *path, int show_flags) {
     (void)parent;
     (void)show_flags;
-    Viewer *viewer = viewer_of_viewer_window(window);
-    if (!viewer) return 1;
-    Viewer scratch = {};
-    if (!load_file(&scratch, path)) return 1;
+    return reload_viewer(window, path, false);
+}
 
-    // The text view reads the old document's bytes until it is told otherwise.
-    text_view_forget(static_cast<HWND>(viewer->edit));
-    viewer_free_blocks(viewer);
-    viewer_take_document(viewer, &scratch);
-    find_bar_forget_filter(find_bar_of(window));
-
-    populate_grid(viewer);
-    show_first_tab(window, viewer);
-    return 0;
+WLX_EXPORT int __stdcall ListLoadNextW(HWND parent, HWND window, WCHAR *path, int show_flags) {
+    (void)parent;
+    (void)show_flags;
+    return reload_viewer(window, path, true);
 }
 
 WLX_EXPORT void __stdcall ListCloseWindow(HWND window) {
     Viewer *viewer = viewer_of_viewer_window(window);
+    if (viewer) stop_counting(window);
     DestroyWindow(window);
     viewer_delete(viewer);
 }
@@ -107,6 +140,9 @@ WLX_EXPORT int __stdcall ListSendCommand(HWND window, int command, int parameter
 // reclaims them.
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
     (void)module;
-    if (reason == DLL_PROCESS_DETACH && !reserved) fonts_free();
+    if (reason == DLL_PROCESS_DETACH && !reserved) {
+        fonts_free();
+        file_map_release_guard();
+    }
     return TRUE;
 }
