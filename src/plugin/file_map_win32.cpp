@@ -2,10 +2,11 @@
 // and a guard against reads that fail. A mapped file can fail to read at any page (a network share
 // that goes away, a drive pulled, a file cut short under the viewer), and the system then raises
 // an exception in whatever code touched the page, here inside the file manager's own process. A
-// vectored handler catches those in our views: the view of the chunk that failed is replaced by
-// reserved address space whose pages read as zeros once touched, the map remembers that it failed,
-// and the read goes on. A zero byte ends the text, so the loader stops there and the viewer shows
-// what it has; everything else that reads the chunk reads nothing in it.
+// vectored handler catches those in our views: the chunk's view is cut short before the page that
+// failed (at the allocation granularity, 64 KiB), the rest of the chunk becomes reserved address
+// space whose pages read as zeros once touched, the map remembers that it failed, and the read goes
+// on. A zero byte ends the text, so the loader stops there, and what was read before the failure
+// still shows.
 #include "base/file_map.h"
 
 #include <windows.h>
@@ -27,7 +28,9 @@ struct MapHandle {
     bool chunked;    // one view a chunk; else one view of it all
     uint32_t chunks; // views, or 1
     volatile LONG failed;
-    uint8_t *lost; // a flag a chunk: its view was replaced
+    // Per chunk, the bytes its view still maps from the chunk's start: the chunk's size until a
+    // read fails in it. Past them, to the chunk's end, one reservation of zero pages.
+    uint64_t *good;
 };
 
 // The maps the handler looks after. A few viewers are open at a time; more maps than this are made
@@ -37,34 +40,60 @@ MapHandle *g_guarded[GUARDED_MAX];
 SRWLOCK g_lock = SRWLOCK_INIT;
 void *g_handler = nullptr;
 
+// Where chunk k begins in the file, and its bytes (the last chunk is shorter).
+uint64_t chunk_first(const MapHandle *m, uint32_t k) {
+    return m->chunked ? static_cast<uint64_t>(k) * CHUNK : 0;
+}
+uint64_t chunk_size(const MapHandle *m, uint32_t k) {
+    const uint64_t first = chunk_first(m, k);
+    return m->chunked && m->len - first > CHUNK ? CHUNK : m->len - first;
+}
+
 bool inside(const MapHandle *m, ULONG_PTR at) {
     return at >= reinterpret_cast<ULONG_PTR>(m->base) &&
            at < reinterpret_cast<ULONG_PTR>(m->base) + m->len;
 }
 
-// Makes the page at `at` of a lost stretch readable: its address space is reserved, and committed
-// a page at a time as it is read, so a lost stretch costs nothing until touched.
-bool commit_page(ULONG_PTR at) {
-    SYSTEM_INFO info;
-    GetSystemInfo(&info);
-    void *page = reinterpret_cast<void *>(at & ~static_cast<ULONG_PTR>(info.dwPageSize - 1));
-    return VirtualAlloc(page, info.dwPageSize, MEM_COMMIT, PAGE_READONLY) != nullptr;
+// Makes the stretch around `at` of a lost part [lo, hi) readable: its address space is reserved,
+// and committed 64 KiB at a time as it is read, so a lost part costs nothing until touched and a
+// read through it does not stop at every page.
+bool commit_around(ULONG_PTR at, ULONG_PTR lo, ULONG_PTR hi) {
+    const ULONG_PTR block = 64u << 10;
+    ULONG_PTR from = at & ~(block - 1), to = from + block;
+    if (from < lo) from = lo;
+    if (to > hi) to = hi;
+    return VirtualAlloc(reinterpret_cast<void *>(from), to - from, MEM_COMMIT, PAGE_READONLY) !=
+           nullptr;
 }
 
-// Replaces the view holding `at` by reserved address space. Called with the lock held.
-bool lose_chunk(MapHandle *m, ULONG_PTR at) {
-    uint64_t off = static_cast<uint64_t>(at - reinterpret_cast<ULONG_PTR>(m->base));
-    uint32_t k = m->chunked ? static_cast<uint32_t>(off / CHUNK) : 0;
-    const uint64_t first = m->chunked ? static_cast<uint64_t>(k) * CHUNK : 0;
+// The chunk's view cut short before the page at `at` failed; called with the lock held.
+bool lose_from(MapHandle *m, ULONG_PTR at) {
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    const uint64_t off = static_cast<uint64_t>(at - reinterpret_cast<ULONG_PTR>(m->base));
+    const uint32_t k = m->chunked ? static_cast<uint32_t>(off / CHUNK) : 0;
+    const uint64_t first = chunk_first(m, k), size = chunk_size(m, k);
     char *start = m->base + first;
-    const uint64_t size = m->chunked && m->len - first > CHUNK ? CHUNK : m->len - first;
     InterlockedExchange(&m->failed, 1);
-    if (m->lost[k]) return commit_page(at);
+    const uint64_t was = m->good[k];
+    const ULONG_PTR end = reinterpret_cast<ULONG_PTR>(start + size);
+    if (off - first >= was) // in the zero pages already
+        return commit_around(at, reinterpret_cast<ULONG_PTR>(start + was), end);
+    // A view and a reservation both begin at the allocation granularity.
+    const uint64_t keep = (off - first) & ~static_cast<uint64_t>(info.dwAllocationGranularity - 1);
     if (!UnmapViewOfFile(start)) return false;
+    if (was < size) VirtualFree(start + was, 0, MEM_RELEASE);
     // Another thread could take the stretch in between: then the read cannot go on.
-    if (VirtualAlloc(start, size, MEM_RESERVE, PAGE_READONLY) != start) return false;
-    m->lost[k] = 1;
-    return commit_page(at);
+    uint64_t now = 0;
+    if (keep > 0 &&
+        MapViewOfFileEx(m->mapping, FILE_MAP_READ, static_cast<DWORD>(first >> 32),
+                        static_cast<DWORD>(first), static_cast<SIZE_T>(keep), start) == start)
+        now = keep;
+    m->good[k] = now;
+    if (VirtualAlloc(start + now, static_cast<SIZE_T>(size - now), MEM_RESERVE, PAGE_READONLY) !=
+        start + now)
+        return false;
+    return commit_around(at, reinterpret_cast<ULONG_PTR>(start + now), end);
 }
 
 LONG CALLBACK guard(EXCEPTION_POINTERS *e) {
@@ -78,7 +107,7 @@ LONG CALLBACK guard(EXCEPTION_POINTERS *e) {
     bool handled = false;
     for (MapHandle *m : g_guarded)
         if (m && inside(m, at)) {
-            handled = lose_chunk(m, at);
+            handled = lose_from(m, at);
             break;
         }
     ReleaseSRWLockExclusive(&g_lock);
@@ -147,16 +176,17 @@ bool map_file(FileMap *map, HANDLE file) {
     m->len = static_cast<uint64_t>(size.QuadPart);
     m->chunks = static_cast<uint32_t>((m->len + CHUNK - 1) / CHUNK);
     m->span = static_cast<uint64_t>(m->chunks) * CHUNK;
-    m->lost = static_cast<uint8_t *>(calloc(m->chunks, 1));
-    m->chunked = m->lost && m->chunks > 1 && map_chunks(m);
-    if (!m->chunked && m->lost) {
+    m->good = static_cast<uint64_t *>(calloc(m->chunks, sizeof(uint64_t)));
+    m->chunked = m->good && m->chunks > 1 && map_chunks(m);
+    if (!m->chunked && m->good) {
         // One view of it all: a failure then loses everything after it is touched.
         m->chunks = 1;
         m->base = static_cast<char *>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0));
         m->span = m->len;
     }
+    for (uint32_t k = 0; m->base && k < m->chunks; ++k) m->good[k] = chunk_size(m, k);
     if (!m->base) {
-        free(m->lost);
+        free(m->good);
         free(m);
         CloseHandle(mapping);
         CloseHandle(file);
@@ -214,15 +244,13 @@ void file_map_close(FileMap *map) {
     if (m) {
         unguard_map(m);
         for (uint32_t k = 0; k < m->chunks; ++k) {
-            char *start = m->base + (m->chunked ? static_cast<uint64_t>(k) * CHUNK : 0);
-            if (m->lost[k])
-                VirtualFree(start, 0, MEM_RELEASE);
-            else
-                UnmapViewOfFile(start);
+            char *start = m->base + chunk_first(m, k);
+            if (m->good[k] > 0) UnmapViewOfFile(start);
+            if (m->good[k] < chunk_size(m, k)) VirtualFree(start + m->good[k], 0, MEM_RELEASE);
         }
         CloseHandle(m->mapping);
         CloseHandle(m->file);
-        free(m->lost);
+        free(m->good);
         free(m);
     }
     *map = FileMap{};
