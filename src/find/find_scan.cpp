@@ -2,6 +2,8 @@
 // a time elsewhere and at the edges of an area.
 #include "find/find_scan.h"
 
+#include "base/stop.h"
+
 #include "find/needle.h"
 
 #include <stddef.h>
@@ -189,10 +191,8 @@ bool wide(const Needle *needle) {
     return needle->first.count > 1 || needle->last.count > 1;
 }
 
-} // namespace
-
-const char *scan_next(const Needle *needle, const ScanArea *area, const char *from,
-                      const char *to) {
+// One stretch of a scan, of any length.
+const char *next_in(const Needle *needle, const ScanArea *area, const char *from, const char *to) {
     if (area->escapes)
         return wide(needle) ? next_stop<true, true>(needle, area, from, to)
                             : next_stop<true, false>(needle, area, from, to);
@@ -200,11 +200,37 @@ const char *scan_next(const Needle *needle, const ScanArea *area, const char *fr
                         : next_stop<false, false>(needle, area, from, to);
 }
 
-const char *scan_prev(const Needle *needle, const ScanArea *area, const char *from,
-                      const char *to) {
+const char *prev_in(const Needle *needle, const ScanArea *area, const char *from, const char *to) {
     if (area->escapes)
         return wide(needle) ? prev_stop<true, true>(needle, area, from, to)
                             : prev_stop<true, false>(needle, area, from, to);
     return wide(needle) ? prev_stop<false, true>(needle, area, from, to)
                         : prev_stop<false, false>(needle, area, from, to);
+}
+
+} // namespace
+
+// A long scan goes a few megabytes at a time, looking between them whether it is to stop; a match
+// may run past a stretch's end, since only where it starts is bounded.
+const char *scan_next(const Needle *needle, const ScanArea *area, const char *from,
+                      const char *to) {
+    while (to - from > static_cast<ptrdiff_t>(STOP_BYTES)) {
+        const char *part = from + STOP_BYTES;
+        const char *at = next_in(needle, area, from, part);
+        if (at != part) return at;
+        if (stop_asked()) return to;
+        from = part;
+    }
+    return next_in(needle, area, from, to);
+}
+
+const char *scan_prev(const Needle *needle, const ScanArea *area, const char *from,
+                      const char *to) {
+    while (to - from > static_cast<ptrdiff_t>(STOP_BYTES)) {
+        const char *part = to - STOP_BYTES;
+        if (const char *at = prev_in(needle, area, part, to)) return at;
+        if (stop_asked()) return nullptr;
+        to = part;
+    }
+    return prev_in(needle, area, from, to);
 }

@@ -3,6 +3,7 @@
 #include "find/find.h"
 
 #include "base/mem.h"
+#include "base/stop.h"
 #include "find/grid_scan.h"
 #include "grid/cells.h"
 #include "grid/shown_rows.h"
@@ -54,8 +55,10 @@ bool try_row(const ShownWalk *w, int32_t r, int32_t c0, int32_t c1, GridHit *hit
 // Rows r + step, r + 2 step, ... up to (not including) `end`, whole.
 bool try_rows(const ShownWalk *w, int32_t from, int32_t end, GridHit *hit) {
     const int32_t step = w->dir == FIND_NEXT ? 1 : -1, last_col = w->viewer->col_count - 1;
-    for (int32_t r = from; r != end; r += step)
+    for (int32_t r = from; r != end; r += step) {
         if (try_row(w, r, 0, last_col, hit)) return true;
+        if ((r - from) % static_cast<int32_t>(STOP_ROWS) == 0 && stop_asked()) return false;
+    }
     return false;
 }
 

@@ -1,6 +1,7 @@
 // The grid's scan: the fast scan over the data block's bytes, each stop mapped back to its field,
 // and only the fields that can hold a match decoded.
 #include "find/grid_scan.h"
+#include "base/stop.h"
 
 #include "find/find_scan.h"
 #include "document/rows.h"
@@ -190,7 +191,9 @@ bool each_cell(const Grid *g, const char *lo, const char *hi, bool last, GridHit
     int32_t r = row_of(v, lo);
     int32_t col = column_of(v, r, lo);
     bool found = false;
+    unsigned looked = 0;
     for (const char *p = lo; p < hi;) {
+        if (++looked % STOP_ROWS == 0 && stop_asked()) return false;
         if (col >= v->col_count) {
             if (++r >= v->row_count) break;
             p = row_start(v, r);

@@ -3,6 +3,7 @@
 #include "find/find.h"
 #include "find/find_scan.h"
 #include "find/needle.h"
+#include "base/stop.h"
 #include "base/utf8.h"
 
 namespace {
@@ -28,7 +29,9 @@ bool block_find(const Needle *needle, Bytes b, size_t s, size_t e, bool last, Ma
     const char *end = b.p + b.len;
     if (needle->replacement) {
         bool found = false;
+        unsigned looked = 0;
         for (size_t i = utf8_char_ceil(b.p, b.len, s); i < e; i += char_len(b, i)) {
+            if (++looked % STOP_BYTES == 0 && stop_asked()) return false;
             size_t len = match_at(needle, b.p + i, end);
             if (!len) continue;
             *m = {i, len};

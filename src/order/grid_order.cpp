@@ -2,6 +2,7 @@
 #include "order/grid_order.h"
 
 #include "base/mem.h"
+#include "base/stop.h"
 #include "base/thousands.h"
 #include "document/header_line.h"
 #include "find/grid_scan.h"
@@ -63,6 +64,10 @@ int grid_set_filter(Viewer *viewer, const Needle *needle) {
     if (!bits) return 0;
     memset(bits, 0, bytes);
     const int32_t count = grid_scan_rows(viewer, needle, bits);
+    if (stop_asked()) { // the scan gave up part of the way
+        mem_free(bits);
+        return 0;
+    }
     int32_t *shown = static_cast<int32_t *>(mem_alloc((count ? count : 1) * sizeof(int32_t)));
     if (!shown) {
         mem_free(bits);
@@ -163,9 +168,15 @@ int grid_set_sort(Viewer *viewer, int32_t col, SortDir dir) {
             all = static_cast<int32_t *>(mem_alloc(static_cast<size_t>(rows) * sizeof(int32_t)));
             if (!all) return 0;
         }
-        // Written over the order before (whose block it reuses) only once it is whole.
+        // The order before is written over (its block reused): when the sort is asked to stop
+        // part of the way, nothing of it is left, and the rows go back to file order.
         if (!order_rows(viewer, col, kind, nullptr, rows, all)) {
-            if (fresh) mem_free(all);
+            if (fresh) {
+                mem_free(all);
+            } else if (stop_asked()) {
+                unsort(o); // a filter's rows are whole still, and go back to file order too
+                keep_cursor_on(viewer, record);
+            }
             return 0;
         }
         if (dir == SORT_DESC) order_descending(viewer, col, kind, all, rows);

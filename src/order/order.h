@@ -28,7 +28,8 @@
 // Writes into out[0 .. n - 1] the file rows of `in` (n of them, in ascending file order; null `in`
 // for rows 0 .. n - 1) in ascending order of column `col` read as `kind`, equal values in file
 // order. `out` may be `in`. Returns 1; or 0 when the working memory (16 bytes a row, through
-// base/mem.h, freed before returning) cannot be had, and then `out` is untouched. The rows must be
+// base/mem.h, freed before returning) cannot be had, and then `out` is untouched; or 0 when the
+// work is asked to stop (base/stop.h), and then `out` holds no order. The rows must be
 // as the loader cuts them (viewer.h): the sort finds a field again by its place in their block.
 int order_rows(const Viewer *viewer, int32_t col, ColumnKind kind, const int32_t *in, int32_t n,
                int32_t *out);

@@ -2,6 +2,7 @@
 #include "order/order.h"
 
 #include "base/mem.h"
+#include "base/stop.h"
 #include "order/record_sort.h"
 
 #include <string.h>
@@ -109,6 +110,10 @@ int order_rows(const Viewer *viewer, int32_t col, ColumnKind kind, const int32_t
     SortColumn column = sort_column_of(viewer, col, kind);
     size_t front = 0, nulls = 0;
     for (size_t i = 0; i < count; ++i) {
+        if (i % STOP_ROWS == STOP_ROWS - 1 && stop_asked()) {
+            mem_free(records);
+            return 0;
+        }
         int32_t row = in ? in[i] : static_cast<int32_t>(i);
         SortKey key;
         uint32_t field;
@@ -124,6 +129,10 @@ int order_rows(const Viewer *viewer, int32_t col, ColumnKind kind, const int32_t
     size_t values = part_damaged(records, out, front);
     sort_records(&column, FIELD_VALUE, records, out, values);
     sort_records(&column, FIELD_DAMAGED, records + values, out + values, front - values);
+    if (stop_asked()) { // the sort gave up part of the way: `out` holds no order
+        mem_free(records);
+        return 0;
+    }
     for (size_t i = 0; i < nulls; ++i)
         out[front + i] = static_cast<int32_t>(records[count - 1 - i].head);
     mem_free(records);

@@ -1,6 +1,8 @@
 // Records sorted by key prefix, ties read further.
 #include "order/record_sort.h"
 
+#include "base/stop.h"
+
 #include <string.h>
 
 namespace {
@@ -132,6 +134,7 @@ void sort_by_key(Span s, size_t n, unsigned guess) {
         insertion_sort(s, n);
         return;
     }
+    if (n >= STOP_ROWS && stop_asked()) return;
     uint32_t next[256] = {}, end[256];
     uint64_t head = 0, rest = 0;
     for (size_t i = 0; i < n; ++i) {
@@ -248,6 +251,7 @@ void resolve_run(Group g, Span s, size_t n, size_t ahead, size_t offset) {
 // bounds the depth by log2(n).
 void refine(Group g, Span s, size_t n, size_t offset) {
     for (;;) {
+        if (n >= STOP_ROWS && stop_asked()) return;
         size_t largest = 0, largest_n = 0;
         for (size_t i = 0; i < n;) {
             size_t j = i + 1;

@@ -2,6 +2,7 @@
 // matches is the find model's decision; this file reads the field and shows the outcome.
 #include "plugin/find_bar.h"
 
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -13,6 +14,7 @@
 #include "order/grid_order.h"
 #include "plugin/fonts.h"
 #include "plugin/grid_binding.h"
+#include "plugin/long_job.h"
 #include "plugin/text_view.h"
 #include "plugin/value_view.h"
 #include "plugin/viewer_messages.h"
@@ -90,20 +92,55 @@ void set_field_text(FindBar *fb) {
     fb->quiet = false;
 }
 
+// The filter and the searches run as work that Escape can stop (long_job.h).
+struct FilterWork {
+    Viewer *viewer;
+    const Needle *needle;
+    int done;
+};
+void filter_work(void *arg) {
+    FilterWork *w = static_cast<FilterWork *>(arg);
+    w->done = grid_set_filter(w->viewer, w->needle);
+}
+
+struct GridFindWork {
+    const Viewer *viewer;
+    const Needle *needle;
+    FindDir dir;
+    GridHit hit;
+    int found;
+};
+void grid_find_work(void *arg) {
+    GridFindWork *w = static_cast<GridFindWork *>(arg);
+    w->found =
+        grid_find(w->viewer, w->needle, w->viewer->cur_row, w->viewer->cur_col, w->dir, &w->hit);
+}
+
+const char STOPPED[] = "Stopped.";
+
 // Narrows the grid to the rows holding the filter's text (every row for an empty text) and says
 // how many show, or why the text cannot filter.
 void apply_filter(HWND bar, FindBar *fb) {
-    Viewer *viewer = viewer_of(GetParent(bar));
+    HWND window = GetParent(bar);
+    Viewer *viewer = viewer_of(window);
     if (!viewer) return;
     Needle needle;
     const char *text = fb->filter;
     bool empty = !text[0];
     if (!empty && !needle_compile(&needle, text, strlen(text))) {
         find_message_none(fb->message, FIND_MESSAGE_LEN, text);
-    } else if (grid_set_filter(viewer, empty ? nullptr : &needle)) {
-        grid_rows_changed(viewer);
-        InvalidateRect(GetParent(bar), nullptr, FALSE); // the status line's count
-        format_row_count(fb->message, FIND_MESSAGE_LEN, viewer);
+    } else {
+        FilterWork w = {viewer, empty ? nullptr : &needle, 0};
+        const JobEnd end = run_job(window, static_cast<uint64_t>(viewer->buf_len),
+                                   "filtering\xE2\x80\xA6", filter_work, &w);
+        if (end == JOB_REFUSED || !IsWindow(window)) return;
+        if (end == JOB_STOPPED) {
+            snprintf(fb->message, FIND_MESSAGE_LEN, "%s", STOPPED);
+        } else if (w.done) {
+            grid_rows_changed(viewer);
+            InvalidateRect(window, nullptr, FALSE); // the status line's count
+            format_row_count(fb->message, FIND_MESSAGE_LEN, viewer);
+        }
     }
     show_message(fb);
 }
@@ -118,10 +155,15 @@ void search(HWND bar, FindBar *fb, bool backward) {
     if (!needle_compile(&needle, text, strlen(text))) {
         find_message_none(message, FIND_MESSAGE_LEN, text);
     } else if (viewer->tab == TAB_DATA && !value_view_open(value_view_of(GetParent(bar)))) {
-        GridHit hit;
-        if (grid_find(viewer, &needle, viewer->cur_row, viewer->cur_col, dir, &hit)) {
-            grid_goto(viewer, hit.row, hit.col, 0);
-            find_message_grid(message, FIND_MESSAGE_LEN, viewer, &hit, dir);
+        GridFindWork w = {viewer, &needle, dir, {}, 0};
+        const JobEnd end = run_job(GetParent(bar), static_cast<uint64_t>(viewer->buf_len),
+                                   "searching\xE2\x80\xA6", grid_find_work, &w);
+        if (end == JOB_REFUSED || !IsWindow(bar)) return;
+        if (end == JOB_STOPPED) {
+            snprintf(message, FIND_MESSAGE_LEN, "%s", STOPPED);
+        } else if (w.found) {
+            grid_goto(viewer, w.hit.row, w.hit.col, 0);
+            find_message_grid(message, FIND_MESSAGE_LEN, viewer, &w.hit, dir);
         } else {
             find_message_none(message, FIND_MESSAGE_LEN, text);
         }
@@ -131,8 +173,12 @@ void search(HWND bar, FindBar *fb, bool backward) {
         HWND value = value_view_of(GetParent(bar));
         HWND view =
             viewer->tab == TAB_DATA ? value_view_text_view(value) : static_cast<HWND>(viewer->edit);
-        if (text_view_find(view, &needle, dir, &hit, &line, &lines))
+        const int found = text_view_find(view, &needle, dir, &hit, &line, &lines);
+        if (found < 0 && !IsWindow(bar)) return;
+        if (found > 0)
             find_message_text(message, FIND_MESSAGE_LEN, line, lines, &hit, dir);
+        else if (found < 0)
+            snprintf(message, FIND_MESSAGE_LEN, "%s", STOPPED);
         else
             find_message_none(message, FIND_MESSAGE_LEN, text);
     }

@@ -13,6 +13,7 @@
 #include "grid/cursor.h"
 #include "grid/shown_rows.h"
 #include "order/grid_order.h"
+#include "plugin/long_job.h"
 #include "base/utf8.h"
 
 enum {
@@ -116,8 +117,27 @@ static void show_sort_arrows(Viewer *viewer) {
     }
 }
 
+namespace {
+struct SortWork {
+    Viewer *viewer;
+    int32_t col;
+    SortDir dir;
+};
+void sort_work(void *arg) {
+    const SortWork *w = static_cast<const SortWork *>(arg);
+    grid_set_sort(w->viewer, w->col, w->dir);
+}
+} // namespace
+
 void grid_sort(Viewer *viewer, int32_t col, SortDir dir) {
-    if (!grid_set_sort(viewer, col, dir)) return;
+    SortWork w = {viewer, col, dir};
+    HWND window = GetParent(grid_of(viewer));
+    // A sort that gave up may have put the rows back in file order: what shows is shown afresh
+    // whatever the end.
+    if (run_job(window, static_cast<uint64_t>(viewer->buf_len), "sorting\xE2\x80\xA6", sort_work,
+                &w) == JOB_REFUSED ||
+        !IsWindow(window))
+        return;
     show_sort_arrows(viewer);
     grid_rows_changed(viewer);
 }

@@ -10,6 +10,7 @@
 #include "plugin/clipboard.h"
 #include "plugin/fonts.h"
 #include "plugin/key_state.h"
+#include "plugin/long_job.h"
 #include "plugin/viewer_messages.h"
 #include "text/caret.h"
 #include "text/columns.h"
@@ -471,12 +472,33 @@ ClipResult text_view_copy(HWND view) {
     return CLIP_COPIED;
 }
 
+namespace {
+struct TextFindWork {
+    const TextDoc *doc;
+    const Needle *needle;
+    size_t from;
+    FindDir dir;
+    TextHit *hit;
+    int found;
+};
+void text_find_work(void *arg) {
+    TextFindWork *w = static_cast<TextFindWork *>(arg);
+    w->found = text_find(w->doc, w->needle, w->from, w->dir, w->hit);
+}
+} // namespace
+
 int text_view_find(HWND view, const Needle *needle, FindDir dir, TextHit *hit, size_t *line,
                    size_t *line_count) {
     TextView *tv = view_of(view);
     if (!tv || !tv->shows_section) return 0;
     size_t from = dir == FIND_NEXT ? text_sel_end(&tv->caret) : text_sel_start(&tv->caret);
-    if (!text_find(&tv->doc, needle, from, dir, hit)) return 0;
+    // The text's blocks are only read by the search, and stay while it runs: nothing that would
+    // replace them is answered meanwhile.
+    TextFindWork w = {&tv->doc, needle, from, dir, hit, 0};
+    const JobEnd end =
+        run_job(viewer_window_of(view), tv->doc.len, "searching\xE2\x80\xA6", text_find_work, &w);
+    if (end == JOB_STOPPED) return -1;
+    if (end == JOB_REFUSED || !w.found || !IsWindow(view)) return 0;
     text_set_caret(&tv->caret, &tv->doc, hit->start, 0);
     text_set_caret(&tv->caret, &tv->doc, hit->end, 1);
     caret_moved(view, tv);

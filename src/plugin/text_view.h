@@ -41,7 +41,8 @@ ClipResult text_view_copy(HWND view);
 
 // Finds the needle from the selection (from its end going forward, before its start going back),
 // selects the match and brings it into view. Returns 1 with the match, its line and the text's
-// line count; 0 when there is none, or the view shows a placeholder rather than a section.
+// line count; 0 when there is none, or the view shows a placeholder rather than a section; -1 when
+// the search, run as work that Escape stops (long_job.h), was stopped.
 int text_view_find(HWND view, const Needle *needle, FindDir dir, TextHit *hit, size_t *line,
                    size_t *line_count);
 

@@ -14,6 +14,7 @@
 #include "plugin/find_bar.h"
 #include "plugin/fonts.h"
 #include "plugin/grid_binding.h"
+#include "plugin/long_job.h"
 #include "plugin/notice.h"
 #include "plugin/text_view.h"
 #include "plugin/value_view.h"
@@ -109,7 +110,9 @@ static void show_status_as_title(HWND window, const char *status) {
 }
 
 static void paint_bar(HWND window, Viewer *viewer) {
-    if (viewer) load_note_failure(viewer);
+    // While work runs the record may be changing under it: the bar shows the work's note alone.
+    const char *job = job_note(window);
+    if (viewer && !job) load_note_failure(viewer);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     RECT client;
@@ -125,11 +128,13 @@ static void paint_bar(HWND window, Viewer *viewer) {
     if (viewer) {
         char status[STATUS_LEN], text[BAR_TEXT_LEN];
         HWND value = value_view_of(window);
-        if (viewer->tab == TAB_DATA && value_view_open(value))
+        if (job)
+            snprintf(status, sizeof status, "%s   \xE2\x80\x94   Escape cancels", job);
+        else if (viewer->tab == TAB_DATA && value_view_open(value))
             value_view_describe(value, viewer, status, sizeof status);
         else
             format_grid_status(status, sizeof status, viewer);
-        const char *notice = notice_of(window);
+        const char *notice = job ? "" : notice_of(window);
         if (notice[0]) {
             size_t used = strlen(status);
             snprintf(status + used, sizeof status - used, "   \xE2\x80\x94   %s", notice);
@@ -185,8 +190,9 @@ static void show_count_news(HWND window, Viewer *viewer, unsigned news) {
         const RowOrder o = viewer->order;
         if (o.sort_dir != SORT_NONE || o.filtered) {
             viewer_free_order(viewer);
-            if (o.sort_dir != SORT_NONE) grid_set_sort(viewer, o.sort_col, o.sort_dir);
-            if (o.filtered) find_bar_refilter(find_bar_of(window));
+            if (o.sort_dir != SORT_NONE) grid_sort(viewer, o.sort_col, o.sort_dir);
+            if (o.filtered && IsWindow(window)) find_bar_refilter(find_bar_of(window));
+            if (!IsWindow(window)) return;
             grid_rows_changed(viewer);
         }
     }
@@ -217,7 +223,9 @@ LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
     switch (message) {
     case WM_CREATE: return 0;
     case WM_DESTROY:
-        // A host that destroys the window without ListCloseWindow still ends the count.
+        // A host that destroys the window without ListCloseWindow still ends the count and the
+        // work.
+        stop_job(window);
         stop_counting(window);
         notice_clear(window);
         return 0;
@@ -226,6 +234,8 @@ LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
         return 0;
     case WM_PAINT: paint_bar(window, viewer); return 0;
     case WM_NOTIFY: {
+        // The grid paints no rows while work may be changing them (long_job.h).
+        if (job_note(window)) return 0;
         const NMHDR *header = reinterpret_cast<const NMHDR *>(lparam);
         if (viewer && header && header->hwndFrom == static_cast<HWND>(viewer->grid))
             return grid_notify(viewer, header);

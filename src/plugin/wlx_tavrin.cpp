@@ -13,6 +13,7 @@
 #include "plugin/notice.h"
 #include "plugin/fonts.h"
 #include "plugin/grid_binding.h"
+#include "plugin/long_job.h"
 #include "plugin/text_view.h"
 #include "plugin/value_view.h"
 #include "plugin/viewer_keys.h"
@@ -69,7 +70,9 @@ static HWND load_viewer(HWND parent, const void *path, bool wide) {
 // ListLoadNext and ListLoadNextW.
 static int reload_viewer(HWND window, const void *path, bool wide) {
     Viewer *viewer = viewer_of_viewer_window(window);
-    if (!viewer) return 1;
+    // Asked from a message answered while work runs on the document (long_job.h): the work and
+    // the frames below it hold the document, which stays.
+    if (!viewer || job_note(window)) return 1;
     Viewer scratch = {};
     DumpScan scan;
     if (!open_document(&scratch, path, wide, &scan)) return 1;
@@ -111,11 +114,26 @@ WLX_EXPORT int __stdcall ListLoadNextW(HWND parent, HWND window, WCHAR *path, in
     return reload_viewer(window, path, true);
 }
 
+// Records of viewers closed while work ran for them: the call came from a message answered while
+// the work ran (long_job.h), and the frames below it still hold the record, so it goes when the
+// module does. A host that does this a hundred times loses the rest.
+static Viewer *g_closed_working[100];
+
 WLX_EXPORT void __stdcall ListCloseWindow(HWND window) {
     Viewer *viewer = viewer_of_viewer_window(window);
+    const bool working = job_note(window) != nullptr;
+    stop_job(window);
     if (viewer) stop_counting(window);
     DestroyWindow(window);
-    viewer_delete(viewer);
+    if (!working) {
+        viewer_delete(viewer);
+        return;
+    }
+    for (Viewer *&slot : g_closed_working)
+        if (!slot) {
+            slot = viewer;
+            break;
+        }
 }
 
 WLX_EXPORT void __stdcall ListGetDetectString(char *detect, int size) {
@@ -141,6 +159,10 @@ WLX_EXPORT int __stdcall ListSendCommand(HWND window, int command, int parameter
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
     (void)module;
     if (reason == DLL_PROCESS_DETACH && !reserved) {
+        for (Viewer *&kept : g_closed_working) {
+            viewer_delete(kept);
+            kept = nullptr;
+        }
         fonts_free();
         file_map_release_guard();
     }

@@ -9,6 +9,11 @@
 #include <vector>
 
 #include "alloc_hook.h"
+#include "base/stop.h"
+#include "find/find.h"
+#include "find/needle.h"
+#include "grid/shown_rows.h"
+#include "order/grid_order.h"
 #include "grid/cells.h"
 #include "order/order.h"
 #include "order/sort_column.h"
@@ -226,4 +231,74 @@ TEST_F(OrderRowsMemory, WithoutMemoryNothingIsWrittenAndNothingKept) {
     EXPECT_EQ(mem_live_count(), live);
     EXPECT_EQ(out[0], 2);
     EXPECT_EQ(out[2], 1);
+}
+
+namespace {
+
+// Work asked to stop before it begins: the test's own thread pointed at a flag that is set.
+class Stopped : public AllocationHookTest {
+  protected:
+    void SetUp() override {
+        AllocationHookTest::SetUp();
+        stop_watch(&flag);
+    }
+    void TearDown() override {
+        stop_watch(nullptr);
+        AllocationHookTest::TearDown();
+    }
+    std::atomic<int> flag{1};
+};
+
+// 100,000 rows, ids descending, with a text long enough that the rows pass a scan's stretch: the
+// last row alone holds "needle".
+std::string long_table() {
+    std::string lines;
+    for (int r = 0; r < 100000; ++r)
+        lines += std::to_string(100000 - r) + "\t" + std::string(48, 'a' + r % 26) +
+                 (r == 99999 ? "needle" : "") + "\n";
+    return data_dump("id, body", lines);
+}
+
+} // namespace
+
+TEST_F(Stopped, ASortGivesUpAndKeepsNothingAndAGridSortFallsBackToFileOrder) {
+    LoadedViewer d(long_table());
+    ASSERT_EQ(d.v.row_count, 100000);
+    std::vector<int32_t> out(100000, 7);
+    const long live = mem_live_count();
+    EXPECT_EQ(order_rows(&d.v, 0, KIND_INTEGER, nullptr, d.v.row_count, out.data()), 0);
+    EXPECT_TRUE(stop_seen());
+    EXPECT_EQ(mem_live_count(), live);
+
+    // Sorted by the body without a stop, then by the id with one: the id's order would be written
+    // over the body's, so the rows go back to file order, the cursor on its record.
+    stop_watch(nullptr);
+    ASSERT_EQ(grid_set_sort(&d.v, 1, SORT_DESC), 1);
+    d.v.cur_row = 5;
+    const int32_t record = shown_file_row(&d.v, 5);
+    stop_watch(&flag);
+    EXPECT_EQ(grid_set_sort(&d.v, 0, SORT_ASC), 0);
+    EXPECT_EQ(d.v.order.sort_dir, SORT_NONE);
+    EXPECT_EQ(d.v.order.shown, nullptr);
+    EXPECT_EQ(shown_file_row(&d.v, d.v.cur_row), record);
+}
+
+TEST_F(Stopped, AFilterOrAFindThatGivesUpChangesNothing) {
+    LoadedViewer d(long_table());
+    Needle needle;
+    ASSERT_TRUE(needle_compile(&needle, "needle", 6));
+    EXPECT_EQ(grid_set_filter(&d.v, &needle), 0);
+    EXPECT_TRUE(stop_seen());
+    EXPECT_EQ(d.v.order.filtered, 0);
+    EXPECT_EQ(shown_row_count(&d.v), 100000);
+    GridHit hit;
+    EXPECT_EQ(grid_find(&d.v, &needle, 0, 0, FIND_NEXT, &hit), 0);
+
+    // Unstopped, the same find and filter reach the last row.
+    stop_watch(nullptr);
+    ASSERT_EQ(grid_find(&d.v, &needle, 0, 0, FIND_NEXT, &hit), 1);
+    EXPECT_EQ(hit.row, 99999);
+    ASSERT_EQ(grid_set_filter(&d.v, &needle), 1);
+    EXPECT_EQ(shown_row_count(&d.v), 1);
+    EXPECT_FALSE(stop_seen());
 }

@@ -273,3 +273,37 @@ TEST_F(AnyFile, ACopyOverTheClipboardsLimitIsRefusedWithANoticeAndASmallerOneIsW
     for (int r = 0; r < 10; ++r) ten += line + L"\r\n";
     EXPECT_TRUE(clipboard_text() == ten) << clipboard_text().size() << " units";
 }
+
+TEST_F(AnyFile, EscapeStopsALongSortWithoutReachingTheHostAndTheSortRunsWholeWithoutIt) {
+    const int rows = 1500000; // about 40 MB: sorted in a thread of its own
+    ASSERT_NE(open_kept(numbered_dump(rows)), nullptr);
+    ASSERT_TRUE(counted(rows));
+    HWND header = reinterpret_cast<HWND>(SendMessageW(grid(), LVM_GETHEADER, 0, 0));
+    RECT r = {};
+    SendMessageW(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    auto arrow = [&] {
+        HDITEMW item = {};
+        item.mask = HDI_FORMAT;
+        SendMessageW(header, HDM_GETITEMW, 1, reinterpret_cast<LPARAM>(&item));
+        return (item.fmt & (HDF_SORTUP | HDF_SORTDOWN)) != 0;
+    };
+
+    // A click on the names' header, and Escape typed ahead of the sort it starts.
+    lister.keys_received.clear();
+    PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(header, WM_LBUTTONUP, 0, at);
+    PostMessageW(grid(), WM_KEYDOWN, VK_ESCAPE, 0);
+    pump_pending();
+    EXPECT_EQ(item_text(grid(), 2, 1), "name of 2");
+    EXPECT_FALSE(arrow());
+    EXPECT_TRUE(lister.keys_received.empty());
+    EXPECT_FALSE(holds(painted_status(viewer), L"sorting"));
+
+    PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(header, WM_LBUTTONUP, 0, at);
+    pump_pending();
+    EXPECT_EQ(item_text(grid(), 1, 1), "name of 1");
+    EXPECT_EQ(item_text(grid(), 2, 1), "name of 10");
+    EXPECT_TRUE(arrow());
+}
