@@ -38,17 +38,7 @@ std::vector<ColumnType> bench_types(const Viewer *viewer) {
 void selection_text_rows_1m(benchmark::State &state) {
     Viewer *viewer = all_selected(state);
     if (!viewer) return;
-    size_t bytes = 0;
-    for (auto _ : state) {
-        StrBuf text;
-        if (!selection_text(viewer, &text)) {
-            state.SkipWithError("selection_text failed");
-            break;
-        }
-        bytes = text.len;
-        sb_drop(&text);
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+    time_selection_text(state, viewer);
 }
 
 void copy_as_rows_1m(benchmark::State &state, CopyFormat format) {

@@ -32,17 +32,7 @@ Viewer *selected_document(benchmark::State &state) {
 void selection_text_100k_rows(benchmark::State &state) {
     Viewer *viewer = selected_document(state);
     if (!viewer) return;
-    size_t bytes = 0;
-    for (auto _ : state) {
-        StrBuf text;
-        if (!selection_text(viewer, &text)) {
-            state.SkipWithError("selection_text failed");
-            break;
-        }
-        bytes = text.len;
-        sb_drop(&text);
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+    time_selection_text(state, viewer);
 }
 
 // The selected rows' bytes: they lie one after another in the file buffer.

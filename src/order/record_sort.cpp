@@ -75,6 +75,17 @@ inline unsigned byte_at(const SortRecord &r, unsigned k) {
 // Stretches this short are left to insertion sort.
 const size_t RADIX_SMALL = 32;
 
+// Turns the buckets' counts into where each begins (next) and ends (end), one after another.
+inline void bucket_bounds(uint32_t next[256], uint32_t end[256]) {
+    uint32_t at = 0;
+    for (unsigned b = 0; b < 256; ++b) {
+        uint32_t count = next[b];
+        next[b] = at;
+        at += count;
+        end[b] = at;
+    }
+}
+
 // Rows in ascending order, by the same kind of radix sort as the records below.
 void sort_rows(int32_t *rows, size_t n) {
     if (n <= RADIX_SMALL) {
@@ -92,13 +103,7 @@ void sort_rows(int32_t *rows, size_t n) {
     unsigned shift = (31 - static_cast<unsigned>(__builtin_clz(differ))) / 8 * 8;
     uint32_t next[256] = {}, end[256];
     for (size_t i = 0; i < n; ++i) ++next[static_cast<uint32_t>(rows[i]) >> shift & 0xFF];
-    uint32_t at = 0;
-    for (unsigned b = 0; b < 256; ++b) {
-        uint32_t count = next[b];
-        next[b] = at;
-        at += count;
-        end[b] = at;
-    }
+    bucket_bounds(next, end);
     for (unsigned b = 0; b < 256; ++b) {
         while (next[b] < end[b]) {
             unsigned to = static_cast<uint32_t>(rows[next[b]]) >> shift & 0xFF;
@@ -153,13 +158,7 @@ void sort_by_key(Span s, size_t n, unsigned guess) {
         memset(next, 0, sizeof next);
         for (size_t i = 0; i < n; ++i) ++next[byte_at(s.r[i], k)];
     }
-    uint32_t at = 0;
-    for (unsigned b = 0; b < 256; ++b) {
-        uint32_t count = next[b];
-        next[b] = at;
-        at += count;
-        end[b] = at;
-    }
+    bucket_bounds(next, end);
     // A record taken out of its place is carried to its bucket, and the one it displaces on to
     // its own, until one belongs where the first was taken: each record moves once.
     for (unsigned b = 0; b < 256; ++b) {
