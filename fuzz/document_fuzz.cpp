@@ -200,58 +200,6 @@ void move_around(Viewer *v, const uint8_t *data, size_t size) {
     }
 }
 
-// The document the loader made, against the loader's rules applied to the whole file at once.
-void check_whole_file_rules(const Viewer *v, const WholeFileDocument &want) {
-    FUZZ_CHECK(want.loads);
-    auto same = [](const char *text, size_t len, const std::optional<std::string> &w) {
-        return w ? text && std::string(text, len) == *w : text == nullptr;
-    };
-    FUZZ_CHECK(same(v->sql, v->sql_len, want.sql));
-    FUZZ_CHECK(same(v->info, v->info_len, want.info));
-    FUZZ_CHECK(same(v->copy_line, v->copy_line ? strlen(v->copy_line) : 0, want.copy_line));
-    FUZZ_CHECK(v->col_count == want.col_count);
-    for (int32_t c = 0; c < MAX_COLS; ++c) {
-        const bool named = c < static_cast<int32_t>(want.names.size());
-        FUZZ_CHECK(named ? v->col_names[c] && *want.names[c] == v->col_names[c] : !v->col_names[c]);
-    }
-    FUZZ_CHECK(v->row_count == static_cast<int32_t>(want.rows.size()));
-    for (int32_t r = 0; r < v->row_count; ++r) {
-        RowLine line = row_line(v, r);
-        FUZZ_CHECK(std::string(line.start, line.end) == want.rows[r]);
-    }
-    FUZZ_CHECK(std::string(v->status) == want.status);
-}
-
-// The same file counted in steps of a few bytes each, as the viewer counts a large file while it
-// shows the first rows: after every step what the record shows is a beginning of the whole, and at
-// the end it is the whole.
-void check_counted_in_steps(const uint8_t *data, size_t size, const WholeFileDocument &want) {
-    FileMap map = {reinterpret_cast<const char *>(data), size, nullptr};
-    Viewer v{};
-    DumpScan scan;
-    FUZZ_CHECK(load_begin(&v, &map, &scan) == 1);
-    uint64_t budget = 1 + (size ? data[size / 2] % 97 : 0);
-    int32_t rows_before = 0;
-    for (bool more = true; more;) {
-        more = scan_step(&scan, budget) == 1;
-        FUZZ_CHECK(load_adopt(&v, &scan) == 1);
-        FUZZ_CHECK(v.row_count >= rows_before &&
-                   v.row_count <= static_cast<int32_t>(want.rows.size()));
-        for (int32_t r = rows_before; r < v.row_count; ++r) {
-            RowLine line = row_line(&v, r);
-            FUZZ_CHECK(std::string(line.start, line.end) == want.rows[r]);
-        }
-        rows_before = v.row_count;
-        FUZZ_CHECK((v.load == LOAD_DONE) == !more);
-        if (v.sql) FUZZ_CHECK(want.sql && std::string(v.sql, v.sql_len) == *want.sql);
-        if (v.info) FUZZ_CHECK(want.info && std::string(v.info, v.info_len) == *want.info);
-        budget = budget * 2 + 1;
-    }
-    check_whole_file_rules(&v, want);
-    v.map = FileMap{}; // the input's bytes are the fuzzer's, not a mapping
-    viewer_free_blocks(&v);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -267,8 +215,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         whole_file_rules(std::string(reinterpret_cast<const char *>(data), size));
     FUZZ_CHECK(loaded == want.loads);
     if (!loaded) return 0;
-    check_whole_file_rules(&v, want);
-    check_counted_in_steps(data, size, want);
+    FUZZ_CHECK(whole_file_difference(&v, want).empty());
+    FUZZ_CHECK(counted_in_steps_difference(std::string(reinterpret_cast<const char *>(data), size),
+                                           1 + (size ? data[size / 2] % 97 : 0), want)
+                   .empty());
     FUZZ_CHECK(v.row_count >= 0 && v.col_count >= 0 && v.col_count <= MAX_TABLE_COLS);
     FUZZ_CHECK(memchr(v.status, '\0', sizeof v.status) != nullptr);
     check_cursor(&v);

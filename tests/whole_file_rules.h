@@ -10,7 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "document/dump_scan.h"
 #include "document/header_line.h"
+#include "document/load.h"
+#include "document/rows.h"
 #include "document/viewer.h"
 
 struct WholeFileDocument {
@@ -77,4 +80,66 @@ inline WholeFileDocument whole_file_rules(const std::string &file) {
     format_status(status, name, static_cast<int32_t>(d.rows.size()), STATUS_COUNTED);
     d.status = status;
     return d;
+}
+
+// What the loader made, against the rules' document: "" when they agree, else the first thing that
+// differs.
+inline std::string whole_file_difference(const Viewer *v, const WholeFileDocument &want) {
+    if (!want.loads) return "the rules refuse the file";
+    auto same = [](const char *text, size_t len, const std::optional<std::string> &w) {
+        return w ? text && std::string(text, len) == *w : text == nullptr;
+    };
+    if (!same(v->sql, v->sql_len, want.sql)) return "the SQL section";
+    if (!same(v->info, v->info_len, want.info)) return "the INFO section";
+    if (!same(v->copy_line, v->copy_line ? std::strlen(v->copy_line) : 0, want.copy_line))
+        return "the header line";
+    if (v->col_count != want.col_count) return "the column count";
+    for (int32_t c = 0; c < MAX_COLS; ++c) {
+        const bool named = c < static_cast<int32_t>(want.names.size());
+        if (named ? !v->col_names[c] || *want.names[c] != v->col_names[c]
+                  : v->col_names[c] != nullptr)
+            return "the name of column " + std::to_string(c);
+    }
+    if (v->row_count != static_cast<int32_t>(want.rows.size())) return "the row count";
+    for (int32_t r = 0; r < v->row_count; ++r) {
+        RowLine line = row_line(v, r);
+        if (std::string(line.start, line.end) != want.rows[r]) return "row " + std::to_string(r);
+    }
+    if (std::string(v->status) != want.status) return "the status";
+    return "";
+}
+
+// The file counted in steps, the first of `budget` bytes and each next one twice and one more, as
+// the viewer counts a large file while it shows the first rows: after every step what the record
+// shows must be a beginning of the whole, and at the end the whole. "" when it is, else the first
+// thing that differs.
+inline std::string counted_in_steps_difference(const std::string &file, uint64_t budget,
+                                               const WholeFileDocument &want) {
+    FileMap map = {file.data(), file.size(), nullptr};
+    Viewer v{};
+    DumpScan scan;
+    if (load_begin(&v, &map, &scan) != 1) return "the counting load refuses the file";
+    std::string differs;
+    int32_t rows_before = 0;
+    for (bool more = true; more && differs.empty(); budget = budget * 2 + 1) {
+        more = scan_step(&scan, budget) == 1;
+        if (load_adopt(&v, &scan) != 1) differs = "a step's rows cannot be taken up";
+        if (v.row_count < rows_before || v.row_count > static_cast<int32_t>(want.rows.size()))
+            differs = "the rows counted so far";
+        for (int32_t r = rows_before; differs.empty() && r < v.row_count; ++r) {
+            RowLine line = row_line(&v, r);
+            if (std::string(line.start, line.end) != want.rows[r])
+                differs = "row " + std::to_string(r) + " while counting";
+        }
+        rows_before = v.row_count;
+        if ((v.load == LOAD_DONE) == more) differs = "the end of the count";
+        if (v.sql && !(want.sql && std::string(v.sql, v.sql_len) == *want.sql))
+            differs = "the SQL section while counting";
+        if (v.info && !(want.info && std::string(v.info, v.info_len) == *want.info))
+            differs = "the INFO section while counting";
+    }
+    if (differs.empty()) differs = whole_file_difference(&v, want);
+    v.map = FileMap{}; // the bytes are the caller's, not a mapping
+    viewer_free_blocks(&v);
+    return differs;
 }

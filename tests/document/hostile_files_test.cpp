@@ -12,6 +12,7 @@
 #include "grid/cursor.h"
 #include "grid/selection_text.h"
 #include "hostile_files.h"
+#include "whole_file_rules.h"
 
 namespace {
 
@@ -119,6 +120,18 @@ TEST_P(HostileFileLoad, IsRefusedUntouchedOrGivesTheDocumentItsBytesDescribe) {
     for (int32_t r = 0; r < v.row_count; ++r) {
         ASSERT_EQ(row_at(v, r), file.rows[static_cast<size_t>(r)]) << "row " << r;
     }
+}
+
+TEST_P(HostileFileLoad, CountedInStepsOfAnySizeGivesWhatTheWholeFileRulesGive) {
+    const WholeFileDocument want = whole_file_rules(file.bytes);
+    ASSERT_EQ(want.loads, file.loads);
+    if (!file.loads) return;
+    LoadedViewer d(file.bytes);
+    ASSERT_EQ(d.loaded, 1);
+    EXPECT_EQ(whole_file_difference(&d.v, want), "");
+    // Steps of a byte, of a few bytes and of one whole read, each growing as the viewer's do.
+    for (uint64_t budget : {uint64_t{1}, uint64_t{7}, uint64_t{4096}, uint64_t{1} << 30})
+        EXPECT_EQ(counted_in_steps_difference(file.bytes, budget, want), "") << budget << " bytes";
 }
 
 TEST_P(HostileDocument, EveryCellReadsAsItsFieldAndNothingPastTheGrid) {
