@@ -23,6 +23,7 @@ struct Goal {
 const Goal GOALS[] = {
     {"load_file_rows_1m", "floor_read_and_scan", 1.3},
     {"load_file_rows_1m", "floor_read", 0},
+    {"first_screen_rows_1m", "floor_read_and_scan", 1.0},
     {"compose_full_sql_rows_1m", "floor_copy_script", 2.0},
     {"selection_text_100k_rows", "floor_copy_selection", 3.0},
     {"selection_text_100k_rows", "floor_copy_selection_warm", 0},
