@@ -65,8 +65,9 @@ static int build_into(const GridText *t, StrBuf *sb) {
                         : selection_text_into(t->viewer, t->titles, sb);
 }
 
-// Bytes of UTF-8 a piece takes before it is counted or converted.
-static const size_t PIECE = 1u << 20;
+// Bytes of UTF-8 a piece takes before it is counted or converted: all the copy holds beside the
+// clipboard's block.
+static const size_t PIECE = 256u << 10;
 
 // Builds the text through a sink; returns its units, or -1 when it failed (or passed the limit).
 static int64_t run_sink(const GridText *t, Utf16Sink *sink) {

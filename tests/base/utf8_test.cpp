@@ -211,6 +211,39 @@ TEST(Utf16, ATextLongerThanTheRoomIsCutBetweenCharacters) {
     EXPECT_EQ(used, 0u);
 }
 
+// Long ASCII runs go sixteen bytes at a time: texts mixing runs of every length with other
+// characters and ill-formed bytes convert, in every room, as character by character does.
+TEST(Utf16, LongAsciiRunsConvertAndCountAsCharacterByCharacter) {
+    const std::string others[] = {"\xC3\xA9", "\xF0\x9F\x98\x80", "\xFF", "\xE2\x82", ""};
+    std::string s;
+    for (int run = 0; run < 40; ++run)
+        s += std::string(static_cast<size_t>(run), static_cast<char>('a' + run % 26)) +
+             others[run % 5];
+    std::u16string want;
+    for (const auto &[cp, len] : decode_all(s)) {
+        if (cp >= 0x10000) {
+            want += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+            want += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else {
+            want += static_cast<char16_t>(cp);
+        }
+    }
+    EXPECT_EQ(utf16_length(s.data(), s.size()), want.size());
+    for (size_t room = 1; room <= want.size() + 1; ++room) {
+        size_t used = 0;
+        const std::u16string got = to_utf16(s, room, &used);
+        ASSERT_LE(got.size(), room - 1);
+        ASSERT_EQ(got, want.substr(0, got.size())) << "room " << room;
+        // Cut only where the next character would not fit.
+        ASSERT_EQ(utf16_length(s.data(), used), got.size()) << "room " << room;
+        if (used < s.size()) {
+            uint32_t cp = 0;
+            utf8_decode(s.data() + used, s.size() - used, &cp);
+            ASSERT_GT(got.size() + utf16_units(cp), room - 1) << "room " << room;
+        }
+    }
+}
+
 TEST(Utf16, BackToUtf8KeepsCharactersAndReplacesLoneSurrogates) {
     const uint16_t typed[] = {'K', 0x0430, 0xD83D, 0xDE00, 0xDC00, 'x'};
     char out[32];
