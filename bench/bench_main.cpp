@@ -26,6 +26,7 @@ const Goal GOALS[] = {
     {"first_screen_rows_1m", "floor_read_and_scan", 1.0},
     {"compose_full_sql_rows_1m", "floor_copy_script", 2.0},
     {"selection_text_100k_rows", "floor_copy_selection", 3.0},
+    {"clipboard_utf16_rows_1m", "floor_read_and_scan", 3.0},
     {"selection_text_100k_rows", "floor_copy_selection_warm", 0},
     {"text_first_walk_100mb_line", "floor_memchr_100mb_line", 0},
     {"grid_find_absent_ascii", "floor_memmem_ascii", 3.0},

@@ -1,5 +1,6 @@
-// The job's record lives on the stack of run_job, and the viewer window points at it through a
-// window property while the work runs.
+// The job's record lives on the stack of run_job, and the thread that runs the window points at it
+// while the work runs. Not a window property: job_note is asked at every notification the grid
+// sends, and under Wine a window property is a round trip to the server.
 #include "plugin/long_job.h"
 
 #include <atomic>
@@ -10,9 +11,8 @@
 
 namespace {
 
-const WCHAR JOB_PROP[] = L"TavrinJob";
-
 struct Job {
+    HWND window;
     void (*work)(void *arg);
     void *arg;
     const char *note;
@@ -20,6 +20,14 @@ struct Job {
     bool gave_up; // the work saw the stop and gave up part of the way
     HANDLE thread;
 };
+
+// The work the window thread waits for: one at a time a thread, since the waiting answers no
+// input that could start more.
+thread_local Job *t_job = nullptr;
+
+Job *job_of(HWND viewer_window) {
+    return t_job && t_job->window == viewer_window ? t_job : nullptr;
+}
 
 DWORD WINAPI job_thread(void *param) {
     Job *job = static_cast<Job *>(param);
@@ -55,15 +63,15 @@ bool answer_meanwhile(Job *job, HWND grid) {
 
 JobEnd run_job(HWND viewer_window, uint64_t bytes, const char *note, void (*work)(void *arg),
                void *arg) {
-    if (GetPropW(viewer_window, JOB_PROP)) return JOB_REFUSED;
-    Job job = {work, arg, note, {0}, false, nullptr};
-    if (bytes >= JOB_THREAD_BYTES && SetPropW(viewer_window, JOB_PROP, &job))
+    if (t_job) return JOB_REFUSED;
+    Job job = {viewer_window, work, arg, note, {0}, false, nullptr};
+    if (bytes >= JOB_THREAD_BYTES)
         job.thread = CreateThread(nullptr, 0, job_thread, &job, 0, nullptr);
     if (!job.thread) {
-        RemovePropW(viewer_window, JOB_PROP);
         work(arg);
         return JOB_DONE;
     }
+    t_job = &job;
     const Viewer *viewer = viewer_of(viewer_window);
     HWND grid = viewer ? static_cast<HWND>(viewer->grid) : nullptr;
     RedrawWindow(viewer_window, nullptr, nullptr, RDW_INVALIDATE);
@@ -76,7 +84,7 @@ JobEnd run_job(HWND viewer_window, uint64_t bytes, const char *note, void (*work
            WAIT_OBJECT_0 + 1);
     WaitForSingleObject(job.thread, INFINITE);
     CloseHandle(job.thread);
-    RemovePropW(viewer_window, JOB_PROP);
+    t_job = nullptr;
     if (IsWindow(viewer_window)) {
         InvalidateRect(viewer_window, nullptr, FALSE);
         if (grid_missed && IsWindow(grid)) InvalidateRect(grid, nullptr, FALSE);
@@ -85,12 +93,12 @@ JobEnd run_job(HWND viewer_window, uint64_t bytes, const char *note, void (*work
 }
 
 const char *job_note(HWND viewer_window) {
-    const Job *job = static_cast<const Job *>(GetPropW(viewer_window, JOB_PROP));
+    const Job *job = job_of(viewer_window);
     return job ? job->note : nullptr;
 }
 
 void stop_job(HWND viewer_window) {
-    Job *job = static_cast<Job *>(GetPropW(viewer_window, JOB_PROP));
+    Job *job = job_of(viewer_window);
     if (!job || !job->thread) return;
     job->stop.store(1);
     WaitForSingleObject(job->thread, INFINITE);
