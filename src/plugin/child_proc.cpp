@@ -10,8 +10,16 @@
 #include "plugin/viewer_messages.h"
 #include "plugin/viewer_record.h"
 
+// The grid of this thread that holds the focus, or none; kept by the grid's focus messages.
+static thread_local HWND g_focused_grid;
+
+bool grid_has_focus(HWND grid) {
+    return grid && grid == g_focused_grid;
+}
+
 void install_child_proc(Viewer *viewer) {
     HWND grid = static_cast<HWND>(viewer->grid);
+    if (GetFocus() == grid) g_focused_grid = grid;
     HWND edit = static_cast<HWND>(viewer->edit);
     viewer->grid_proc = reinterpret_cast<void *>(
         SetWindowLongPtrW(grid, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
@@ -101,7 +109,16 @@ LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
         return 0;
     }
     case WM_SETFOCUS:
-    case WM_KILLFOCUS: InvalidateRect(window, nullptr, FALSE); break;
+        g_focused_grid = window;
+        InvalidateRect(window, nullptr, FALSE);
+        break;
+    case WM_KILLFOCUS:
+        if (g_focused_grid == window) g_focused_grid = nullptr;
+        InvalidateRect(window, nullptr, FALSE);
+        break;
+    case WM_DESTROY:
+        if (g_focused_grid == window) g_focused_grid = nullptr;
+        break;
     default: break;
     }
     return pass_on(viewer, window, message, wparam, lparam);

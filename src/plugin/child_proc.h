@@ -10,4 +10,8 @@
 // procedure is kept in edit_proc.
 void install_child_proc(Viewer *viewer);
 
+// Whether this grid has the keyboard focus, as its focus messages last said: asked for every
+// cell a paint draws, where GetFocus would be a round trip to the server under Wine.
+bool grid_has_focus(HWND grid);
+
 LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

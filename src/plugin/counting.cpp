@@ -104,7 +104,13 @@ void count_rest(HWND window, Viewer *viewer, const DumpScan *scan) {
         c->published = *scan;
         c->told = GetTickCount64();
         InitializeCriticalSection(&c->lock);
-        c->thread = CreateThread(nullptr, 0, count_thread, c, 0, nullptr);
+        c->thread = CreateThread(nullptr, 0, count_thread, c, CREATE_SUSPENDED, nullptr);
+        // The window's thread goes first: on a machine of few cores the count must not be what
+        // keeps a key or a paint waiting.
+        if (c->thread) {
+            SetThreadPriority(c->thread, THREAD_PRIORITY_BELOW_NORMAL);
+            ResumeThread(c->thread);
+        }
         if (c->thread && SetPropW(window, COUNT_PROP, c)) return;
         if (c->thread) {
             c->stop = 1;

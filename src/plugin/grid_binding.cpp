@@ -13,6 +13,7 @@
 #include "grid/cursor.h"
 #include "grid/shown_rows.h"
 #include "order/grid_order.h"
+#include "plugin/child_proc.h"
 #include "plugin/long_job.h"
 #include "base/utf8.h"
 
@@ -220,9 +221,8 @@ static LRESULT answer_custom_draw(Viewer *viewer, NMLVCUSTOMDRAW *draw) {
         return CDRF_NOTIFYSUBITEMDRAW;
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
         draw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
-        int focused = GetFocus() == grid_of(viewer);
         CellColors colors = cell_colors(viewer, static_cast<int32_t>(draw->nmcd.dwItemSpec),
-                                        draw->iSubItem, focused);
+                                        draw->iSubItem, grid_has_focus(grid_of(viewer)));
         draw->clrTextBk = colors.back;
         draw->clrText = colors.text;
         if (draw->iSubItem == 0 && column_is_number(viewer, 0) &&
