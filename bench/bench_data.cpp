@@ -2,6 +2,7 @@
 #include "bench_data.h"
 
 #include "document/load.h"
+#include "grid/selection_text.h"
 
 #include <cstdio>
 #include <map>
@@ -32,4 +33,18 @@ Viewer *loaded_document(const char *file) {
     }
     cache[file] = viewer;
     return viewer;
+}
+
+void time_selection_text(benchmark::State &state, const Viewer *viewer) {
+    size_t bytes = 0;
+    for (auto _ : state) {
+        StrBuf text;
+        if (!selection_text(viewer, &text)) {
+            state.SkipWithError("selection_text failed");
+            break;
+        }
+        bytes = text.len;
+        sb_drop(&text);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
 }

@@ -3,7 +3,7 @@
 // as an allocator that must move the block does, so the peak is the portable worst case rather
 // than what this platform's realloc happens to manage in place. The seam's failure hook is for the
 // tests and is left out here.
-#include "document/mem.h"
+#include "base/mem.h"
 
 #include "counting_mem.h"
 

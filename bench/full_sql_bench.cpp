@@ -2,7 +2,7 @@
 // fresh buffer.
 #include "bench_data.h"
 
-#include "document/mem.h"
+#include "base/mem.h"
 #include "document/tab_text.h"
 
 #include <benchmark/benchmark.h>

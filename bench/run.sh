@@ -1,7 +1,9 @@
 #!/bin/sh
 # Builds the benchmarks, writes their data under build/bench-data/ and runs them: the portable core
 # natively (Google Benchmark, then the ratio table and the peak memory of a load), then the Windows
-# side under Wine. Usage: sh bench/run.sh [native|windows]   (both when no argument is given)
+# side under Wine, last a dump of gigabytes written for the run outside the repository.
+# Usage: sh bench/run.sh [native|windows|big]   (native and windows when no argument is given;
+# windows ends with the part on the dump of gigabytes, which big runs alone)
 set -eu
 cd "$(dirname "$0")/.."
 what="${1:-all}"
@@ -16,7 +18,7 @@ cmake --build build/bench-native -j2 --target gen_dump core_bench load_peak >/de
 [ -f "$data/cols_256.pg" ] || build/bench-native/tools/gen_dump/gen_dump "$data/cols_256.pg" 2000 256
 [ -f "$data/rows_10k.pg" ] || build/bench-native/tools/gen_dump/gen_dump "$data/rows_10k.pg" 10000 10
 
-if [ "$what" != windows ]; then
+if [ "$what" = all ] || [ "$what" = native ]; then
     echo "== machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
     build/bench-native/bench/core_bench "$data" --benchmark_repetitions=5 \
         --benchmark_report_aggregates_only=true --benchmark_enable_random_interleaving=true \
@@ -28,12 +30,28 @@ fi
 if [ "$what" != native ]; then
     cmake --preset windows -B build/bench-win >/dev/null
     cmake --build build/bench-win -j2 --target wine_bench >/dev/null
-    echo
-    echo "== under Wine"
     WINEPREFIX="${WINEPREFIX:-$(pwd)/build/wineprefix-bench}"
     export WINEPREFIX
+fi
+
+if [ "$what" = all ] || [ "$what" = windows ]; then
+    echo
+    echo "== under Wine"
     xvfb-run -a -s "-screen 0 1280x1024x24" sh tools/under_wine.sh \
-        wine build/bench-win/bench/wine_bench.exe "$data/rows_1m.pg" 5
+        wine build/bench-win/bench/wine_bench.exe "$data/rows_1m.pg" 5 "$data/rows_1m.pg" sort
+
+    # The viewer window's own cost under Wine: a file of 10,000 rows (1 MB), read whole before
+    # ListLoad returns, so that no count runs beside its first paint.
+    echo
+    echo "== a file of 10,000 rows under Wine"
+    xvfb-run -a -s "-screen 0 1280x1024x24" sh tools/under_wine.sh \
+        wine build/bench-win/bench/wine_bench.exe "$data/rows_10k.pg" 5 - | grep -v '^goal'
+
+    # Select all and copy, in a process of its own so that the memory it adds is the copy's.
+    echo
+    echo "== select all and copy of the 1,000,000-row grid under Wine"
+    xvfb-run -a -s "-screen 0 1280x1024x24" sh tools/under_wine.sh \
+        wine build/bench-win/bench/wine_bench.exe "$data/rows_1m.pg" 3 - copy
 
     # Crafted files whose header names no columns and whose rows hold 1,600 (the most a table can
     # have) and 20,000 one-byte fields: the grid makes a column per field up to 1,600, so the
@@ -51,10 +69,44 @@ if [ "$what" != native ]; then
         printf "KMZTAB01\001[SQL]\nselect '"'"'"
         for (i = 0; i < 42000; i++) printf "value %05d\t\320\272\320\260\320\261\320\265\320\273\321\214 ", i
         printf "'"'"';\nselect 2;\n\001[DATA]\nCOPY t (a) FROM stdin;\n1\n\\.\n" }' >"$f"
+    # One row whose text cell holds a 1 MB value, line breaks and tabs escaped in it.
+    f="$data/megabyte_cell.pg"
+    [ -f "$f" ] || awk 'BEGIN {
+        printf "KMZTAB01\001[SQL]\nCREATE TABLE public.cell (\n    id integer,\n    body text\n);\n"
+        printf "\001[DATA]\nCOPY public.cell (id, body) FROM stdin;\n1\t"
+        for (i = 0; i < 23000; i++) printf "line %05d of the value,\\tcolumns\\tand text\\n", i
+        printf "\n\\.\n" }' >"$f"
     echo
-    echo "== wide first rows and a 1 MB line under Wine"
+    echo "== wide first rows, a 1 MB line and a 1 MB cell under Wine"
     xvfb-run -a -s "-screen 0 1280x1024x24" sh tools/under_wine.sh sh -c "
         wine build/bench-win/bench/wine_bench.exe $data/first_row_1600.pg 3 - | grep -e '^ListLoad' -e '^load_file'
         wine build/bench-win/bench/wine_bench.exe $data/first_row_20000.pg 3 | grep -v '^goal'
-        wine build/bench-win/bench/wine_bench.exe $data/megabyte_line.pg 3 | grep -v -e '^ListLoad' -e '^goal'"
+        wine build/bench-win/bench/wine_bench.exe $data/megabyte_line.pg 3 | grep -v -e '^ListLoad' -e '^goal'
+        wine build/bench-win/bench/wine_bench.exe $data/megabyte_cell.pg 5 - value | grep -e '^file' -e 'value'"
+fi
+
+# A dump of about 4.5 GiB (100,000,000 rows of 5 columns), which the viewer must open without
+# reading it into memory, after the 1,000,000-row file in the same process. It is written under
+# $TMPDIR (never in the repository; about a minute), reused when a run left it there, and deleted
+# when the run ends unless KEEP_BIG_DUMP=1. Skipped, saying so, when the disk lacks the room.
+if [ "$what" != native ]; then
+    echo
+    echo "== a dump of 100,000,000 rows under Wine"
+    big="${TMPDIR:-/tmp}/tavrin_bench_100m.pg"
+    room_kb=$(df -Pk "$(dirname "$big")" | awk 'NR == 2 { print $4 }')
+    if [ ! -f "$big" ] && [ "$room_kb" -lt $((6 * 1024 * 1024)) ]; then
+        echo "skipped: $(dirname "$big") has $((room_kb / 1024)) MiB free, the dump needs 4,607"
+    else
+        if [ "${KEEP_BIG_DUMP:-0}" != 1 ]; then
+            trap 'rm -f "$big" "$big.part"' EXIT
+            trap 'exit 130' INT TERM
+        fi
+        if [ ! -f "$big" ]; then
+            build/bench-native/tools/gen_dump/gen_dump "$big.part" 100000000 5
+            mv "$big.part" "$big"
+        fi
+        echo "$(ls -l "$big" | awk '{ print $5 }') bytes"
+        xvfb-run -a -s "-screen 0 1280x1024x24" sh tools/under_wine.sh \
+            wine build/bench-win/bench/wine_bench.exe "$data/rows_1m.pg" 3 - big "$big"
+    fi
 fi

@@ -1,5 +1,6 @@
 // The clipboard text of a 100,000-row by 10-column selection, beside its floor: one copy of the
 // selected rows' bytes into a fresh buffer.
+#include "document/rows.h"
 #include "bench_data.h"
 
 #include "grid/selection_text.h"
@@ -31,24 +32,13 @@ Viewer *selected_document(benchmark::State &state) {
 void selection_text_100k_rows(benchmark::State &state) {
     Viewer *viewer = selected_document(state);
     if (!viewer) return;
-    size_t bytes = 0;
-    for (auto _ : state) {
-        StrBuf text;
-        if (!selection_text(viewer, &text)) {
-            state.SkipWithError("selection_text failed");
-            break;
-        }
-        bytes = text.len;
-        sb_drop(&text);
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+    time_selection_text(state, viewer);
 }
 
 // The selected rows' bytes: they lie one after another in the file buffer.
 const char *selected_stretch(const Viewer *viewer, size_t *bytes) {
-    const char *first = viewer->rows[0];
-    const char *last = viewer->rows[SELECTED_ROWS - 1];
-    *bytes = static_cast<size_t>(last - first) + std::strlen(last) + 1;
+    const char *first = row_start(viewer, 0);
+    *bytes = static_cast<size_t>(row_end(viewer, SELECTED_ROWS - 1) - first) + 1;
     return first;
 }
 

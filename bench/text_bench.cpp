@@ -5,6 +5,7 @@
 
 #include "text/caret.h"
 #include "text/columns.h"
+#include "text/line_cells.h"
 #include "text/tab_doc.h"
 
 #include <benchmark/benchmark.h>

@@ -1,19 +1,26 @@
 // The Windows side's cost, measured the way the file manager meets it: ListLoad of a large dump
 // next to load_file alone on the same file in the same process, ListLoad until the grid has
-// painted its first screen, and the text tabs (see time_text_tabs). Medians of several
-// repetitions, timed with QueryPerformanceCounter.
+// painted its first screen against one read of the file that counts its line feeds, and the text
+// tabs (see time_text_tabs). Medians of several repetitions, timed with QueryPerformanceCounter.
 //
-//   wine_bench FILE.pg [REPETITIONS [TAB_FILE.pg]]
+//   wine_bench FILE.pg [REPETITIONS [TAB_FILE.pg [sort|value|big BIG.pg]]]
+//   wine_bench FILE.pg REPETITIONS - copy
 //
-// The text tabs are measured last, on TAB_FILE (FILE by default; "-" skips them).
+// The text tabs are measured next, on TAB_FILE (FILE by default; "-" skips them); then, when asked,
+// header clicks that sort FILE's grid, Enter showing the value of FILE's first cell, or a file of
+// gigabytes (see time_big_file) set against FILE. "copy" measures only select all and copy of
+// FILE's grid (see time_copy), in a process that has done nothing else, so that its memory is the
+// copy's own.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 #include "document/load.h"
@@ -98,13 +105,25 @@ double max_of(const std::vector<double> &v) {
     return v.empty() ? 0 : *std::max_element(v.begin(), v.end());
 }
 
-// Memory the process has committed for itself.
-double private_bytes() {
+double min_of(const std::vector<double> &v) {
+    return v.empty() ? 0 : *std::min_element(v.begin(), v.end());
+}
+
+PROCESS_MEMORY_COUNTERS_EX memory_counters() {
     PROCESS_MEMORY_COUNTERS_EX counters = {};
     counters.cb = sizeof counters;
     GetProcessMemoryInfo(GetCurrentProcess(),
                          reinterpret_cast<PROCESS_MEMORY_COUNTERS *>(&counters), sizeof counters);
-    return static_cast<double>(counters.PrivateUsage);
+    return counters;
+}
+
+// Memory the process has committed for itself: its private usage, or where the system leaves that
+// 0 (some Wine versions) the pagefile figure, which Wine fills with the anonymous resident pages.
+// Neither counts the pages of a mapped file.
+double private_bytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters = memory_counters();
+    return static_cast<double>(counters.PrivateUsage ? counters.PrivateUsage
+                                                     : counters.PagefileUsage);
 }
 
 // A key as the keyboard delivers it to the focused view, Ctrl held or not.
@@ -169,11 +188,426 @@ void time_text_tabs(ListLoadFn list_load, ListCloseWindowFn list_close, HWND lis
     std::fflush(stdout);
 }
 
+// A left click on column `col`'s header, until the grid has painted the rows in their new order.
+double time_header_click(HWND grid, int col) {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(grid, LVM_GETHEADER, 0, 0));
+    RECT r = {};
+    SendMessageA(header, HDM_GETITEMRECT, col, reinterpret_cast<LPARAM>(&r));
+    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    double t0 = now_ms();
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(header, WM_LBUTTONUP, 0, at);
+    bool done = pump_until_painted(grid);
+    return done ? now_ms() - t0 : -1;
+}
+
+// Header clicks on the file's columns: ascending, descending and back to file order, each until
+// painted; the goal is a second.
+void time_sorting(ListLoadFn list_load, ListCloseWindowFn list_close, HWND lister, char *path,
+                  int reps) {
+    std::vector<double> clicks;
+    for (int i = 0; i < reps; ++i) {
+        HWND window = list_load(lister, path, 0);
+        if (!window) return;
+        HWND grid = FindWindowExA(window, nullptr, "SysListView32", nullptr);
+        pump_until_painted(grid);
+        for (int col : {0, 2, 3}) // an integer, a text and a numeric column
+            for (int k = 0; k < 3; ++k) clicks.push_back(time_header_click(grid, col));
+        list_close(window);
+        pump_pending();
+    }
+    report("header click, until painted", clicks, 0);
+    std::printf("%-40s %10.1f ms (goal <= 1000: %s)\n", "  the slowest header click",
+                max_of(clicks), max_of(clicks) <= 1000 && min_of(clicks) >= 0 ? "met" : "MISSED");
+    std::fflush(stdout);
+}
+
+// Enter on the first cell, until the value view has painted its value; the goal is 50 ms.
+void time_value_view(ListLoadFn list_load, ListCloseWindowFn list_close, HWND lister, char *path,
+                     int reps) {
+    std::vector<double> opens;
+    for (int i = 0; i < reps; ++i) {
+        HWND window = list_load(lister, path, 0);
+        if (!window) return;
+        HWND grid = FindWindowExA(window, nullptr, "SysListView32", nullptr);
+        HWND value = FindWindowExA(window, nullptr, "TavrinValue", nullptr);
+        HWND text = value ? FindWindowExA(value, nullptr, "TavrinText", nullptr) : nullptr;
+        pump_until_painted(grid);
+        double t0 = now_ms();
+        press(grid, VK_RETURN, false);
+        bool done = text && pump_until_painted(text);
+        opens.push_back(done ? now_ms() - t0 : -1);
+        list_close(window);
+        pump_pending();
+    }
+    std::printf("file %s\n", path);
+    report("Enter: value view painted", opens, 0);
+    std::printf("goal: the value view at most 50 ms: %s\n",
+                median(opens) <= 50 && min_of(opens) >= 0 ? "met" : "MISSED");
+    std::fflush(stdout);
+}
+
+// One read of the whole file through ReadFile in blocks of 1 MiB, counting its line feeds with
+// memchr: the least any count of the file's rows must do. Milliseconds, the file opened and closed
+// within them, or -1 when it cannot be read; `lines` gets the line feeds.
+double time_read_pass(const char *path, long long *lines) {
+    const DWORD BLOCK = 1u << 20;
+    static char block[BLOCK];
+    double t0 = now_ms();
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return -1;
+    long long n = 0;
+    DWORD got = 0;
+    BOOL read = FALSE;
+    while ((read = ReadFile(file, block, BLOCK, &got, nullptr)) && got > 0) {
+        const char *end = block + got;
+        for (const char *p = block; (p = static_cast<const char *>(std::memchr(p, '\n', end - p)));
+             ++p)
+            ++n;
+    }
+    CloseHandle(file);
+    double t = now_ms() - t0;
+    *lines = n;
+    return read ? t : -1;
+}
+
+// `reps` read passes after one that brings the file into the cache, as a file just viewed in the
+// file manager is; none when the file cannot be read.
+std::vector<double> read_passes(const char *path, int reps, long long *lines) {
+    std::vector<double> passes;
+    if (time_read_pass(path, lines) < 0) return passes;
+    for (int i = 0; i < reps; ++i) passes.push_back(time_read_pass(path, lines));
+    if (min_of(passes) < 0) passes.clear();
+    return passes;
+}
+
+// Whether the viewer still says it is counting rows. Its status is its window text, written when
+// the bar paints, so a viewer that has not painted yet counts as still counting.
+bool still_counting(HWND window) {
+    WCHAR text[256];
+    return InternalGetWindowText(window, text, 256) == 0 || std::wcsstr(text, L"counting\u2026");
+}
+
+// Dispatches messages until the viewer's status no longer says it is counting. With `grid`, asks
+// the grid to paint again each time it has painted, as scrolling through it does, and keeps in
+// `longest_repaint` the longest a paint took to come (a paint still awaited at the end counting
+// as long as it waited). False when the bound passes first.
+bool pump_until_counted(HWND window, int bound_ms, HWND grid = nullptr,
+                        double *longest_repaint = nullptr) {
+    double start = now_ms(), asked = -1;
+    for (;;) {
+        pump_pending();
+        const bool counted = !still_counting(window);
+        double now = now_ms();
+        if (grid && (counted || !GetUpdateRect(grid, nullptr, FALSE))) {
+            if (asked >= 0) *longest_repaint = std::max(*longest_repaint, now - asked);
+            InvalidateRect(grid, nullptr, FALSE);
+            asked = now;
+        }
+        if (counted) return true;
+        if (now - start > bound_ms) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+// Waits for a thread of this program that may send to this thread's windows, answering them.
+void wait_pumping(HANDLE thread) {
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
+        pump_pending();
+    CloseHandle(thread);
+}
+
+// A second thread sending to the viewer window again and again while the window's thread pumps,
+// as another program or the file manager's other threads do: the longest wait for an answer is
+// the longest the viewer keeps the file manager from answering anyone. `since` is when the viewer
+// was asked to load; `longest_at` when the longest wait began, counted from then.
+struct Pinger {
+    HWND window;
+    double since;
+    HANDLE thread;
+    volatile LONG stop;
+    double longest, longest_at;
+    long answered, unanswered, over_50ms;
+};
+
+DWORD WINAPI ping_until_stopped(void *arg) {
+    Pinger *p = static_cast<Pinger *>(arg);
+    while (!p->stop) {
+        DWORD_PTR result = 0;
+        double t0 = now_ms();
+        bool answered =
+            SendMessageTimeoutW(p->window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
+        double waited = now_ms() - t0;
+        ++(answered ? p->answered : p->unanswered);
+        if (waited > 50) ++p->over_50ms;
+        if (waited > p->longest) {
+            p->longest = waited;
+            p->longest_at = t0 - p->since;
+        }
+        Sleep(1);
+    }
+    return 0;
+}
+
+// A second thread reading the process's memory about once a millisecond while the window's thread
+// works: the most it saw once `go` was set. Wine's own peak figures are the current ones. The
+// thread says `ready` after its first reading, so that its own stack is in the figure the caller
+// then takes as the start.
+struct Sampler {
+    HANDLE thread;
+    volatile LONG ready, go, stop;
+    double most;
+};
+
+DWORD WINAPI sample_until_stopped(void *arg) {
+    Sampler *s = static_cast<Sampler *>(arg);
+    for (;;) {
+        double now = private_bytes();
+        if (s->go && now > s->most) s->most = now;
+        InterlockedExchange(&s->ready, 1);
+        if (s->stop) return 0;
+        Sleep(1);
+    }
+}
+
+const int COUNT_BOUND_MS = 600000;
+
+const char *verdict(bool met) {
+    return met ? "met" : "MISSED";
+}
+
+// A dump of gigabytes after the smaller FILE in the same process (`small_first_screen`, FILE's
+// ListLoad until its first paint): ListLoad until the grid has painted, against FILE's; ListLoad
+// until the status says every row is counted, against one read-and-memchr pass over the file;
+// the private memory the count adds, against the row index's 8 bytes a row and 64 MiB; and the
+// longest a message sent to the viewer waited for its answer meanwhile. Then one more count with
+// the grid painting again and again, as while the user scrolls: the longest a paint waited.
+void time_big_file(ListLoadFn list_load, ListCloseWindowFn list_close, HWND lister, char *path,
+                   int reps, double small_first_screen) {
+    long long lines = 0;
+    const std::vector<double> passes = read_passes(path, reps, &lines);
+    if (passes.empty()) {
+        std::fprintf(stderr, "cannot read %s\n", path);
+        return;
+    }
+    const double pass = median(passes);
+    std::vector<double> returned, first, counted, added;
+    Pinger worst = {};
+    long answered = 0, unanswered = 0, slow = 0;
+    double longest_repaint = 0;
+    LRESULT rows = 0;
+    for (int i = 0; i <= reps; ++i) {
+        const bool repainting = i == reps;
+        double before = private_bytes();
+        double t0 = now_ms();
+        HWND window = list_load(lister, path, 0);
+        double t1 = now_ms();
+        if (!window) {
+            std::fprintf(stderr, "ListLoad refused %s\n", path);
+            return;
+        }
+        Pinger pinger = {window, t0, nullptr, 0, 0, 0, 0, 0, 0};
+        if (!repainting)
+            pinger.thread = CreateThread(nullptr, 0, ping_until_stopped, &pinger, 0, nullptr);
+        HWND grid = FindWindowExA(window, nullptr, "SysListView32", nullptr);
+        bool painted = grid && pump_until_painted(grid);
+        double t2 = now_ms();
+        bool done = pump_until_counted(window, COUNT_BOUND_MS, repainting ? grid : nullptr,
+                                       &longest_repaint);
+        double t3 = now_ms();
+        double after = private_bytes();
+        InterlockedExchange(&pinger.stop, 1);
+        if (pinger.thread) wait_pumping(pinger.thread);
+        rows = SendMessageA(grid, LVM_GETITEMCOUNT, 0, 0);
+        list_close(window);
+        pump_pending();
+        if (repainting) break;
+        returned.push_back(t1 - t0);
+        if (painted) first.push_back(t2 - t0);
+        if (done) {
+            counted.push_back(t3 - t0);
+            added.push_back(after - before);
+        }
+        if (pinger.longest > worst.longest) worst = pinger;
+        answered += pinger.answered;
+        unanswered += pinger.unanswered;
+        slow += pinger.over_50ms;
+    }
+    std::printf("file %s (%lld line feeds, %ld rows in the grid)\n", path, lines,
+                static_cast<long>(rows));
+    report("one read-and-memchr pass", passes, 0);
+    report("ListLoad", returned, 0);
+    report("ListLoad + first paint of the grid", first, 0);
+    double first_ratio = first.empty() ? 0 : median(first) / small_first_screen;
+    std::printf("goal: its first paint at most 2 x the smaller file's (%.1f ms): %.2f, %s\n",
+                small_first_screen, first_ratio, verdict(!first.empty() && first_ratio <= 2.0));
+    report("ListLoad until every row is counted", counted, 0);
+    double count_ratio = counted.empty() ? 0 : median(counted) / pass;
+    std::printf("goal: the whole count at most 1.5 x one read-and-memchr pass: %.2f, %s\n",
+                count_ratio, verdict(!counted.empty() && count_ratio <= 1.5));
+    double grown = added.empty() ? 0 : median(added);
+    double budget = 8.0 * static_cast<double>(rows) + 64.0 * 1048576.0;
+    std::printf("goal: private memory the count adds %.0f bytes (%.2f a row) at most 8 bytes a "
+                "row + 64 MiB = %.0f: %s\n",
+                grown, rows ? grown / static_cast<double>(rows) : 0.0, budget,
+                verdict(!added.empty() && grown <= budget));
+    std::printf("goal: the longest wait for an answer while counting %.1f ms, at %.0f ms after "
+                "ListLoad (%ld answered, %ld of them after more than 50 ms, %ld not) at most 50 "
+                "ms: %s\n",
+                worst.longest, worst.longest_at, answered, slow, unanswered,
+                verdict(answered > 0 && unanswered == 0 && worst.longest <= 50));
+    std::printf("%-40s %10.1f ms\n", "the longest wait for a repaint while counting",
+                longest_repaint);
+    std::fflush(stdout);
+}
+
+// The clipboard emptied, so that no copy before holds memory a new copy would free.
+void empty_clipboard(HWND owner) {
+    if (!OpenClipboard(owner)) return;
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+// The UTF-16 units of the clipboard's Unicode text (its 0 left out), and its line feeds; -1 when
+// it holds none.
+long long clipboard_units(HWND owner, long long *lines) {
+    long long units = -1;
+    *lines = 0;
+    if (!OpenClipboard(owner)) return -1;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const WCHAR *text = data ? static_cast<const WCHAR *>(GlobalLock(data)) : nullptr;
+    if (text) {
+        units = static_cast<long long>(std::wcslen(text));
+        for (const WCHAR *p = text; (p = std::wcschr(p, L'\n')); ++p) ++*lines;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return units;
+}
+
+// A block of `units` UTF-16 units and its 0, filled and set on the clipboard by itself: what any
+// copy of a text that long pays at least, the system's part of a copy. Milliseconds.
+double time_clipboard_alone(HWND owner, long long units) {
+    double t0 = now_ms();
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(units + 1) * sizeof(WCHAR));
+    WCHAR *text = mem ? static_cast<WCHAR *>(GlobalLock(mem)) : nullptr;
+    if (!text) {
+        if (mem) GlobalFree(mem);
+        return -1;
+    }
+    std::wmemset(text, L'x', static_cast<size_t>(units));
+    text[units] = 0;
+    GlobalUnlock(mem);
+    bool set = false;
+    if (OpenClipboard(owner)) {
+        EmptyClipboard();
+        set = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
+        CloseClipboard();
+    }
+    if (!set) GlobalFree(mem);
+    double t = now_ms() - t0;
+    empty_clipboard(owner);
+    return set ? t : -1;
+}
+
+// Ctrl+A and Ctrl+C in the grid of FILE, every row counted, until the clipboard holds the text,
+// against one read-and-memchr pass over the file; and the most memory the copy adds while it runs
+// (sampled, and from the system's peak figure where it keeps one), against the clipboard's block
+// of 2 bytes a UTF-16 unit and 1 MiB. A block as large set on the clipboard alone is given too.
+void time_copy(ListLoadFn list_load, ListCloseWindowFn list_close, HWND lister, char *path,
+               int reps) {
+    long long lines = 0;
+    const std::vector<double> passes = read_passes(path, reps, &lines);
+    if (passes.empty()) {
+        std::fprintf(stderr, "cannot read %s\n", path);
+        return;
+    }
+    const double pass = median(passes);
+    std::vector<double> copies, alone;
+    double worst_added = 0, worst_over = -1e300;
+    long long units = -1, copied_lines = 0;
+    for (int i = 0; i < reps; ++i) {
+        empty_clipboard(lister);
+        HWND window = list_load(lister, path, 0);
+        if (!window) {
+            std::fprintf(stderr, "ListLoad refused %s\n", path);
+            return;
+        }
+        HWND grid = FindWindowExA(window, nullptr, "SysListView32", nullptr);
+        if (!pump_until_painted(grid) || !pump_until_counted(window, COUNT_BOUND_MS)) {
+            std::fprintf(stderr, "the viewer of %s did not finish counting\n", path);
+            return;
+        }
+        // The grid scrolled to its end and back once: Wine takes memory the first time the grid
+        // scrolls there (3.6 MB here), as any first scroll would; it is not the copy's.
+        press(grid, VK_END, true);
+        press(grid, VK_HOME, true);
+        pump_until_painted(grid);
+        Sampler sampler = {nullptr, 0, 0, 0, 0};
+        sampler.thread = CreateThread(nullptr, 0, sample_until_stopped, &sampler, 0, nullptr);
+        while (sampler.thread && !sampler.ready) Sleep(1);
+        const double before = private_bytes();
+        const double peak_before = static_cast<double>(memory_counters().PeakPagefileUsage);
+        sampler.most = before;
+        InterlockedExchange(&sampler.go, 1);
+        const DWORD sequence = GetClipboardSequenceNumber();
+        double t0 = now_ms();
+        press(grid, 'A', true);
+        press(grid, 'C', true);
+        double start = now_ms();
+        while (GetClipboardSequenceNumber() == sequence ||
+               !IsClipboardFormatAvailable(CF_UNICODETEXT)) {
+            if (now_ms() - start > PAINT_BOUND_MS) break;
+            pump_pending();
+        }
+        double t1 = now_ms();
+        InterlockedExchange(&sampler.stop, 1);
+        if (sampler.thread) wait_pumping(sampler.thread);
+        const PROCESS_MEMORY_COUNTERS_EX after = memory_counters();
+        // Where the system keeps a true peak it holds since the process began; in a process that
+        // has done nothing bigger, what passes the peak before is the copy's.
+        double system_added = static_cast<double>(after.PeakPagefileUsage) > peak_before
+                                  ? static_cast<double>(after.PeakPagefileUsage) - before
+                                  : 0;
+        double added = std::max(sampler.most - before, system_added);
+        units = clipboard_units(lister, &copied_lines);
+        if (units < 0) {
+            std::fprintf(stderr, "the copy of %s put no text on the clipboard\n", path);
+            return;
+        }
+        copies.push_back(t1 - t0);
+        worst_added = std::max(worst_added, added);
+        worst_over = std::max(worst_over, added - 2.0 * static_cast<double>(units + 1));
+        list_close(window);
+        empty_clipboard(lister);
+        pump_pending();
+        alone.push_back(time_clipboard_alone(lister, units));
+    }
+    std::printf("file %s (%lld line feeds)\n", path, lines);
+    report("one read-and-memchr pass", passes, 0);
+    report("Ctrl+A, Ctrl+C until on the clipboard", copies, 0);
+    report("  a block as large set alone", alone, 0);
+    double ratio = median(copies) / pass;
+    std::printf("goal: select all and copy at most 3 x one read-and-memchr pass: %.2f, %s\n", ratio,
+                verdict(ratio <= 3.0));
+    double block = 2.0 * static_cast<double>(units + 1);
+    std::printf("goal: memory the copy adds at most the clipboard block (%lld units, %lld lines: "
+                "%.0f bytes) + 1 MiB: the most it added %.0f bytes, %.0f over the block, %s\n",
+                units, copied_lines, block, worst_added, worst_over,
+                verdict(worst_over <= 1048576.0));
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc < 2 || argc > 4) {
-        std::fprintf(stderr, "usage: wine_bench FILE.pg [REPETITIONS [TAB_FILE.pg]]\n");
+    const char *mode = argc >= 5 ? argv[4] : "";
+    const bool big = std::strcmp(mode, "big") == 0;
+    if (argc < 2 || argc > 6 || (argc == 6) != big) {
+        std::fprintf(stderr, "usage: wine_bench FILE.pg [REPETITIONS [TAB_FILE.pg "
+                             "[sort|value|big BIG.pg]]]\n"
+                             "       wine_bench FILE.pg REPETITIONS - copy\n");
         return 2;
     }
     char *path = argv[1];
@@ -191,7 +625,14 @@ int main(int argc, char **argv) {
         return 1;
     }
     HWND lister = create_lister(1200, 800);
-    char *tab_path = argc == 4 ? argv[3] : path;
+    char *tab_path = argc >= 4 ? argv[3] : path;
+
+    if (std::strcmp(mode, "copy") == 0) {
+        time_copy(list_load, list_close, lister, path, reps);
+        DestroyWindow(lister);
+        FreeLibrary(module);
+        return 0;
+    }
 
     std::vector<double> alone, returned, painted;
     for (int i = 0; i < reps; ++i) {
@@ -219,17 +660,27 @@ int main(int argc, char **argv) {
         pump_pending();
     }
     double reference = median(alone);
+    long long lines = 0;
+    const std::vector<double> passes = read_passes(path, reps, &lines);
+    const double pass = passes.empty() ? 0 : median(passes);
     std::printf("file %s\n", path);
     report("load_file alone", alone, 0);
+    report("one read-and-memchr pass", passes, 0);
     report("ListLoad", returned, reference);
     report("ListLoad + first paint of the grid", painted, reference);
-    double ratio = painted.empty() ? 0 : median(painted) / reference;
-    std::printf("goal: ListLoad + first paint at most 2 x load_file: %.2f, %s\n", ratio,
-                !painted.empty() && ratio <= 2.0 ? "met" : "MISSED");
+    // The first screen does not wait for the whole file: it is held to the least a count of the
+    // file must do, one read-and-memchr pass, which no load of a file of any size may exceed.
+    double pass_ratio = painted.empty() || pass <= 0 ? 0 : median(painted) / pass;
+    std::printf("goal: ListLoad + first paint at most 1 x one read-and-memchr pass: %.2f, %s\n",
+                pass_ratio, verdict(!painted.empty() && pass > 0 && pass_ratio <= 1.0));
     std::fflush(stdout);
 
     if (std::strcmp(tab_path, "-") != 0)
         time_text_tabs(list_load, list_close, lister, tab_path, reps, reference);
+    if (std::strcmp(mode, "sort") == 0) time_sorting(list_load, list_close, lister, path, reps);
+    if (std::strcmp(mode, "value") == 0) time_value_view(list_load, list_close, lister, path, reps);
+    if (big && !painted.empty())
+        time_big_file(list_load, list_close, lister, argv[5], reps, median(painted));
     DestroyWindow(lister);
     FreeLibrary(module);
     return 0;

@@ -1,4 +1,4 @@
-# Fails unless the module exports exactly the five plug-in functions and imports only Windows
+# Fails unless the module exports exactly its seven plug-in functions and imports only Windows
 # system DLLs: the host machine has no compiler runtime DLLs to offer it.
 cmake_minimum_required(VERSION 3.25)
 execute_process(COMMAND ${OBJDUMP} -p ${MODULE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
@@ -32,7 +32,8 @@ foreach(entry IN LISTS entries)
     list(APPEND names ${name})
 endforeach()
 list(SORT names)
-set(expected ListCloseWindow ListGetDetectString ListLoad ListLoadNext ListSendCommand)
+set(expected ListCloseWindow ListGetDetectString ListLoad ListLoadNext ListLoadNextW ListLoadW
+    ListSendCommand)
 if(NOT names STREQUAL expected)
     message(FATAL_ERROR "the module exports [${names}], expected exactly [${expected}]")
 endif()

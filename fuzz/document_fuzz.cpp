@@ -1,4 +1,5 @@
-// Fuzz target: any bytes as a dump container, through the loader and every portable reader of it.
+// Fuzz target: any bytes as a dump container, through the loader (at once, and counted in steps,
+// both against the loader's rules applied to the whole file) and every portable reader of it.
 // The input's last bytes also steer cursor keys and jumps, so the selection whose text is built
 // is a different rectangle for different inputs. Each reader's result is checked against what it
 // promises, and the selection text against a cell-by-cell rebuild of it.
@@ -11,7 +12,8 @@
 #include <string>
 
 #include "document/load.h"
-#include "document/strbuf.h"
+#include "document/rows.h"
+#include "base/strbuf.h"
 #include "document/tab_text.h"
 #include "find_check.h"
 #include "fuzz_check.h"
@@ -19,7 +21,9 @@
 #include "grid/cursor.h"
 #include "grid/selection_text.h"
 #include "text/tab_doc.h"
-#include "text/text_range.h"
+#include "text/text_copy.h"
+#include "text/text_pos.h"
+#include "whole_file_rules.h"
 
 namespace {
 
@@ -52,10 +56,11 @@ bool is_null_field(const char *field, size_t len) {
     return len == 2 && field[0] == '\\' && field[1] == 'N';
 }
 
-// The next field after the one starting at `field`, or null at the line's end.
-const char *next_field(const char *field) {
-    const char *end = field + field_length(field);
-    return *end == '\t' ? end + 1 : nullptr;
+// The next field after the one starting at `field` on a line ending at `line_end`, or null at the
+// line's end.
+const char *next_field(const char *field, const char *line_end) {
+    const char *end = field + field_length(field, line_end);
+    return end < line_end ? end + 1 : nullptr;
 }
 
 // Cells as the grid asks for them, one row past each end and one column past each row's last
@@ -66,7 +71,8 @@ void check_cells(const Viewer *v) {
     char room[48];
     for (int32_t r = -1; r <= v->row_count; ++r) {
         const bool in_rows = r >= 0 && r < v->row_count;
-        const char *field = in_rows ? v->rows[r] : nullptr;
+        const RowLine line = in_rows ? row_line(v, r) : RowLine{nullptr, nullptr};
+        const char *field = line.start;
         for (int32_t c = in_rows ? 0 : -1; c <= v->col_count; ++c) {
             const bool asked = c < 32 || c + 4 >= v->col_count || !field;
             if (asked) {
@@ -75,7 +81,7 @@ void check_cells(const Viewer *v) {
                     FUZZ_CHECK(room[0] == '\0');
                     break; // no more fields: the rest of the row reads the same
                 }
-                size_t len = field_length(field);
+                size_t len = field_length(field, line.end);
                 if (is_null_field(field, len)) {
                     FUZZ_CHECK(strcmp(room, "null") == 0);
                 } else {
@@ -83,7 +89,7 @@ void check_cells(const Viewer *v) {
                     FUZZ_CHECK(strlen(room) == shown && memcmp(room, field, shown) == 0);
                 }
             }
-            if (c >= 0) field = next_field(field);
+            if (c >= 0) field = next_field(field, line.end);
         }
     }
 }
@@ -95,15 +101,16 @@ std::string selection_rebuilt(const Viewer *v) {
     SelectionRect s = selection_rect(v);
     for (int32_t r = s.r0; r <= s.r1; ++r) {
         size_t unused = 0;
-        const char *field = field_at(v->rows[r], s.c0, &unused);
+        const RowLine line = row_line(v, r);
+        const char *field = field_at(line.start, line.end, s.c0, &unused);
         for (int32_t c = s.c0; c <= s.c1; ++c) {
             if (field) {
-                size_t len = field_length(field);
+                size_t len = field_length(field, line.end);
                 if (!is_null_field(field, len)) {
                     if (len > CELL_SCRATCH - 1) len = CELL_SCRATCH - 1;
                     out.append(scratch, unescape_cell(field, len, scratch));
                 }
-                field = next_field(field);
+                field = next_field(field, line.end);
             }
             out += c == s.c1 ? "\r\n" : "\t";
         }
@@ -124,11 +131,11 @@ void check_selection(const Viewer *v) {
 
 void check_tab_texts(Viewer *v) {
     for (int tab = -1; tab <= 6; ++tab) {
-        const char *text = tab_text(v, tab);
+        size_t len = 0;
+        const char *text = tab_text(v, tab, &len);
         FUZZ_CHECK(text != nullptr);
-        (void)strlen(text);
         v->tab = tab;
-        (void)strlen(tab_copy_text(v));
+        FUZZ_CHECK(tab_copy_text(v, &len) != nullptr);
         char bar[BAR_TEXT_LEN];
         format_bar_text(bar, sizeof bar, tab, v->status);
         FUZZ_CHECK(strlen(bar) < sizeof bar);
@@ -136,7 +143,8 @@ void check_tab_texts(Viewer *v) {
     // The script holds every row whole, when it has a COPY block at all.
     if (v->full_sql && v->copy_line && v->copy_line[0]) {
         size_t rows_bytes = 0;
-        for (int32_t r = 0; r < v->row_count; ++r) rows_bytes += strlen(v->rows[r]) + 1;
+        for (int32_t r = 0; r < v->row_count; ++r)
+            rows_bytes += static_cast<size_t>(row_end(v, r) - row_start(v, r)) + 1;
         FUZZ_CHECK(strlen(v->full_sql) >= rows_bytes);
     }
 }
@@ -150,10 +158,11 @@ void check_tab_docs(Viewer *v) {
         const int shown = tab_doc(v, tab, &lines, &doc);
         const char *section = tab == TAB_SQL ? v->sql : tab == TAB_INFO ? v->info : v->full_sql;
         FUZZ_CHECK(shown == (section != nullptr));
-        const char *want = tab_text(v, tab);
+        size_t want_len = 0;
+        const char *want = tab_text(v, tab, &want_len);
         std::string bytes(doc.len + 1, '\xAA');
         text_copy_utf8(&doc, 0, doc.len, bytes.data());
-        FUZZ_CHECK(doc.len == strlen(want) && memcmp(bytes.data(), want, doc.len + 1) == 0);
+        FUZZ_CHECK(doc.len == want_len && memcmp(bytes.data(), want, want_len) == 0);
     }
     tab_lines_free(&lines);
 }
@@ -202,7 +211,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     memset(&v, 0, sizeof v);
     int loaded = load_file(&v, input_path());
     remove(input_path());
+    const WholeFileDocument want =
+        whole_file_rules(std::string(reinterpret_cast<const char *>(data), size));
+    FUZZ_CHECK(loaded == want.loads);
     if (!loaded) return 0;
+    FUZZ_CHECK(whole_file_difference(&v, want).empty());
+    FUZZ_CHECK(counted_in_steps_difference(std::string(reinterpret_cast<const char *>(data), size),
+                                           1 + (size ? data[size / 2] % 97 : 0), want)
+                   .empty());
     FUZZ_CHECK(v.row_count >= 0 && v.col_count >= 0 && v.col_count <= MAX_TABLE_COLS);
     FUZZ_CHECK(memchr(v.status, '\0', sizeof v.status) != nullptr);
     check_cursor(&v);

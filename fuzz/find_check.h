@@ -1,25 +1,30 @@
 // Find checks for the document fuzz target: grid_find against a cell-by-cell search of the cells
-// as Ctrl+C copies them, and text_find against a line-by-line search of the text, both plain
-// loops over decoded, folded characters. Needles are slices of the input's own cells, rows and
-// texts, their letters' case changed, so that most of them match somewhere.
+// as Ctrl+C copies them (in file order and in a shown order of chance), the filter against the
+// rows holding a cell, and text_find against a line-by-line search of the text, all plain loops
+// over decoded, folded characters. Needles are slices of the input's own cells, rows and
+// texts, their letters' case changed, so that most of them match somewhere. Decoding, folding and
+// the case forms are the reference's own (unicode_ref.h), not the project's.
 #pragma once
 
 #include <stddef.h>
 #include <stdint.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "base/mem.h"
+#include "document/rows.h"
 #include "document/viewer.h"
-#include "find/case_fold.h"
 #include "find/find.h"
 #include "fuzz_check.h"
 #include "grid/cells.h"
 #include "grid/selection_text.h"
+#include "order/grid_order.h"
 #include "text/line_table.h"
 #include "text/text_doc.h"
-#include "text/utf8.h"
+#include "unicode_ref.h"
 
 namespace find_check {
 
@@ -42,8 +47,8 @@ inline Chars folded(const char *s, size_t n, std::vector<size_t> *starts = nullp
     Chars out;
     for (size_t i = 0; i < n;) {
         uint32_t cp;
-        size_t len = utf8_decode(s + i, n - i, &cp);
-        out.push_back(fold_case(cp));
+        size_t len = unicode_ref::decode(s + i, n - i, &cp);
+        out.push_back(unicode_ref::fold(cp));
         if (starts) starts->push_back(i);
         i += len;
     }
@@ -72,6 +77,12 @@ inline std::string copied(const char *field, size_t len) {
     return std::string(scratch, unescape_cell(field, len, scratch));
 }
 
+// A row's line as a string.
+inline std::string row_string(const Viewer *v, int32_t r) {
+    const RowLine line = row_line(v, r);
+    return std::string(line.start, line.end);
+}
+
 // The grid's cells as Ctrl+C copies them (every row's first col_count fields), and the same folded.
 struct Cells {
     std::vector<std::vector<std::string>> copied;
@@ -81,13 +92,14 @@ struct Cells {
         copied.resize(static_cast<size_t>(v->row_count));
         folded.resize(static_cast<size_t>(v->row_count));
         for (int32_t r = 0; r < v->row_count; ++r) {
-            const char *field = v->rows[r];
+            const RowLine line = row_line(v, r);
+            const char *field = line.start;
             for (int32_t c = 0; c < v->col_count && field; ++c) {
-                size_t len = field_length(field);
+                size_t len = field_length(field, line.end);
                 copied[r].push_back(find_check::copied(field, len));
                 folded[r].push_back(
                     find_check::folded(copied[r].back().data(), copied[r].back().size()));
-                field = field[len] == '\t' ? field + len + 1 : nullptr;
+                field = field + len < line.end ? field + len + 1 : nullptr;
             }
         }
     }
@@ -105,17 +117,14 @@ inline std::string recased(const std::string &text, Random *rng) {
             continue;
         }
         uint32_t cp;
-        size_t len = utf8_decode(text.data() + i, text.size() - i, &cp);
-        uint32_t forms[CASE_VARIANTS_MAX];
-        size_t n = case_variants(cp, forms);
-        uint32_t pick = forms[rng->below(n)];
-        if (cp == REPLACEMENT_CHAR || pick == cp) {
+        size_t len = unicode_ref::decode(text.data() + i, text.size() - i, &cp);
+        const std::vector<uint32_t> forms = unicode_ref::forms(cp);
+        uint32_t pick = forms[rng->below(forms.size())];
+        if (cp == unicode_ref::REPLACEMENT || pick == cp) {
             out.append(text, i, len); // ill-formed bytes stay as they were
         } else {
-            uint16_t units[2];
             char bytes[8];
-            size_t u = utf16_put(pick, units);
-            out.append(bytes, utf16_to_utf8(units, u, bytes, sizeof bytes));
+            out.append(bytes, unicode_ref::encode(pick, bytes));
         }
         i += len;
     }
@@ -168,21 +177,41 @@ inline bool expected_cell(const std::vector<Cell> &hits, int32_t row, int32_t co
     return true;
 }
 
+// The file rows the grid shows, in order: its RowOrder, or every row in file order.
+inline std::vector<int32_t> shown_rows(const Viewer *v) {
+    std::vector<int32_t> shown;
+    if (v->order.shown)
+        shown.assign(v->order.shown, v->order.shown + v->order.shown_count);
+    else
+        for (int32_t r = 0; r < v->row_count; ++r) shown.push_back(r);
+    return shown;
+}
+
+// Whether file row r has a cell holding the folded text.
+inline bool row_holds(const Cells &cells, int32_t r, const Chars &want) {
+    for (const Chars &cell : cells.folded[r])
+        if (holds(cell, want)) return true;
+    return false;
+}
+
+// grid_find in the order the grid shows its rows (v's RowOrder) against the cells in that order.
 inline void check_grid_needle(const Viewer *v, const Cells &cells, const std::string &text,
                               Random *rng) {
     static Needle needle;
     bool taken = false;
     check_compile(text, &needle, &taken);
-    if (!taken || v->row_count <= 0 || v->col_count <= 0) return;
+    const std::vector<int32_t> shown = shown_rows(v);
+    const int32_t rows = static_cast<int32_t>(shown.size());
+    if (!taken || rows <= 0 || v->col_count <= 0) return;
     const Chars want = folded(text.data(), text.size());
     std::vector<Cell> hits;
-    for (int32_t r = 0; r < v->row_count; ++r)
-        for (size_t c = 0; c < cells.folded[r].size(); ++c)
-            if (holds(cells.folded[r][c], want)) hits.push_back({r, int32_t(c)});
+    for (int32_t r = 0; r < rows; ++r)
+        for (size_t c = 0; c < cells.folded[shown[r]].size(); ++c)
+            if (holds(cells.folded[shown[r]][c], want)) hits.push_back({r, int32_t(c)});
     // From the grid's corners, from a cell by chance, and from the hits themselves, whose own cell
     // comes last.
-    std::vector<Cell> from = {{0, 0}, {v->row_count - 1, v->col_count - 1}};
-    from.push_back({int32_t(rng->below(v->row_count)), int32_t(rng->below(v->col_count))});
+    std::vector<Cell> from = {{0, 0}, {rows - 1, v->col_count - 1}};
+    from.push_back({int32_t(rng->below(rows)), int32_t(rng->below(v->col_count))});
     if (!hits.empty()) from.push_back(hits[rng->below(hits.size())]);
     for (Cell f : from)
         for (FindDir dir : {FIND_NEXT, FIND_PREV}) {
@@ -283,18 +312,19 @@ struct Texts {
     explicit Texts(const Viewer *v) {
         const char *sql_text = v->sql ? v->sql : "";
         const char *info_text = v->info ? v->info : "";
-        if (!line_table_build(&sql, sql_text, strlen(sql_text)) ||
-            !line_table_build(&info, info_text, strlen(info_text)))
+        const size_t sql_len = v->sql ? v->sql_len : 0, info_len = v->info ? v->info_len : 0;
+        if (!line_table_build(&sql, sql_text, sql_len) ||
+            !line_table_build(&info, info_text, info_len))
             return;
         TextBlock blocks[3];
         int n = 0;
-        blocks[n++] = {sql_text, strlen(sql_text), 1, &sql, nullptr, 0};
+        blocks[n++] = {sql_text, sql_len, 1, &sql, nullptr, 0};
         if (v->row_count > 0) {
-            const char *last = v->rows[v->row_count - 1];
-            size_t len = static_cast<size_t>(last - v->rows[0]) + strlen(last);
-            blocks[n++] = {v->rows[0], len, 1, nullptr, v->rows, static_cast<size_t>(v->row_count)};
+            size_t len = static_cast<size_t>(rows_end(v) - rows_begin(v));
+            blocks[n++] = {rows_begin(v), len,      1,
+                           nullptr,       &v->rows, static_cast<size_t>(v->row_count)};
         }
-        blocks[n++] = {info_text, strlen(info_text), 0, &info, nullptr, 0};
+        blocks[n++] = {info_text, info_len, 0, &info, nullptr, 0};
         text_doc_set(&doc, blocks, n);
         for (size_t pos = 0; pos < doc.len; ++pos) bytes += text_byte_at(&doc, pos);
         built = true;
@@ -305,8 +335,57 @@ struct Texts {
     }
 };
 
+// A shown order of chance: every row, shuffled, as a sort leaves them.
+inline void shuffle_rows(Viewer *v, Random *rng) {
+    std::vector<int32_t> rows;
+    for (int32_t r = 0; r < v->row_count; ++r) rows.push_back(r);
+    for (size_t i = rows.size(); i > 1; --i) std::swap(rows[i - 1], rows[rng->below(i)]);
+    viewer_free_order(v);
+    v->order.shown = static_cast<int32_t *>(mem_alloc((rows.size() + 1) * sizeof(int32_t)));
+    FUZZ_CHECK(v->order.shown != nullptr);
+    std::copy(rows.begin(), rows.end(), v->order.shown);
+    v->order.shown_count = static_cast<int32_t>(rows.size());
+}
+
+// grid_set_filter over the shown order: the rows it keeps are exactly those of the order before
+// with a cell holding the text, in the same order; the cursor stays on its record when that
+// still shows; an empty needle brings the order before back.
+inline void check_filter(Viewer *v, const Cells &cells, const std::string &text, Random *rng) {
+    static Needle needle;
+    if (!needle_compile(&needle, text.data(), text.size()) || v->col_count <= 0) return;
+    const std::vector<int32_t> before = shown_rows(v);
+    if (!before.empty()) {
+        v->cur_row = static_cast<int32_t>(rng->below(before.size()));
+        v->anchor_row = 0;
+    }
+    const int32_t record = before.empty() ? -1 : before[v->cur_row];
+    // What stands as a sort's order: the shown rows while no filter holds.
+    v->order.sort_dir = v->order.shown ? SORT_ASC : SORT_NONE;
+    FUZZ_CHECK(grid_set_filter(v, &needle) == 1);
+    const Chars want = folded(text.data(), text.size());
+    std::vector<int32_t> expected;
+    for (int32_t r : before)
+        if (row_holds(cells, r, want)) expected.push_back(r);
+    FUZZ_CHECK(shown_rows(v) == expected);
+    FUZZ_CHECK(v->order.filtered == 1);
+    FUZZ_CHECK(v->anchor_row == v->cur_row && v->anchor_col == v->cur_col);
+    bool kept = false;
+    for (size_t i = 0; i < expected.size(); ++i)
+        if (expected[i] == record) {
+            FUZZ_CHECK(v->cur_row == static_cast<int32_t>(i));
+            kept = true;
+        }
+    if (!kept) FUZZ_CHECK(v->cur_row == 0);
+    check_grid_needle(v, cells, text, rng);
+    Needle empty;
+    needle_compile(&empty, "", 0);
+    FUZZ_CHECK(grid_set_filter(v, &empty) == 1);
+    FUZZ_CHECK(shown_rows(v) == before);
+    FUZZ_CHECK(v->order.filtered == 0);
+}
+
 // A few searches with needles from the input, each from several places and both ways.
-inline void check_find(const Viewer *v, const uint8_t *data, size_t size) {
+inline void check_find(Viewer *v, const uint8_t *data, size_t size) {
     uint64_t seed = 0xCBF29CE484222325ull; // FNV-1a of the input
     for (size_t i = 0; i < size; ++i) seed = (seed ^ data[i]) * 0x100000001B3ull;
     Random rng = {seed};
@@ -319,8 +398,25 @@ inline void check_find(const Viewer *v, const uint8_t *data, size_t size) {
     }
     // A slice of a row as written: escapes as written, and now and then a tab.
     if (v->row_count > 0)
-        check_grid_needle(v, cells, recased(slice(v->rows[rng.below(v->row_count)], &rng), &rng),
+        check_grid_needle(v, cells,
+                          recased(slice(row_string(v, static_cast<int32_t>(rng.below(
+                                                          static_cast<size_t>(v->row_count)))),
+                                        &rng),
+                                  &rng),
                           &rng);
+
+    // The same in an order of the grid's own, through a filter over it.
+    if (v->row_count > 0 && v->col_count > 0) {
+        shuffle_rows(v, &rng);
+        const auto &row = cells.copied[rng.below(cells.copied.size())];
+        if (!row.empty()) {
+            const std::string text = recased(slice(row[rng.below(row.size())], &rng), &rng);
+            check_grid_needle(v, cells, text, &rng);
+            check_filter(v, cells, text, &rng);
+        }
+        viewer_free_order(v);
+        v->cur_row = v->cur_col = v->anchor_row = v->anchor_col = 0;
+    }
 
     Texts texts(v);
     if (!texts.built) return;

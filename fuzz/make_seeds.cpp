@@ -2,7 +2,9 @@
 //   make_seeds EXAMPLES_DIR CORPUS_DIR
 // CORPUS_DIR/document/ gets every sample dump and every hostile test file up to the size a fuzz
 // input may have; CORPUS_DIR/unescape/ gets each distinct field of their rows that holds a
-// backslash, and fields cut around the decoder's 8191-byte limit. Seeds are named "seed-...", so
+// backslash, and fields cut around the decoder's 8191-byte limit; CORPUS_DIR/export/ gets every
+// sample dump up to 16 KiB and JSON texts for the export target's JSON check. Seeds are named
+// "seed-...", so
 // rerunning rewrites them and leaves what fuzzing found alone.
 #include <cstdio>
 #include <filesystem>
@@ -42,7 +44,8 @@ void collect_cells(const std::string &bytes, std::set<std::string> *cells) {
     for (int32_t r = 0; r < d.v.row_count; ++r) {
         for (int c = 0;; ++c) {
             size_t len = 0;
-            const char *field = field_at(d.v.rows[r], c, &len);
+            const RowLine line = row_line(&d.v, r);
+            const char *field = field_at(line.start, line.end, c, &len);
             if (!field) break;
             std::string cell(field, len);
             if (cell.find('\\') != std::string::npos) cells->insert(cell);
@@ -91,8 +94,10 @@ int main(int argc, char **argv) {
     }
     const fs::path documents = fs::path(argv[2]) / "document";
     const fs::path unescape = fs::path(argv[2]) / "unescape";
+    const fs::path exports = fs::path(argv[2]) / "export";
     fs::create_directories(documents);
     fs::create_directories(unescape);
+    fs::create_directories(exports);
 
     std::set<std::string> cells;
     int written = 0;
@@ -101,6 +106,8 @@ int main(int argc, char **argv) {
         std::ifstream in(entry.path(), std::ios::binary);
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         write_file(documents / ("seed-sample-" + entry.path().stem().string()), bytes);
+        if (bytes.size() <= 16 * 1024)
+            write_file(exports / ("seed-sample-" + entry.path().stem().string()), bytes);
         collect_cells(bytes, &cells);
         ++written;
     }
@@ -113,6 +120,9 @@ int main(int argc, char **argv) {
     }
 
     write_find_seeds(documents);
+    write_file(exports / "seed-json-nested",
+               "{\"a\": [1, -0.5e+3, true, null, {}, []], \"b\\u00e9\": {\"c\": \"\\n\\\"\"}}");
+    write_file(exports / "seed-json-deep", std::string(600, '[') + "\"x\"" + std::string(600, ']'));
     written += 2;
 
     // Escapes straddling the cut: a backslash as byte 8191, and an escape just inside it.

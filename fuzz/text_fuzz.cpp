@@ -3,7 +3,8 @@
 // anchor, columns, the cells of the caret's line, UTF-16 counts, conversions and positions and the
 // UTF-8 copy of the selection are checked against a plain reference: the text decoded into a list
 // of characters with their positions, lines split at line feeds, and columns walked from each
-// line's start.
+// line's start. The reference decodes and measures by its own lights (unicode_ref.h: the C
+// library's UTF-8 and the Unicode Character Database's widths), not by the project's.
 #include <stddef.h>
 #include <stdint.h>
 #include <string.h>
@@ -16,9 +17,12 @@
 #include "grid/cursor.h"
 #include "text/caret.h"
 #include "text/char_kind.h"
+#include "text/char_width.h"
 #include "text/columns.h"
-#include "text/text_range.h"
-#include "text/utf8.h"
+#include "text/line_cells.h"
+#include "text/text_copy.h"
+#include "text/text_pos.h"
+#include "unicode_ref.h"
 
 namespace {
 
@@ -49,11 +53,11 @@ struct Ref {
         size_t u = 0;
         for (size_t i = 0; i < bytes.size();) {
             Char c{i, 0, 0, 0, 0};
-            c.len = utf8_decode(bytes.data() + i, bytes.size() - i, &c.cp);
+            c.len = unicode_ref::decode(bytes.data() + i, bytes.size() - i, &c.cp);
             chars.push_back(c);
             units.push_back(u);
             uint16_t pair[2];
-            size_t k = utf16_put(c.cp, pair);
+            size_t k = unicode_ref::utf16(c.cp, pair);
             u16.insert(u16.end(), pair, pair + k);
             u += k;
             i += c.len;
@@ -70,8 +74,7 @@ struct Ref {
             for (size_t i = l.first_char; i < chars.size() && chars[i].pos < l.end; ++i) {
                 Char &c = chars[i];
                 c.col = col;
-                c.width = c.cp == '\t' ? TAB_STOP - col % TAB_STOP
-                                       : static_cast<size_t>(char_columns(c.cp));
+                c.width = c.cp == '\t' ? TAB_STOP - col % TAB_STOP : unicode_ref::columns(c.cp);
                 col += c.width;
                 ++l.nchars;
             }
@@ -200,7 +203,7 @@ Cells reference_cells(const Ref &ref, size_t line, size_t first, size_t count, s
         }
         uint32_t shown = c[i].cp < 0x20 ? 0x2400 + c[i].cp : c[i].cp == 0x7F ? 0x2421 : c[i].cp;
         uint16_t pair[2];
-        size_t k = utf16_put(shown, pair);
+        size_t k = unicode_ref::utf16(shown, pair);
         if (out.units.size() + k > room) return out;
         for (size_t j = 0; j < k; ++j) {
             out.units.push_back(pair[j]);
@@ -445,10 +448,11 @@ void play(const TextDoc *doc, ColumnCache *cache, const Ref &ref, const uint8_t 
 // The pieces of a text of several blocks, and what they own.
 struct Built {
     std::vector<std::string> pieces;
-    std::vector<std::vector<const char *>> ptrs;
+    std::vector<RowIndex> rows;
     std::vector<LineTable> tables;
     ~Built() {
         for (LineTable &t : tables) line_table_free(&t);
+        for (RowIndex &r : rows) row_index_free(&r);
     }
 };
 
@@ -467,7 +471,7 @@ std::string build_blocks(const uint8_t *body, size_t n, bool last_line_feed, Bui
     built->pieces.push_back(rest);
     const size_t count = built->pieces.size();
     built->tables.resize(count, LineTable{nullptr, 0});
-    built->ptrs.resize(count);
+    built->rows.resize(count, RowIndex{});
     std::vector<TextBlock> blocks;
     std::string text;
     for (size_t i = 0; i < count; ++i) {
@@ -479,12 +483,20 @@ std::string build_blocks(const uint8_t *body, size_t n, bool last_line_feed, Bui
             b.table = &built->tables[i];
         } else if (kind == 1) {
             std::replace(p.begin(), p.end(), '\n', '\0');
-            std::vector<const char *> &starts = built->ptrs[i];
-            starts.push_back(p.data());
+            // The lines as a row index holds them: starts, then where a line after the last
+            // would start.
+            RowIndex &starts = built->rows[i];
+            FUZZ_CHECK(row_index_init(&starts, static_cast<int64_t>(p.size()) + 2));
+            row_index_push(&starts, p.data());
+            size_t lines = 1;
             for (size_t k = 0; k < p.size(); ++k)
-                if (p[k] == '\0') starts.push_back(p.data() + k + 1);
-            b.line_ptrs = starts.data();
-            b.line_ptr_count = starts.size();
+                if (p[k] == '\0') {
+                    row_index_push(&starts, p.data() + k + 1);
+                    ++lines;
+                }
+            row_index_push(&starts, p.data() + p.size() + 1);
+            b.rows = &starts;
+            b.row_count = lines;
         } else {
             std::replace(p.begin(), p.end(), '\n', ' ');
             std::replace(p.begin(), p.end(), '\0', ' ');

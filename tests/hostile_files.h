@@ -97,7 +97,7 @@ inline HostileFile magic_only() {
 }
 
 // Nothing in the file is a NUL, and its last row has neither line feed nor terminator: the rows
-// and their last cell end at the terminator the loader puts after the file.
+// and their last cell end where the file does, with nothing after it to read.
 inline HostileFile no_nul_row_runs_to_the_end() {
     HostileFile f;
     f.bytes = magic() + section("SQL", kCreate) + section("INFO", "made by hand\n") +
@@ -170,12 +170,12 @@ inline HostileFile sql_marker_inside_a_row() {
     return f;
 }
 
-// An INFO marker inside a row, with no INFO section before it, starts the information text there;
-// the row split then cuts that text at its first line feed.
+// An INFO marker inside a row, with no INFO section before it, starts the information text there,
+// which runs on to the text's end over the rows after it: the rows are not cut out of the file.
 inline HostileFile info_marker_inside_a_row() {
     HostileFile f;
     f.bytes = magic() + section("DATA", kHeaderAB + "\n1\tx\x01[INFO]\nnote\n2\ty\n\\.\n");
-    f.info = "note";
+    f.info = "note\n2\ty\n\\.\n";
     ab_block(&f, {"1\tx\x01[INFO]", "note", "2\ty"});
     f.select_all = "1\tx\x01[INFO]\r\nnote\t\r\n2\ty\r\n";
     return f;

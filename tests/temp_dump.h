@@ -3,9 +3,12 @@
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "document/load.h"
+#include "document/rows.h"
+#include "document/tab_text.h"
 #include "document/viewer.h"
 
 // A file holding exactly the given bytes, removed when the object goes.
@@ -37,6 +40,7 @@ class TempFile {
 struct LoadedViewer {
     Viewer v{};
     int loaded = 0;
+    LoadedViewer() = default;
     explicit LoadedViewer(const std::string &bytes) {
         TempFile file(bytes);
         loaded = load_file(&v, file.path());
@@ -45,6 +49,29 @@ struct LoadedViewer {
     LoadedViewer(const LoadedViewer &) = delete;
     LoadedViewer &operator=(const LoadedViewer &) = delete;
 };
+
+// A document's texts as strings, for comparing: a row's line, a section ("<absent>" when the file
+// has none), a tab's text and the copy of the current tab's text.
+inline std::string row_at(const Viewer &v, int32_t r) {
+    RowLine line = row_line(&v, r);
+    return std::string(line.start, line.end);
+}
+inline std::string sql_of(const Viewer &v) {
+    return v.sql ? std::string(v.sql, v.sql_len) : "<absent>";
+}
+inline std::string info_of(const Viewer &v) {
+    return v.info ? std::string(v.info, v.info_len) : "<absent>";
+}
+inline std::string tab_string(Viewer *v, int tab) {
+    size_t len = 0;
+    const char *text = tab_text(v, tab, &len);
+    return std::string(text, len);
+}
+inline std::string copy_string(const Viewer *v) {
+    size_t len = 0;
+    const char *text = tab_copy_text(v, &len);
+    return std::string(text, len);
+}
 
 // A record filled with a byte pattern, for loads that must be refused: any write to it shows.
 // Its pointers are garbage that nobody owns, so its blocks are never freed.

@@ -57,6 +57,7 @@ void table_name_of(const char *line, char *out) {
     if (n == 0) snprintf(out, TABLE_NAME_MAX + 1, "%s", "table");
 }
 
-void format_status(char *status, const char *name, int32_t rows) {
-    snprintf(status, STATUS_LEN, "%s   \xE2\x80\x94   %d rows", name, static_cast<int>(rows));
+void format_status(char *status, const char *name, int32_t rows, StatusCount count) {
+    snprintf(status, STATUS_LEN, "%s   \xE2\x80\x94   %s%d rows", name,
+             count == STATUS_COUNTING ? "counting\xE2\x80\xA6 " : "", static_cast<int>(rows));
 }

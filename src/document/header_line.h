@@ -22,5 +22,9 @@ int cut_column_names(char *line, size_t len, char *names[MAX_COLS]);
 // "table" when that is empty. `out` holds TABLE_NAME_MAX + 1 bytes.
 void table_name_of(const char *line, char *out);
 
-// The header bar's status text: "<name>   —   <rows> rows", truncated to STATUS_LEN bytes.
-void format_status(char *status, const char *name, int32_t rows);
+// Whether the rows are all counted, or the count goes on.
+enum StatusCount { STATUS_COUNTED, STATUS_COUNTING };
+
+// The header bar's status text: "<name>   —   <rows> rows", or while the rows are still being
+// counted "<name>   —   counting… <rows> rows", truncated to STATUS_LEN bytes.
+void format_status(char *status, const char *name, int32_t rows, StatusCount count);

@@ -1,7 +1,8 @@
 // Tab texts, the cached Full SQL script and the header bar line.
 #include "document/tab_text.h"
 
-#include "document/strbuf.h"
+#include "base/strbuf.h"
+#include "document/rows.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -10,47 +11,52 @@ int compose_full_sql(Viewer *viewer) {
     if (viewer->full_sql) return 1;
     StrBuf sb;
     if (!sb_init(&sb)) return 0;
-    if (viewer->sql && viewer->sql[0]) {
-        sb_add(&sb, viewer->sql);
+    if (viewer->sql && viewer->sql_len > 0) {
+        sb_add_len(&sb, viewer->sql, viewer->sql_len);
         sb_add_len(&sb, "\n", 1);
     }
     if (viewer->copy_line && viewer->copy_line[0]) {
         sb_add_len(&sb, "\n", 1);
         sb_add(&sb, viewer->copy_line);
         sb_add_len(&sb, "\n", 1);
-        // Each row's length is where the next row starts; only the last needs measuring.
-        for (int32_t r = 0; r < viewer->row_count && !sb.failed; ++r) {
-            const char *row = viewer->rows[r];
-            size_t len = r + 1 < viewer->row_count
-                             ? static_cast<size_t>(viewer->rows[r + 1] - row) - 1
-                             : strlen(row);
-            sb_add_len(&sb, row, len);
+        // The rows lie one after another with their line feeds between: one stretch of bytes.
+        if (viewer->row_count > 0) {
+            sb_add_len(&sb, rows_begin(viewer),
+                       static_cast<size_t>(rows_end(viewer) - rows_begin(viewer)));
             sb_add_len(&sb, "\n", 1);
         }
         sb_add_len(&sb, "\\.\n", 3);
     }
-    if (viewer->info && viewer->info[0]) {
+    if (viewer->info && viewer->info_len > 0) {
         sb_add_len(&sb, "\n", 1);
-        sb_add(&sb, viewer->info);
+        sb_add_len(&sb, viewer->info, viewer->info_len);
     }
     viewer->full_sql = sb_take(&sb);
     return viewer->full_sql != nullptr;
 }
 
-const char *tab_text(Viewer *viewer, int tab) {
+// A text and its length, or a literal when it is absent.
+static const char *text_or(const char *text, size_t text_len, const char *absent, size_t *len) {
+    *len = text ? text_len : strlen(absent);
+    return text ? text : absent;
+}
+
+const char *tab_text(Viewer *viewer, int tab, size_t *len) {
     switch (tab) {
-    case TAB_DATA: return "";
-    case TAB_SQL: return viewer->sql ? viewer->sql : "(no SQL)";
-    case TAB_INFO: return viewer->info ? viewer->info : "(no info)";
-    default: return compose_full_sql(viewer) ? viewer->full_sql : "(no SQL)";
+    case TAB_DATA: return text_or(nullptr, 0, "", len);
+    case TAB_SQL: return text_or(viewer->sql, viewer->sql_len, "(no SQL)", len);
+    case TAB_INFO: return text_or(viewer->info, viewer->info_len, "(no info)", len);
+    default:
+        if (!compose_full_sql(viewer)) return text_or(nullptr, 0, "(no SQL)", len);
+        return text_or(viewer->full_sql, strlen(viewer->full_sql), "", len);
     }
 }
 
-const char *tab_copy_text(const Viewer *viewer) {
-    const char *text = viewer->tab == TAB_FULLSQL ? viewer->full_sql
-                       : viewer->tab == TAB_SQL   ? viewer->sql
-                                                  : viewer->info;
-    return text ? text : "";
+const char *tab_copy_text(const Viewer *viewer, size_t *len) {
+    if (viewer->tab == TAB_FULLSQL)
+        return text_or(viewer->full_sql, viewer->full_sql ? strlen(viewer->full_sql) : 0, "", len);
+    if (viewer->tab == TAB_SQL) return text_or(viewer->sql, viewer->sql_len, "", len);
+    return text_or(viewer->info, viewer->info_len, "", len);
 }
 
 void format_bar_text(char *out, size_t n, int tab, const char *status) {

@@ -12,15 +12,16 @@
 // and a later call tries again; a truncated script is never stored. Returns 1 when full_sql is set.
 int compose_full_sql(Viewer *viewer);
 
-// The text a text tab shows: the SQL for TAB_SQL, the information text for TAB_INFO, and the Full
-// SQL script (composed on first use) for TAB_FULLSQL and any number other than 1 to 3. An absent
-// text gives its placeholder "(no SQL)" or "(no info)"; a present but empty section gives "".
-// TAB_DATA has no text and gives "".
-const char *tab_text(Viewer *viewer, int tab);
+// The text a text tab shows, and its length in *len: the SQL for TAB_SQL, the information text for
+// TAB_INFO, and the Full SQL script (composed on first use) for TAB_FULLSQL and any number other
+// than 1 to 3. An absent text gives its placeholder "(no SQL)" or "(no info)"; a present but empty
+// section gives "". TAB_DATA has no text and gives "". A section's text lies in the file's bytes
+// and is not NUL-terminated: only *len ends it.
+const char *tab_text(Viewer *viewer, int tab, size_t *len);
 
-// The whole text of the current tab as the text view's copy takes it: full_sql on tab 4, sql on
-// tab 2, info on any other tab; an absent text is "", never its placeholder.
-const char *tab_copy_text(const Viewer *viewer);
+// The whole text of the current tab as the text view's copy takes it, and its length: full_sql on
+// tab 4, sql on tab 2, info on any other tab; an absent text is "", never its placeholder.
+const char *tab_copy_text(const Viewer *viewer, size_t *len);
 
 // The header bar line: two blanks, the four tab labels separated by blanks (the current one in
 // brackets), eight blanks and the status. Written into out (n bytes, truncated there).

@@ -1,6 +1,10 @@
 // The per-window record: one loaded dump document, its view state and its window handles.
 #pragma once
 
+#include "base/file_map.h"
+#include "document/column_types.h"
+#include "document/row_index.h"
+
 #include <stdint.h>
 
 // MAX_COLS: name slots for the header line's columns. MAX_TABLE_COLS: the most columns a
@@ -11,43 +15,65 @@ enum { MAX_COLS = 256, MAX_TABLE_COLS = 1600, STATUS_LEN = 600 };
 
 enum { TAB_DATA = 1, TAB_SQL = 2, TAB_INFO = 3, TAB_FULLSQL = 4 };
 
-// FIND_TEXT_MAX: the most bytes of UTF-8 a search text may hold. FIND_MESSAGE_LEN: the find bar's
-// message, in bytes of UTF-8 with its NUL.
-enum { FIND_TEXT_MAX = 1024, FIND_MESSAGE_LEN = 256 };
+// The order the grid shows the rows in (grid/shown_rows.h reads it; order/grid_order.h sets it).
+// `shown` is null while every row shows in file order; otherwise it holds shown_count file-row
+// indices, the rows a filter lets through (all of them without one) in the sort's order (file
+// order without one). `sorted` holds every row in the sort's order, kept only while a sort and a
+// filter hold together, so that a new filter text narrows it again without sorting. sort_col is
+// the sorted column while sort_dir is not SORT_NONE. Both blocks come from the allocation seam and
+// belong to the record. A zeroed RowOrder is file order.
+enum SortDir : uint8_t { SORT_NONE, SORT_ASC, SORT_DESC };
+
+struct RowOrder {
+    int32_t *shown;
+    int32_t shown_count;
+    int32_t *sorted;
+    int32_t sort_col;
+    SortDir sort_dir;
+    uint8_t filtered;
+};
+
+// How far the load has come: a file is counted in steps (document/dump_scan.h), and the record
+// shows what was found so far.
+enum LoadState : uint8_t {
+    LOAD_COUNTING, // rows are still being found
+    LOAD_DONE,     // every row is known
+};
 
 // One record per open viewer window, created zero-filled.
 //
-// Ownership: the record owns exactly four blocks, all from the C allocator:
-//   buf       the whole file plus one NUL byte
-//   rows      the array of row pointers (its entries point into buf)
-//   copy_line a whole copy of the data block's header line
-//   full_sql  the composed Full SQL script, null until first composed
-// Every other text pointer (sql, info, rows[i], col_names[i]) points into buf and lives exactly as
-// long as it; those strings are cut out of buf by NUL bytes written in place. viewer_free_blocks()
-// is the one place that frees the owned blocks; nothing else frees them by hand.
+// Ownership: the record owns these, all through the allocation seam but the map:
+//   map        the file, mapped read-only (base/file_map.h): `buf` is its bytes
+//   rows       where each row starts (document/row_index.h), 8 bytes a row
+//   copy_line  a whole copy of the data block's header line, NUL-terminated
+//   names      a second copy of it, cut by NULs into the column names
+//   full_sql   the composed Full SQL script, null until first composed
+//   col_types  each column's type (col_count entries), null when there are no columns
+//   order.shown, order.sorted  the grid's order while a sort or a filter holds (RowOrder)
+// sql and info point into buf, with their lengths: nothing in the file is written, and nothing
+// ends them but their length. col_names point into `names`. viewer_free_blocks() is the one place
+// that frees the owned blocks; nothing else frees them by hand.
 //
-// Invariants after a successful load: the rows are consecutive lines of buf, each cut at its line
-// feed, so row i + 1 starts right after row i's NUL; 0 <= row_count; 0 <= col_count <=
-// MAX_TABLE_COLS, and col_count may exceed MAX_COLS when it comes from the first row's field count,
-// in which case only the first MAX_COLS columns have name slots; rows may hold more fields than
-// col_count (the grid shows the first col_count); 0 <= cur_row, anchor_row < row_count when
-// row_count > 0.
-//
-// The find fields belong to the viewer, not to a document: a load or reload leaves them as they
-// are, so the last text searched stays for F3 in the next file. find_text is always
-// NUL-terminated and empty until a first search; find_message is the bar's last message.
+// Invariants after a load has begun: buf is the whole file (buf_len bytes, no NUL after them);
+// row r's line is [row_start(r), row_end(r)) (document/rows.h), the rows lying one after another
+// in buf, each line followed by its line feed (the last possibly by the block's end); 0 <=
+// row_count <= ROWS_MAX, and the index holds row_count + 1 entries; 0 <= col_count <=
+// MAX_TABLE_COLS, and col_count may exceed MAX_COLS when it comes from the first row's field
+// count, in which case only the first MAX_COLS columns have name slots; rows may hold more fields
+// than col_count (the grid shows the first col_count); 0 <= cur_row, anchor_row < row_count when
+// row_count > 0. While `load` is LOAD_COUNTING another thread may add entries to `rows` beyond
+// row_count + 1; everything else changes on the window thread only.
 //
 // The window fields are opaque pointer-sized values here; only the Windows side interprets them,
-// so this header needs no platform header. find_field and find_note (the find bar's edit field and
-// the static text that shows find_message) are null until the bar first opens; find_open says
-// whether the bar shows.
+// so this header needs no platform header. Everything else of the windows (the find bar, the
+// scroll positions) lives in records of the Windows side, beside the window that owns it.
 struct Viewer {
-    char *buf;
-    int32_t buf_len;
-    char *sql;
-    char *info;
+    const char *buf;
+    int64_t buf_len;
+    const char *sql;
+    const char *info;
     char *copy_line;
-    char **rows;
+    RowIndex rows;
     int32_t row_count;
     char *col_names[MAX_COLS];
     int32_t col_count;
@@ -58,21 +84,29 @@ struct Viewer {
     char status[STATUS_LEN];
     void *grid, *edit;
     void *grid_proc, *edit_proc;
-    void *find_field, *find_field_proc, *find_note;
-    int32_t find_open;
-    char find_text[FIND_TEXT_MAX + 1];
-    char find_message[FIND_MESSAGE_LEN];
+    ColumnType *col_types;
+    RowOrder order;
+    FileMap map;
+    size_t sql_len, info_len;
+    char *names;
+    LoadState load;
+    uint8_t rows_capped; // the file holds more rows than ROWS_MAX: the first ROWS_MAX show
+    uint8_t read_failed; // a part of the file could not be read: what was read shows
 };
 
-// Moves the document fields (buf, buf_len, sql, info, copy_line, rows, row_count, col_names,
-// col_count, status) from `from` into `to`, which must own no blocks, clears to's full_sql and puts
-// its cursor and anchor at (0, 0). The blocks then belong to `to`; `from` owns none. The tab and
+// Moves the document (every field but the tab, the cursor, the window fields and the order) from
+// `from` into `to`, which must own no blocks, clears to's full_sql, puts its cursor and anchor at
+// (0, 0) and its rows in file order. The blocks then belong to `to`; `from` owns none. The tab and
 // the window fields of `to` stay.
 void viewer_take_document(Viewer *to, Viewer *from);
 
-// Frees full_sql, rows, copy_line and buf (in that order) and nulls them; the record itself and
-// its other fields stay. Safe on a record that owns nothing.
+// Frees full_sql, the row index, copy_line, names and col_types, closes the map, frees the grid's
+// order, and empties the document's fields (the rows then show in file order); the record itself,
+// its tab, cursor and window fields stay. Safe on a record that owns nothing.
 void viewer_free_blocks(Viewer *viewer);
+
+// Frees the grid's order and puts the rows back in file order, unsorted and unfiltered.
+void viewer_free_order(Viewer *viewer);
 
 // Frees the record's owned blocks, then the record. A null record does nothing.
 void viewer_delete(Viewer *viewer);

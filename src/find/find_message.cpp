@@ -1,8 +1,10 @@
 // The find bar's messages, composed in UTF-8 and cut only between characters.
 #include "find/find_message.h"
 
+#include "base/thousands.h"
 #include "grid/cells.h"
-#include "text/utf8.h"
+#include "grid/shown_rows.h"
+#include "base/utf8.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -28,25 +30,13 @@ const char *round_note(int wrapped, FindDir dir) {
     return dir == FIND_NEXT ? " (from the top again)" : " (from the end again)";
 }
 
-// 1234567 as "1,234,567".
-void thousands(char *out, size_t n, unsigned long long v) {
-    char digits[32];
-    int len = snprintf(digits, sizeof digits, "%llu", v);
-    size_t o = 0;
-    for (int i = 0; i < len && o + 1 < n; ++i) {
-        if (i > 0 && (len - i) % 3 == 0 && o + 2 < n) out[o++] = ',';
-        out[o++] = digits[i];
-    }
-    out[o] = '\0';
-}
-
 } // namespace
 
 void find_message_grid(char *out, size_t n, const Viewer *viewer, const GridHit *hit, FindDir dir) {
     if (n == 0) return;
     char row[32], rows[32];
-    thousands(row, sizeof row, static_cast<unsigned long long>(hit->row) + 1);
-    thousands(rows, sizeof rows, static_cast<unsigned long long>(viewer->row_count));
+    format_thousands(row, sizeof row, static_cast<unsigned long long>(hit->row) + 1);
+    format_thousands(rows, sizeof rows, static_cast<unsigned long long>(shown_row_count(viewer)));
     snprintf(out, n, "Row %s of %s, column %s%s", row, rows, column_title(viewer, hit->col),
              round_note(hit->wrapped, dir));
     end_at_whole_character(out, n);
@@ -56,8 +46,8 @@ void find_message_text(char *out, size_t n, size_t line, size_t line_count, cons
                        FindDir dir) {
     if (n == 0) return;
     char at[32], of[32];
-    thousands(at, sizeof at, line + 1);
-    thousands(of, sizeof of, line_count);
+    format_thousands(at, sizeof at, line + 1);
+    format_thousands(of, sizeof of, line_count);
     snprintf(out, n, "Line %s of %s%s", at, of, round_note(hit->wrapped, dir));
     end_at_whole_character(out, n);
 }

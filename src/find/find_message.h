@@ -6,6 +6,9 @@
 
 #include <stddef.h>
 
+// The longest message, in bytes of UTF-8 with its NUL.
+enum { FIND_MESSAGE_LEN = 256 };
+
 // A match in the grid: "Row 12 of 300, column "name"" with the column's title as the header shows
 // it, and " (from the top again)" (" (from the end again)" going back) when the search went round.
 // Written as UTF-8 into out (n bytes), cut at a whole character when it does not fit.

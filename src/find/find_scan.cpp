@@ -2,7 +2,9 @@
 // a time elsewhere and at the edges of an area.
 #include "find/find_scan.h"
 
-#include "find/needle_match.h"
+#include "base/stop.h"
+
+#include "find/needle.h"
 
 #include <stddef.h>
 
@@ -13,10 +15,12 @@
 namespace {
 
 // Whether the backslash at p begins a field that is exactly "\N". Before a field lies a tab, a
-// NUL (the row before ended there) or the start of the area.
+// line feed (the row before ended there) or the start of the area; after it, the same or the
+// area's end.
 inline bool null_field_at(const ScanArea *area, const char *p) {
-    bool field_start = p == area->lo || p[-1] == '\t' || p[-1] == '\0';
-    return field_start && area->hi - p > 2 && p[1] == 'N' && (p[2] == '\t' || p[2] == '\0');
+    bool field_start = p == area->lo || p[-1] == '\t' || p[-1] == '\n';
+    return field_start && area->hi - p >= 2 && p[1] == 'N' &&
+           (area->hi - p == 2 || p[2] == '\t' || p[2] == '\n');
 }
 
 // Whether a match of the needle's bytes starts at p, the filter on its two end bytes first.
@@ -66,7 +70,7 @@ template <bool WIDE> inline __m128i in_set16(const VecSet &set, __m128i x) {
 
 inline __m128i separator16(__m128i x) {
     return _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('\t')),
-                        _mm_cmpeq_epi8(x, _mm_setzero_si128()));
+                        _mm_cmpeq_epi8(x, _mm_set1_epi8('\n')));
 }
 
 // The stops among blocks of 16 or 32 positions, one bit each. Most blocks hold no candidate and no
@@ -187,10 +191,8 @@ bool wide(const Needle *needle) {
     return needle->first.count > 1 || needle->last.count > 1;
 }
 
-} // namespace
-
-const char *scan_next(const Needle *needle, const ScanArea *area, const char *from,
-                      const char *to) {
+// One stretch of a scan, of any length.
+const char *next_in(const Needle *needle, const ScanArea *area, const char *from, const char *to) {
     if (area->escapes)
         return wide(needle) ? next_stop<true, true>(needle, area, from, to)
                             : next_stop<true, false>(needle, area, from, to);
@@ -198,11 +200,37 @@ const char *scan_next(const Needle *needle, const ScanArea *area, const char *fr
                         : next_stop<false, false>(needle, area, from, to);
 }
 
-const char *scan_prev(const Needle *needle, const ScanArea *area, const char *from,
-                      const char *to) {
+const char *prev_in(const Needle *needle, const ScanArea *area, const char *from, const char *to) {
     if (area->escapes)
         return wide(needle) ? prev_stop<true, true>(needle, area, from, to)
                             : prev_stop<true, false>(needle, area, from, to);
     return wide(needle) ? prev_stop<false, true>(needle, area, from, to)
                         : prev_stop<false, false>(needle, area, from, to);
+}
+
+} // namespace
+
+// A long scan goes a few megabytes at a time, looking between them whether it is to stop; a match
+// may run past a stretch's end, since only where it starts is bounded.
+const char *scan_next(const Needle *needle, const ScanArea *area, const char *from,
+                      const char *to) {
+    while (to - from > static_cast<ptrdiff_t>(STOP_BYTES)) {
+        const char *part = from + STOP_BYTES;
+        const char *at = next_in(needle, area, from, part);
+        if (at != part) return at;
+        if (stop_asked()) return to;
+        from = part;
+    }
+    return next_in(needle, area, from, to);
+}
+
+const char *scan_prev(const Needle *needle, const ScanArea *area, const char *from,
+                      const char *to) {
+    while (to - from > static_cast<ptrdiff_t>(STOP_BYTES)) {
+        const char *part = to - STOP_BYTES;
+        if (const char *at = prev_in(needle, area, part, to)) return at;
+        if (stop_asked()) return nullptr;
+        to = part;
+    }
+    return prev_in(needle, area, from, to);
 }

@@ -1,22 +1,14 @@
 // The fast scan: where in a stretch of bytes a match may start, tested 16 bytes at a time.
 #pragma once
 
-#include "find/find.h"
+#include "find/needle.h"
 
 // The bytes a scan may read, [lo, hi), and whether it also stops at the COPY escapes of a data
-// block (whose rows lie between lo and hi, each ended by a NUL).
+// block (whose rows lie between lo and hi, each but the last ended by a line feed).
 struct ScanArea {
     const char *lo, *hi;
     int escapes;
 };
-
-// Whether b is one of the set's bytes.
-inline bool byte_in(const ByteSet &set, unsigned char b) {
-    b = static_cast<unsigned char>(b | set.mask);
-    for (int k = 0; k < set.count; ++k)
-        if (b == set.bytes[k]) return true;
-    return false;
-}
 
 // A stop is where a match of the needle starts in the bytes as they stand (match_at, reading no
 // further than hi); or, with `escapes`, a backslash, unless it begins a NULL (a field that is

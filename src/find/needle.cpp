@@ -1,8 +1,9 @@
 // The needle: a search text folded and refused or accepted, and the folded compare.
+#include "find/needle.h"
+
+#include "base/utf8.h"
 #include "find/case_fold.h"
 #include "find/find_scan.h"
-#include "find/needle_match.h"
-#include "text/utf8.h"
 
 #include <string.h>
 

@@ -2,8 +2,9 @@
 // found in a block's bytes lies within one line without looking for the lines.
 #include "find/find.h"
 #include "find/find_scan.h"
-#include "find/needle_match.h"
-#include "text/utf8.h"
+#include "find/needle.h"
+#include "base/stop.h"
+#include "base/utf8.h"
 
 namespace {
 
@@ -23,23 +24,14 @@ size_t char_len(Bytes b, size_t at) {
     return utf8_decode(b.p + at, b.len - at, &cp);
 }
 
-// The first character start at or after `at`. A byte that is no continuation byte starts a
-// character, and a continuation byte more than three bytes past one stands alone; otherwise the
-// sequence from the nearest start before decides.
-size_t char_ceil(Bytes b, size_t at) {
-    size_t k = at;
-    while (k > 0 && at - k < 3 && (static_cast<unsigned char>(b.p[k]) & 0xC0) == 0x80) --k;
-    if (k == at || (static_cast<unsigned char>(b.p[k]) & 0xC0) == 0x80) return at;
-    size_t end = k + char_len(b, k);
-    return end > at ? end : at;
-}
-
 // The first (or with `last`, the last) match starting in [s, e) of the block.
 bool block_find(const Needle *needle, Bytes b, size_t s, size_t e, bool last, Match *m) {
     const char *end = b.p + b.len;
     if (needle->replacement) {
         bool found = false;
-        for (size_t i = char_ceil(b, s); i < e; i += char_len(b, i)) {
+        unsigned looked = 0;
+        for (size_t i = utf8_char_ceil(b.p, b.len, s); i < e; i += char_len(b, i)) {
+            if (++looked % STOP_BYTES == 0 && stop_asked()) return false;
             size_t len = match_at(needle, b.p + i, end);
             if (!len) continue;
             *m = {i, len};

@@ -2,26 +2,27 @@
 #include "grid/cells.h"
 
 #include "grid/cursor.h"
-#include "text/utf8.h"
+#include "grid/shown_rows.h"
+#include "base/utf8.h"
 
 #include <string.h>
 
-// Two vectorised library searches; strcspn's set search is far slower on some processors, and
-// this runs for every cell painted or copied.
-size_t field_length(const char *field) {
-    const char *tab = strchr(field, '\t');
-    return tab ? static_cast<size_t>(tab - field) : strlen(field);
+// A vectorised library search; this runs for every cell painted or copied.
+size_t field_length(const char *field, const char *end) {
+    const char *tab =
+        static_cast<const char *>(memchr(field, '\t', static_cast<size_t>(end - field)));
+    return static_cast<size_t>((tab ? tab : end) - field);
 }
 
-const char *field_at(const char *line, int n, size_t *len) {
+const char *field_at(const char *line, const char *end, int n, size_t *len) {
     if (n < 0) return nullptr;
     const char *p = line;
     for (int i = 0; i < n; ++i) {
-        p = strchr(p, '\t');
+        p = static_cast<const char *>(memchr(p, '\t', static_cast<size_t>(end - p)));
         if (!p) return nullptr;
         ++p;
     }
-    *len = field_length(p);
+    *len = field_length(p, end);
     return p;
 }
 
@@ -37,9 +38,10 @@ static bool is_null_field(const char *field, size_t len) {
 void cell_text(const Viewer *viewer, int32_t row, int32_t col, char *room, size_t m) {
     if (m == 0) return;
     room[0] = '\0';
-    if (row < 0 || row >= viewer->row_count) return;
+    if (row < 0 || row >= shown_row_count(viewer)) return;
     size_t len = 0;
-    const char *field = field_at(viewer->rows[row], col, &len);
+    RowLine line = shown_line(viewer, row);
+    const char *field = field_at(line.start, line.end, col, &len);
     if (!field) return;
     if (len > m - 1) len = m - 1;
     memcpy(room, field, len);
@@ -53,9 +55,10 @@ void cell_text(const Viewer *viewer, int32_t row, int32_t col, char *room, size_
 void cell_text_utf16(const Viewer *viewer, int32_t row, int32_t col, uint16_t *room, size_t m) {
     if (m == 0) return;
     room[0] = 0;
-    if (row < 0 || row >= viewer->row_count) return;
+    if (row < 0 || row >= shown_row_count(viewer)) return;
     size_t len = 0;
-    const char *field = field_at(viewer->rows[row], col, &len);
+    RowLine line = shown_line(viewer, row);
+    const char *field = field_at(line.start, line.end, col, &len);
     if (!field) return;
     if (is_null_field(field, len)) {
         field = "null";

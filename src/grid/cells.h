@@ -6,12 +6,12 @@
 #include <stddef.h>
 #include <stdint.h>
 
-// The n-th tab-separated field of a NUL-terminated row line (n from 0): its start, with its
-// length in *len; null when the line ends before n tabs. A field may be empty.
-const char *field_at(const char *line, int n, size_t *len);
+// The n-th tab-separated field of the row line [line, end) (n from 0): its start, with its length
+// in *len; null when the line ends before n tabs. A field may be empty.
+const char *field_at(const char *line, const char *end, int n, size_t *len);
 
-// Bytes of the field starting at `field`: up to its tab or the line's NUL.
-size_t field_length(const char *field);
+// Bytes of the field starting at `field` on a line ending at `end`: up to its tab or the end.
+size_t field_length(const char *field, const char *end);
 
 // The title the grid's header shows over column col: its name as the header line writes it
 // (quotes included), or "col" for a column without a name slot (MAX_COLS and beyond) or without

@@ -1,6 +1,8 @@
 // Cursor moves with clamping, and the key-to-target rule the keyboard code applies.
 #include "grid/cursor.h"
 
+#include "grid/shown_rows.h"
+
 static GridView g_view = {nullptr, nullptr};
 
 void grid_set_view(const GridView *view) {
@@ -23,9 +25,10 @@ SelectionRect selection_rect(const Viewer *viewer) {
 }
 
 void grid_goto(Viewer *viewer, int32_t row, int32_t col, int extend) {
-    if (viewer->row_count <= 0) return;
+    const int32_t rows = shown_row_count(viewer);
+    if (rows <= 0) return;
     int32_t last_col = viewer->col_count > 0 ? viewer->col_count - 1 : 0;
-    viewer->cur_row = clamp32(row, 0, viewer->row_count - 1);
+    viewer->cur_row = clamp32(row, 0, rows - 1);
     viewer->cur_col = clamp32(col, 0, last_col);
     if (!extend) {
         viewer->anchor_row = viewer->cur_row;
@@ -63,7 +66,7 @@ GridMove grid_move_for_key(int key, int ctrl, int page, int32_t cur_row, int32_t
 
 int grid_apply_key(Viewer *viewer, int key, int ctrl, int shift, int page) {
     GridMove move = grid_move_for_key(key, ctrl, page, viewer->cur_row, viewer->cur_col,
-                                      viewer->row_count, viewer->col_count);
+                                      shown_row_count(viewer), viewer->col_count);
     switch (move.kind) {
     case MOVE_GOTO: grid_goto(viewer, move.row, move.col, shift); return 1;
     case MOVE_SELECT_ALL:

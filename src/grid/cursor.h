@@ -1,6 +1,7 @@
 // The cell cursor, its anchor, the selection rectangle and the navigation rules.
 #pragma once
 
+#include "base/keys.h"
 #include "document/viewer.h"
 
 #include <stdint.h>
@@ -25,19 +26,6 @@ void grid_set_view(const GridView *view);
 // Moves the cursor to (row, col) clamped into the grid; without `extend` the anchor follows.
 // Then asks the view to scroll and repaint. A grid without rows is left alone entirely.
 void grid_goto(Viewer *viewer, int32_t row, int32_t col, int extend);
-
-// Navigation keys, as the platform's virtual-key codes.
-enum {
-    KEY_PRIOR = 0x21,
-    KEY_NEXT = 0x22,
-    KEY_END = 0x23,
-    KEY_HOME = 0x24,
-    KEY_LEFT = 0x25,
-    KEY_UP = 0x26,
-    KEY_RIGHT = 0x27,
-    KEY_DOWN = 0x28,
-    KEY_A = 0x41,
-};
 
 enum MoveKind { MOVE_NONE, MOVE_GOTO, MOVE_SELECT_ALL };
 

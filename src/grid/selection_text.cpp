@@ -4,6 +4,7 @@
 
 #include "grid/cells.h"
 #include "grid/cursor.h"
+#include "grid/shown_rows.h"
 
 #include <string.h>
 
@@ -37,8 +38,8 @@ size_t unescape_cell(const char *raw, size_t raw_len, char *out) {
 
 // The end of the field starting at `field` (its tab, or the line's NUL), noting whether a backslash
 // lies before it.
-static const char *field_end(const char *field, bool *escaped) {
-    const char *end = field + field_length(field);
+static const char *field_end(const char *field, const char *line_end, bool *escaped) {
+    const char *end = field + field_length(field, line_end);
     *escaped = memchr(field, '\\', static_cast<size_t>(end - field)) != nullptr;
     return end;
 }
@@ -86,8 +87,8 @@ static bool starts_null_field(const char *first, const char *end, const char *p)
 // first selected field holds exactly the selected fields, is too short for any cell to be cut, and
 // has no backslash but those of NULL fields, the export line is that rest with the NULLs left
 // empty. Appends it and the line end and returns 1; otherwise appends nothing and returns 0.
-static int add_plain_rest(StrBuf *text, const char *first, int32_t tabs) {
-    size_t len = strlen(first);
+static int add_plain_rest(StrBuf *text, const char *first, const char *line_end, int32_t tabs) {
+    size_t len = static_cast<size_t>(line_end - first);
     if (len > CELL_SCRATCH - 1 || count_tabs(first, len) != static_cast<size_t>(tabs)) return 0;
     const char *end = first + len;
     // Decoding never lengthens a line, so this room serves the other path too.
@@ -113,10 +114,10 @@ static int add_plain_rest(StrBuf *text, const char *first, int32_t tabs) {
 // reads the same in the row line as in the export, and so do the tabs between such cells: a
 // stretch of them goes over in one copy, and only cells that need decoding (or cutting) are
 // handled one by one.
-static void add_row(StrBuf *text, const char *line, int32_t c0, int32_t c1, bool to_line_end) {
+static void add_row(StrBuf *text, RowLine line, int32_t c0, int32_t c1, bool to_line_end) {
     size_t unused = 0;
-    const char *field = field_at(line, c0, &unused);
-    if (field && to_line_end && add_plain_rest(text, field, c1 - c0)) return;
+    const char *field = field_at(line.start, line.end, c0, &unused);
+    if (field && to_line_end && add_plain_rest(text, field, line.end, c1 - c0)) return;
     const char *run = field; // the start of the plain stretch not yet appended
     for (int32_t c = c0; c <= c1; ++c) {
         bool last = c == c1;
@@ -127,10 +128,10 @@ static void add_row(StrBuf *text, const char *line, int32_t c0, int32_t c1, bool
             continue;
         }
         bool escaped = false;
-        const char *end = field_end(field, &escaped);
+        const char *end = field_end(field, line.end, &escaped);
         size_t len = static_cast<size_t>(end - field);
         bool plain = !escaped && len <= CELL_SCRATCH - 1;
-        if (plain && !last && *end == '\t') {
+        if (plain && !last && end < line.end) {
             field = end + 1;
             continue;
         }
@@ -141,23 +142,24 @@ static void add_row(StrBuf *text, const char *line, int32_t c0, int32_t c1, bool
             sb_add_len(text, run, static_cast<size_t>(field - run));
             add_cell(text, field, len, escaped, sep, sep_len);
         }
-        field = *end == '\t' ? end + 1 : nullptr;
+        field = end < line.end ? end + 1 : nullptr;
         run = field;
     }
 }
 
-// The selection's text into `text`, after a line of the column titles when `titles` is set.
-static int build_selection(const Viewer *viewer, StrBuf *text, bool titles) {
-    text->data = nullptr;
-    if (viewer->row_count <= 0 || viewer->col_count <= 0) return 0;
+// The selection's text into `text`, after a line of the column titles when `titles` is set; into a
+// StrBuf made here, or with `prepared` into the caller's (a spilling one).
+static int build_selection(const Viewer *viewer, StrBuf *text, bool titles, bool prepared) {
+    if (!prepared) text->data = nullptr;
+    if (shown_row_count(viewer) <= 0 || viewer->col_count <= 0) return 0;
     SelectionRect sel = selection_rect(viewer);
-    if (!sb_init(text)) return 0;
+    if (!prepared && !sb_init(text)) return 0;
     for (int32_t c = sel.c0; titles && c <= sel.c1; ++c) {
         sb_add(text, column_title(viewer, c));
         sb_add(text, c == sel.c1 ? "\r\n" : "\t");
     }
     for (int32_t r = sel.r0; r <= sel.r1 && !text->failed; ++r)
-        add_row(text, viewer->rows[r], sel.c0, sel.c1, sel.c1 >= viewer->col_count - 1);
+        add_row(text, shown_line(viewer, r), sel.c0, sel.c1, sel.c1 >= viewer->col_count - 1);
     if (text->failed) {
         sb_drop(text);
         return 0;
@@ -166,9 +168,29 @@ static int build_selection(const Viewer *viewer, StrBuf *text, bool titles) {
 }
 
 int selection_text(const Viewer *viewer, StrBuf *text) {
-    return build_selection(viewer, text, false);
+    return build_selection(viewer, text, false, false);
 }
 
 int selection_text_with_titles(const Viewer *viewer, StrBuf *text) {
-    return build_selection(viewer, text, true);
+    return build_selection(viewer, text, true, false);
+}
+
+int selection_text_into(const Viewer *viewer, bool titles, StrBuf *text) {
+    return build_selection(viewer, text, titles, true);
+}
+
+uint64_t selection_text_bound(const Viewer *viewer, bool titles) {
+    if (shown_row_count(viewer) <= 0 || viewer->col_count <= 0) return 0;
+    const SelectionRect sel = selection_rect(viewer);
+    // Decoding never lengthens a cell, so a row gives at most its line, a tab for each selected
+    // column it lacks, and the line end.
+    const uint64_t width = static_cast<uint64_t>(sel.c1 - sel.c0) + 1;
+    uint64_t bound = 0;
+    for (int32_t r = sel.r0; r <= sel.r1; ++r) {
+        const RowLine line = shown_line(viewer, r);
+        bound += static_cast<uint64_t>(line.end - line.start) + width + 2;
+    }
+    for (int32_t c = sel.c0; titles && c <= sel.c1; ++c)
+        bound += strlen(column_title(viewer, c)) + 2;
+    return bound;
 }

@@ -1,10 +1,11 @@
 // The selection as clipboard text: tab-separated cells, one CRLF-ended line per row.
 #pragma once
 
-#include "document/strbuf.h"
+#include "base/strbuf.h"
 #include "document/viewer.h"
 
 #include <stddef.h>
+#include <stdint.h>
 
 enum { CELL_SCRATCH = 8192 };
 
@@ -27,3 +28,13 @@ int selection_text(const Viewer *viewer, StrBuf *text);
 // header. Returns 1 when the whole text was built; 0, with `text` holding nothing, when
 // selection_text would give nothing.
 int selection_text_with_titles(const Viewer *viewer, StrBuf *text);
+
+// The same text (with `titles`, under its line of titles) appended to `text`, which the caller has
+// set up (a spilling StrBuf that takes the text a piece at a time, base/strbuf.h). Returns 1 when
+// the whole text went in; 0 as above (the StrBuf then freed).
+int selection_text_into(const Viewer *viewer, bool titles, StrBuf *text);
+
+// Bytes the selection's text takes at most, found from the row index alone (each selected row's
+// whole line, with room for every tab and line end): what a block for the text, in UTF-8 or as as
+// many UTF-16 units, must hold. 0 when there is nothing to copy.
+uint64_t selection_text_bound(const Viewer *viewer, bool titles);

@@ -1,88 +1,46 @@
-// ChildProc: tab digits, Escape to the host, grid navigation, copy, and clicks in the grid.
+// ChildProc: the viewer's own keys, grid navigation, and clicks in the grid.
 #include "plugin/child_proc.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "grid/cursor.h"
-#include "plugin/clipboard.h"
 #include "plugin/key_state.h"
-#include "plugin/find_bar.h"
-#include "plugin/text_view.h"
-#include "plugin/viewer_window.h"
+#include "plugin/viewer_keys.h"
+#include "plugin/viewer_messages.h"
+#include "plugin/viewer_record.h"
+
+// The grid of this thread that holds the focus, or none; kept by the grid's focus messages.
+static thread_local HWND g_focused_grid;
+
+bool grid_has_focus(HWND grid) {
+    return grid && grid == g_focused_grid;
+}
 
 void install_child_proc(Viewer *viewer) {
     HWND grid = static_cast<HWND>(viewer->grid);
+    if (GetFocus() == grid) g_focused_grid = grid;
     HWND edit = static_cast<HWND>(viewer->edit);
     viewer->grid_proc = reinterpret_cast<void *>(
         SetWindowLongPtrW(grid, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
-    viewer->edit_proc = reinterpret_cast<void *>(
-        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
+    viewer->edit_proc = reinterpret_cast<void *>(GetWindowLongPtrW(edit, GWLP_WNDPROC));
 }
 
-// The control's own procedure; both children are Unicode windows.
-static LRESULT pass_on(Viewer *viewer, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    void *proc = window == static_cast<HWND>(viewer->grid) ? viewer->grid_proc : viewer->edit_proc;
-    return CallWindowProcW(reinterpret_cast<WNDPROC>(proc), window, message, wparam, lparam);
+// The control's own procedure; the grid is a Unicode window.
+static LRESULT pass_on(Viewer *viewer, HWND grid, UINT message, WPARAM wparam, LPARAM lparam) {
+    return CallWindowProcW(reinterpret_cast<WNDPROC>(viewer->grid_proc), grid, message, wparam,
+                           lparam);
 }
 
-void tab_copy(Viewer *viewer) {
-    if (viewer->tab == TAB_DATA)
-        copy_grid_selection(viewer);
-    else
-        text_view_copy(static_cast<HWND>(viewer->edit));
-}
-
-void tab_select_all(Viewer *viewer) {
-    if (viewer->tab == TAB_DATA)
-        grid_apply_key(viewer, KEY_A, 1, 0, 0);
-    else
-        text_view_select_all(static_cast<HWND>(viewer->edit));
-}
-
-static LRESULT grid_key(Viewer *viewer, HWND grid, WPARAM key, bool ctrl, bool shift,
-                        LPARAM lparam) {
+static LRESULT key_down(Viewer *viewer, HWND grid, WPARAM key, LPARAM lparam) {
+    if (viewer_key(GetParent(grid), viewer, key, PLACE_GRID, false)) return 0;
     int page = 0;
     if (key == VK_PRIOR || key == VK_NEXT)
         page = static_cast<int>(SendMessageW(grid, LVM_GETCOUNTPERPAGE, 0, 0));
-    if (grid_apply_key(viewer, static_cast<int>(key), ctrl, shift, page)) return 0;
+    if (grid_apply_key(viewer, static_cast<int>(key), key_held(VK_CONTROL), key_held(VK_SHIFT),
+                       page))
+        return 0;
     return pass_on(viewer, grid, WM_KEYDOWN, key, lparam);
-}
-
-static LRESULT key_down(Viewer *viewer, HWND window, WPARAM key, LPARAM lparam) {
-    bool ctrl = key_held(VK_CONTROL);
-    bool shift = key_held(VK_SHIFT);
-    HWND viewer_window = GetParent(window);
-    if (key == VK_ESCAPE) {
-        PostMessageA(GetParent(viewer_window), WM_KEYDOWN, VK_ESCAPE, 0);
-        return 0;
-    }
-    if (key >= '1' && key <= '4') {
-        PostMessageA(viewer_window, WM_SHOWTAB, key - '0', 0);
-        return 0;
-    }
-    if ((ctrl && key == 'F') || key == VK_F7) {
-        find_bar_open(viewer_window, viewer);
-        return 0;
-    }
-    if (key == VK_F3) {
-        find_again(viewer_window, viewer, shift);
-        return 0;
-    }
-    if (ctrl && shift && key == 'C' && viewer->tab == TAB_DATA) {
-        copy_grid_selection_with_names(viewer);
-        return 0;
-    }
-    if (ctrl && (key == 'C' || key == VK_INSERT)) {
-        tab_copy(viewer);
-        return 0;
-    }
-    if (ctrl && key == 'A') {
-        tab_select_all(viewer);
-        return 0;
-    }
-    if (window == static_cast<HWND>(viewer->grid))
-        return grid_key(viewer, window, key, ctrl, shift, lparam);
-    return pass_on(viewer, window, WM_KEYDOWN, key, lparam);
 }
 
 static LRESULT left_button_down(Viewer *viewer, HWND grid, LPARAM lparam) {
@@ -96,17 +54,72 @@ static LRESULT left_button_down(Viewer *viewer, HWND grid, LPARAM lparam) {
     return 0;
 }
 
+// A double click shows the cell's whole value, as Enter does.
+static LRESULT left_double_click(Viewer *viewer, HWND grid, LPARAM lparam) {
+    LVHITTESTINFO hit = {};
+    hit.pt.x = GET_X_LPARAM(lparam);
+    hit.pt.y = GET_Y_LPARAM(lparam);
+    SendMessageW(grid, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    if (hit.iItem < 0) return 0;
+    grid_goto(viewer, hit.iItem, hit.iSubItem, 0);
+    run_command(GetParent(grid), viewer, {CMD_VALUE_OPEN, 0}, PLACE_GRID, nullptr);
+    return 0;
+}
+
+// The right button moves the cursor onto a cell outside the selection first, as spreadsheets do,
+// so that the menu acts on the cell clicked; inside the selection it leaves the selection alone.
+static LRESULT right_button_down(Viewer *viewer, HWND grid, LPARAM lparam) {
+    LVHITTESTINFO hit = {};
+    hit.pt.x = GET_X_LPARAM(lparam);
+    hit.pt.y = GET_Y_LPARAM(lparam);
+    SetFocus(grid);
+    SendMessageW(grid, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    if (hit.iItem < 0) return 0;
+    SelectionRect sel = selection_rect(viewer);
+    if (hit.iItem < sel.r0 || hit.iItem > sel.r1 || hit.iSubItem < sel.c0 || hit.iSubItem > sel.c1)
+        grid_goto(viewer, hit.iItem, hit.iSubItem, 0);
+    return 0;
+}
+
+static LRESULT right_button_up(Viewer *viewer, HWND grid, LPARAM lparam) {
+    POINT at = {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+    ClientToScreen(grid, &at);
+    run_command(GetParent(grid), viewer, {CMD_CONTEXT_MENU, 0}, PLACE_GRID, &at);
+    return 0;
+}
+
 LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     Viewer *viewer = viewer_of(GetParent(window));
     if (!viewer) return DefWindowProcW(window, message, wparam, lparam);
-    if (message == WM_KEYDOWN) return key_down(viewer, window, wparam, lparam);
-    if (window == static_cast<HWND>(viewer->grid)) {
-        switch (message) {
-        case WM_LBUTTONDOWN: return left_button_down(viewer, window, lparam);
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS: InvalidateRect(window, nullptr, FALSE); break;
-        default: break;
-        }
+    switch (message) {
+    case WM_KEYDOWN: return key_down(viewer, window, wparam, lparam);
+    case WM_SYSKEYDOWN:
+        if (viewer_key(GetParent(window), viewer, wparam, PLACE_GRID, key_with_alt(lparam)))
+            return 0;
+        break;
+    case WM_LBUTTONDOWN: return left_button_down(viewer, window, lparam);
+    case WM_LBUTTONDBLCLK: return left_double_click(viewer, window, lparam);
+    case WM_RBUTTONDOWN: return right_button_down(viewer, window, lparam);
+    case WM_RBUTTONUP: return right_button_up(viewer, window, lparam);
+    case WM_CONTEXTMENU: {
+        bool keyboard = lparam == -1;
+        POINT at = {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+        run_command(GetParent(window), viewer, {CMD_CONTEXT_MENU, 0}, PLACE_GRID,
+                    keyboard ? nullptr : &at);
+        return 0;
+    }
+    case WM_SETFOCUS:
+        g_focused_grid = window;
+        InvalidateRect(window, nullptr, FALSE);
+        break;
+    case WM_KILLFOCUS:
+        if (g_focused_grid == window) g_focused_grid = nullptr;
+        InvalidateRect(window, nullptr, FALSE);
+        break;
+    case WM_DESTROY:
+        if (g_focused_grid == window) g_focused_grid = nullptr;
+        break;
+    default: break;
     }
     return pass_on(viewer, window, message, wparam, lparam);
 }

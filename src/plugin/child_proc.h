@@ -1,17 +1,17 @@
-// Keyboard and mouse of the viewer's two children, through one subclassing procedure.
+// Keyboard and mouse of the Data tab's grid, through the subclassing procedure ChildProc.
 #pragma once
 
 #include <windows.h>
 
 #include "document/viewer.h"
 
-// Subclasses the grid and the text view (both Unicode windows) with ChildProc, keeping their
-// previous procedures in grid_proc and edit_proc.
+// Subclasses the grid (a Unicode window) with ChildProc, keeping its previous procedure in
+// grid_proc. The text view, a window of the module's own class, handles its keys itself; its
+// procedure is kept in edit_proc.
 void install_child_proc(Viewer *viewer);
 
-// Ctrl+C and Ctrl+A of the current tab (the host's Copy and Select all do the same): the grid's
-// selection and select-all, or the text view's.
-void tab_copy(Viewer *viewer);
-void tab_select_all(Viewer *viewer);
+// Whether this grid has the keyboard focus, as its focus messages last said: asked for every
+// cell a paint draws, where GetFocus would be a round trip to the server under Wine.
+bool grid_has_focus(HWND grid);
 
 LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -1,209 +1,401 @@
-// The find bar: its field, its keys, the searches and the strip's painting. Which cell or text
+// The find bar: its window, its field, the searches and the strip's painting. Which cell or text
 // matches is the find model's decision; this file reads the field and shows the outcome.
 #include "plugin/find_bar.h"
 
+#include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
+#include "base/utf8.h"
 #include "find/find.h"
 #include "find/find_message.h"
-#include "plugin/key_state.h"
 #include "grid/cursor.h"
+#include "keys/key_commands.h"
+#include "order/grid_order.h"
+#include "plugin/fonts.h"
+#include "plugin/grid_binding.h"
+#include "plugin/long_job.h"
 #include "plugin/text_view.h"
-#include "plugin/viewer_window.h"
-#include "text/utf8.h"
-
-extern HFONT g_barfont;
+#include "plugin/value_view.h"
+#include "plugin/viewer_messages.h"
+#include "plugin/viewer_record.h"
 
 namespace {
 
+#define FIND_BAR_CLASS L"TavrinFindBar"
+
 enum {
+    FIND_BAR_ID = 0x7A1,
     LABEL_X = 8,
-    FIELD_X = 48,
+    FIELD_X = 56,
     FIELD_W = 280,
     FIELD_MARGIN = 4,
     MESSAGE_GAP = 12,
+    // The field takes one unit more than a search text may hold bytes: a text the field had to
+    // cut (a long paste) is then always too long to search, and says so, rather than being
+    // searched as a prefix of what was pasted.
+    FIELD_UNITS = FIND_TEXT_MAX + 1,
+    // A UTF-16 unit becomes at most three bytes of UTF-8 (a pair of them four), so the kept text
+    // holds whatever the field holds, whole.
+    TEXT_BYTES = 3 * FIELD_UNITS + 1,
 };
 
-HWND field_of(const Viewer *viewer) {
-    return static_cast<HWND>(viewer->find_field);
+// What the field's text does: find cells and text, or narrow the grid to the rows holding it.
+enum BarMode { BAR_FIND, BAR_FILTER };
+
+// One per bar window, owned by it: made at WM_NCCREATE, freed at WM_NCDESTROY. The bar lives as
+// long as its viewer window, so `text` (the last text searched, NUL-terminated, empty until a
+// first search) outlives a reload and serves F3 in the next file. `filter` is the text the grid's
+// rows are filtered by while a filter holds (empty otherwise); a reload clears it with the filter.
+// `message` is what `note` shows. `quiet` is set while the bar itself changes the field's text, so
+// that the change is not taken for typing.
+struct FindBar {
+    HWND field, note;
+    WNDPROC field_proc; // the edit control's own procedure, under FindFieldProc
+    BarMode mode;
+    bool quiet;
+    char text[TEXT_BYTES];
+    char filter[TEXT_BYTES];
+    char message[FIND_MESSAGE_LEN];
+};
+
+FindBar *bar_record(HWND bar) {
+    return reinterpret_cast<FindBar *>(GetWindowLongPtrW(bar, GWLP_USERDATA));
 }
 
-void show_message(const Viewer *viewer) {
+void show_message(FindBar *fb) {
     WCHAR wide[FIND_MESSAGE_LEN];
-    utf8_to_utf16(viewer->find_message, strlen(viewer->find_message),
-                  reinterpret_cast<uint16_t *>(wide), FIND_MESSAGE_LEN, nullptr);
-    SetWindowTextW(static_cast<HWND>(viewer->find_note), wide);
+    utf8_to_utf16(fb->message, strlen(fb->message), reinterpret_cast<uint16_t *>(wide),
+                  FIND_MESSAGE_LEN, nullptr);
+    SetWindowTextW(fb->note, wide);
 }
 
-// The field's text becomes the last text searched, as UTF-8.
-void take_field_text(Viewer *viewer) {
-    HWND field = field_of(viewer);
-    WCHAR typed[FIND_TEXT_MAX + 2];
-    int n = GetWindowTextW(field, typed, FIND_TEXT_MAX + 2);
+// The text of the bar's mode: the last text searched, or the filter's.
+char *mode_text(FindBar *fb) {
+    return fb->mode == BAR_FILTER ? fb->filter : fb->text;
+}
+
+// The field's text becomes the mode's text, as UTF-8.
+void take_field_text(FindBar *fb) {
+    WCHAR typed[FIELD_UNITS + 1];
+    int n = GetWindowTextW(fb->field, typed, FIELD_UNITS + 1);
     utf16_to_utf8(reinterpret_cast<const uint16_t *>(typed), n > 0 ? static_cast<size_t>(n) : 0,
-                  viewer->find_text, sizeof viewer->find_text);
+                  mode_text(fb), TEXT_BYTES);
 }
 
-void search(Viewer *viewer, bool backward) {
+void set_field_text(FindBar *fb) {
+    WCHAR wide[FIELD_UNITS + 1];
+    const char *text = mode_text(fb);
+    utf8_to_utf16(text, strlen(text), reinterpret_cast<uint16_t *>(wide), FIELD_UNITS + 1, nullptr);
+    fb->quiet = true;
+    SetWindowTextW(fb->field, wide);
+    fb->quiet = false;
+}
+
+// The filter and the searches run as work that Escape can stop (long_job.h).
+struct FilterWork {
+    Viewer *viewer;
+    const Needle *needle;
+    int done;
+};
+void filter_work(void *arg) {
+    FilterWork *w = static_cast<FilterWork *>(arg);
+    w->done = grid_set_filter(w->viewer, w->needle);
+}
+
+struct GridFindWork {
+    const Viewer *viewer;
+    const Needle *needle;
+    FindDir dir;
+    GridHit hit;
+    int found;
+};
+void grid_find_work(void *arg) {
+    GridFindWork *w = static_cast<GridFindWork *>(arg);
+    w->found =
+        grid_find(w->viewer, w->needle, w->viewer->cur_row, w->viewer->cur_col, w->dir, &w->hit);
+}
+
+const char STOPPED[] = "Stopped.";
+
+// Narrows the grid to the rows holding the filter's text (every row for an empty text) and says
+// how many show, or why the text cannot filter.
+void apply_filter(HWND bar, FindBar *fb) {
+    HWND window = GetParent(bar);
+    Viewer *viewer = viewer_of(window);
+    if (!viewer) return;
+    Needle needle;
+    const char *text = fb->filter;
+    bool empty = !text[0];
+    if (!empty && !needle_compile(&needle, text, strlen(text))) {
+        find_message_none(fb->message, FIND_MESSAGE_LEN, text);
+    } else {
+        FilterWork w = {viewer, empty ? nullptr : &needle, 0};
+        const JobEnd end = run_job(window, static_cast<uint64_t>(viewer->buf_len),
+                                   "filtering\xE2\x80\xA6", filter_work, &w);
+        if (end == JOB_REFUSED || !IsWindow(window)) return;
+        if (end == JOB_STOPPED) {
+            snprintf(fb->message, FIND_MESSAGE_LEN, "%s", STOPPED);
+        } else if (w.done) {
+            grid_rows_changed(viewer);
+            InvalidateRect(window, nullptr, FALSE); // the status line's count
+            format_row_count(fb->message, FIND_MESSAGE_LEN, viewer);
+        }
+    }
+    show_message(fb);
+}
+
+void search(HWND bar, FindBar *fb, bool backward) {
+    Viewer *viewer = viewer_of(GetParent(bar));
+    if (!viewer) return;
     Needle needle;
     FindDir dir = backward ? FIND_PREV : FIND_NEXT;
-    const char *text = viewer->find_text;
-    char *message = viewer->find_message;
+    const char *text = fb->text;
+    char *message = fb->message;
     if (!needle_compile(&needle, text, strlen(text))) {
         find_message_none(message, FIND_MESSAGE_LEN, text);
-    } else if (viewer->tab == TAB_DATA) {
-        GridHit hit;
-        if (grid_find(viewer, &needle, viewer->cur_row, viewer->cur_col, dir, &hit)) {
-            grid_goto(viewer, hit.row, hit.col, 0);
-            find_message_grid(message, FIND_MESSAGE_LEN, viewer, &hit, dir);
+    } else if (viewer->tab == TAB_DATA && !value_view_open(value_view_of(GetParent(bar)))) {
+        GridFindWork w = {viewer, &needle, dir, {}, 0};
+        const JobEnd end = run_job(GetParent(bar), static_cast<uint64_t>(viewer->buf_len),
+                                   "searching\xE2\x80\xA6", grid_find_work, &w);
+        if (end == JOB_REFUSED || !IsWindow(bar)) return;
+        if (end == JOB_STOPPED) {
+            snprintf(message, FIND_MESSAGE_LEN, "%s", STOPPED);
+        } else if (w.found) {
+            grid_goto(viewer, w.hit.row, w.hit.col, 0);
+            find_message_grid(message, FIND_MESSAGE_LEN, viewer, &w.hit, dir);
         } else {
             find_message_none(message, FIND_MESSAGE_LEN, text);
         }
     } else {
         TextHit hit;
         size_t line = 0, lines = 0;
-        if (text_view_find(static_cast<HWND>(viewer->edit), &needle, dir, &hit, &line, &lines))
+        HWND value = value_view_of(GetParent(bar));
+        HWND view =
+            viewer->tab == TAB_DATA ? value_view_text_view(value) : static_cast<HWND>(viewer->edit);
+        const int found = text_view_find(view, &needle, dir, &hit, &line, &lines);
+        if (found < 0 && !IsWindow(bar)) return;
+        if (found > 0)
             find_message_text(message, FIND_MESSAGE_LEN, line, lines, &hit, dir);
+        else if (found < 0)
+            snprintf(message, FIND_MESSAGE_LEN, "%s", STOPPED);
         else
             find_message_none(message, FIND_MESSAGE_LEN, text);
     }
-    show_message(viewer);
+    show_message(fb);
 }
 
-void select_field(const Viewer *viewer) {
-    SendMessageW(field_of(viewer), EM_SETSEL, 0, -1);
-}
-
+// The field's keys: the viewer's own first (find again, close, tabs never: digits type here),
+// then the edit control's.
 LRESULT CALLBACK FindFieldProc(HWND field, UINT message, WPARAM wparam, LPARAM lparam) {
-    HWND window = GetParent(field);
-    Viewer *viewer = viewer_of(window);
-    if (!viewer) return DefWindowProcW(field, message, wparam, lparam);
-    WNDPROC own = reinterpret_cast<WNDPROC>(viewer->find_field_proc);
+    HWND bar = GetParent(field);
+    FindBar *fb = bar_record(bar);
+    if (!fb) return DefWindowProcW(field, message, wparam, lparam);
     switch (message) {
-    case WM_KEYDOWN:
-        switch (wparam) {
-        case VK_RETURN:
-        case VK_F3:
-            take_field_text(viewer);
-            search(viewer, key_held(VK_SHIFT));
-            return 0;
-        case VK_ESCAPE: find_bar_close(window, viewer); return 0;
-        case VK_F7: select_field(viewer); return 0;
-        case 'F':
-            if (!key_held(VK_CONTROL)) break;
-            select_field(viewer);
-            return 0;
-        default: break;
-        }
+    case WM_KEYDOWN: {
+        KeyPlace place = fb->mode == BAR_FILTER ? PLACE_FILTER_FIELD : PLACE_FIND_FIELD;
+        if (SendMessageW(GetParent(bar), WM_VIEWER_KEY, wparam, place)) return 0;
         break;
+    }
     case WM_CHAR:
         // Enter and Escape were handled as keys; as characters they would only beep.
         if (wparam == '\r' || wparam == '\n' || wparam == 0x1B) return 0;
         break;
     case WM_GETDLGCODE:
         // A host that runs the viewer through a dialog manager must not take Enter or Escape.
-        return CallWindowProcW(own, field, message, wparam, lparam) | DLGC_WANTALLKEYS;
+        return CallWindowProcW(fb->field_proc, field, message, wparam, lparam) | DLGC_WANTALLKEYS;
     default: break;
     }
-    return CallWindowProcW(own, field, message, wparam, lparam);
+    return CallWindowProcW(fb->field_proc, field, message, wparam, lparam);
 }
 
-// The field and the note beside it that says what the last search found, both Unicode controls.
-void make_controls(HWND window, Viewer *viewer) {
+// The field and the note, both Unicode controls; false when either cannot be made.
+bool make_controls(HWND bar, FindBar *fb) {
     HINSTANCE host = GetModuleHandleW(nullptr);
-    HWND field =
-        CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL, 0,
-                        0, FIELD_W, 20, window, nullptr, host, nullptr);
-    HWND note = CreateWindowExW(0, L"STATIC", L"",
-                                WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS | SS_CENTERIMAGE,
-                                0, 0, 0, 0, window, nullptr, host, nullptr);
-    if (!field || !note) {
-        if (field) DestroyWindow(field);
-        if (note) DestroyWindow(note);
-        return;
-    }
-    SendMessageW(field, EM_LIMITTEXT, FIND_TEXT_MAX, 0);
-    if (g_barfont) {
-        SendMessageW(field, WM_SETFONT, reinterpret_cast<WPARAM>(g_barfont), FALSE);
-        SendMessageW(note, WM_SETFONT, reinterpret_cast<WPARAM>(g_barfont), FALSE);
-    }
-    viewer->find_field = field;
-    viewer->find_note = note;
-    viewer->find_field_proc = reinterpret_cast<void *>(
-        SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FindFieldProc)));
+    fb->field = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, FIELD_X,
+                                FIELD_MARGIN, FIELD_W, 20, bar, nullptr, host, nullptr);
+    fb->note = CreateWindowExW(0, L"STATIC", L"",
+                               WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS |
+                                   SS_CENTERIMAGE,
+                               0, 0, 0, 0, bar, nullptr, host, nullptr);
+    if (!fb->field || !fb->note) return false;
+    SendMessageW(fb->field, EM_LIMITTEXT, FIELD_UNITS, 0);
+    SendMessageW(fb->field, WM_SETFONT, reinterpret_cast<WPARAM>(bar_font()), FALSE);
+    SendMessageW(fb->note, WM_SETFONT, reinterpret_cast<WPARAM>(bar_font()), FALSE);
+    fb->field_proc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(fb->field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FindFieldProc)));
+    return true;
 }
 
-// Lays the children out anew for the bar's height and repaints the viewer.
-void relayout(HWND window, Viewer *viewer) {
-    layout_children(window, viewer);
-    InvalidateRect(window, nullptr, FALSE);
+void layout(FindBar *fb, int w) {
+    int height = FIND_BAR_HEIGHT - 2 * FIELD_MARGIN;
+    MoveWindow(fb->field, FIELD_X, FIELD_MARGIN, FIELD_W, height, TRUE);
+    int note_x = FIELD_X + FIELD_W + MESSAGE_GAP;
+    MoveWindow(fb->note, note_x, FIELD_MARGIN, w > note_x + LABEL_X ? w - note_x - LABEL_X : 0,
+               height, TRUE);
 }
 
-void set_field_text(const Viewer *viewer) {
-    WCHAR wide[FIND_TEXT_MAX + 1];
-    utf8_to_utf16(viewer->find_text, strlen(viewer->find_text), reinterpret_cast<uint16_t *>(wide),
-                  FIND_TEXT_MAX + 1, nullptr);
-    SetWindowTextW(field_of(viewer), wide);
+void paint(HWND bar) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(bar, &ps);
+    RECT strip;
+    GetClientRect(bar, &strip);
+    FillRect(dc, &strip, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    RECT line = {strip.left, strip.top, strip.right, strip.top + 1};
+    FillRect(dc, &line, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    HGDIOBJ old_font = SelectObject(dc, bar_font());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    RECT label = {LABEL_X, strip.top, FIELD_X, strip.bottom};
+    const FindBar *fb = bar_record(bar);
+    DrawTextW(dc, fb && fb->mode == BAR_FILTER ? L"Filter:" : L"Find:", -1, &label,
+              DT_SINGLELINE | DT_VCENTER);
+    SelectObject(dc, old_font);
+    EndPaint(bar, &ps);
+}
+
+LRESULT CALLBACK FindBarProc(HWND bar, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        FindBar *fb = static_cast<FindBar *>(calloc(1, sizeof(FindBar)));
+        if (!fb) return FALSE;
+        SetWindowLongPtrW(bar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(fb));
+    }
+    FindBar *fb = bar_record(bar);
+    if (!fb) return DefWindowProcW(bar, message, wparam, lparam);
+    switch (message) {
+    case WM_CREATE: return make_controls(bar, fb) ? 0 : -1;
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(bar, GWLP_USERDATA, 0);
+        free(fb);
+        return DefWindowProcW(bar, message, wparam, lparam);
+    case WM_SIZE: layout(fb, LOWORD(lparam)); return 0;
+    case WM_PAINT: paint(bar); return 0;
+    case WM_SETFOCUS: SetFocus(fb->field); return 0;
+    case WM_COMMAND:
+        // Each change of the filter's text narrows the rows at once.
+        if (reinterpret_cast<HWND>(lparam) == fb->field && HIWORD(wparam) == EN_CHANGE &&
+            fb->mode == BAR_FILTER && !fb->quiet) {
+            take_field_text(fb);
+            apply_filter(bar, fb);
+        }
+        return 0;
+    default: return DefWindowProcW(bar, message, wparam, lparam);
+    }
 }
 
 } // namespace
 
-void find_bar_open(HWND window, Viewer *viewer) {
-    if (!viewer->find_field) make_controls(window, viewer);
-    HWND field = field_of(viewer);
-    if (!field) return;
-    if (!viewer->find_open) {
-        viewer->find_open = 1;
-        set_field_text(viewer);
-        show_message(viewer);
-        ShowWindow(field, SW_SHOW);
-        ShowWindow(static_cast<HWND>(viewer->find_note), SW_SHOW);
-        relayout(window, viewer);
+void register_find_bar_class(void) {
+    HINSTANCE host = GetModuleHandleW(nullptr);
+    WNDCLASSW existing;
+    if (GetClassInfoW(host, FIND_BAR_CLASS, &existing) && existing.lpfnWndProc != FindBarProc)
+        UnregisterClassW(FIND_BAR_CLASS, host);
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = FindBarProc;
+    wc.hInstance = host;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = FIND_BAR_CLASS;
+    RegisterClassW(&wc);
+}
+
+HWND create_find_bar(HWND viewer_window) {
+    return CreateWindowExW(0, FIND_BAR_CLASS, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 0,
+                           FIND_BAR_HEIGHT, viewer_window,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(FIND_BAR_ID)),
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+HWND find_bar_of(HWND viewer_window) {
+    return GetDlgItem(viewer_window, FIND_BAR_ID);
+}
+
+int find_bar_height(HWND bar) {
+    return bar && IsWindowVisible(bar) ? FIND_BAR_HEIGHT : 0;
+}
+
+// Opens the bar in `mode` (or turns it to that mode), its text all selected.
+static void open_in_mode(HWND bar, BarMode mode) {
+    FindBar *fb = bar ? bar_record(bar) : nullptr;
+    if (!fb) return;
+    bool shown = IsWindowVisible(bar);
+    if (shown && fb->mode != mode) take_field_text(fb);
+    if (!shown || fb->mode != mode) {
+        fb->mode = mode;
+        set_field_text(fb);
+        fb->message[0] = '\0';
+        if (mode == BAR_FILTER) {
+            Viewer *viewer = viewer_of(GetParent(bar));
+            if (viewer) format_row_count(fb->message, FIND_MESSAGE_LEN, viewer);
+        }
+        show_message(fb);
+        InvalidateRect(bar, nullptr, TRUE); // the label
     }
-    select_field(viewer);
-    SetFocus(field);
-}
-
-void find_bar_close(HWND window, Viewer *viewer) {
-    if (!viewer->find_open) return;
-    take_field_text(viewer);
-    viewer->find_open = 0;
-    ShowWindow(field_of(viewer), SW_HIDE);
-    ShowWindow(static_cast<HWND>(viewer->find_note), SW_HIDE);
-    relayout(window, viewer);
-    SetFocus(current_child(viewer));
-}
-
-void find_again(HWND window, Viewer *viewer, bool backward) {
-    if (viewer->find_open) take_field_text(viewer);
-    if (!viewer->find_text[0]) {
-        find_bar_open(window, viewer);
-        return;
+    if (!shown) {
+        ShowWindow(bar, SW_SHOW);
+        SendMessageW(GetParent(bar), WM_FIND_BAR_SHOWN, 1, 0);
     }
-    search(viewer, backward);
+    SendMessageW(fb->field, EM_SETSEL, 0, -1);
+    SetFocus(fb->field);
 }
 
-int find_bar_height(const Viewer *viewer) {
-    return viewer->find_open ? FIND_BAR_HEIGHT : 0;
+void find_bar_open(HWND bar) {
+    open_in_mode(bar, BAR_FIND);
 }
 
-void find_bar_layout(const Viewer *viewer, int w, int h) {
-    if (!viewer->find_field) return;
-    int top = h - FIND_BAR_HEIGHT + FIELD_MARGIN, height = FIND_BAR_HEIGHT - 2 * FIELD_MARGIN;
-    MoveWindow(field_of(viewer), FIELD_X, top, FIELD_W, height, TRUE);
-    int note_x = FIELD_X + FIELD_W + MESSAGE_GAP;
-    MoveWindow(static_cast<HWND>(viewer->find_note), note_x, top,
-               w > note_x + LABEL_X ? w - note_x - LABEL_X : 0, height, TRUE);
+void find_bar_open_filter(HWND bar) {
+    open_in_mode(bar, BAR_FILTER);
 }
 
-void find_bar_paint(HDC dc, const RECT &client, const Viewer *viewer) {
-    if (!viewer || !viewer->find_open) return;
-    RECT strip = client;
-    strip.top = client.bottom - FIND_BAR_HEIGHT;
-    FillRect(dc, &strip, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    RECT line = {strip.left, strip.top, strip.right, strip.top + 1};
-    FillRect(dc, &line, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    RECT label = {LABEL_X, strip.top, FIELD_X, strip.bottom};
-    DrawTextW(dc, L"Find:", -1, &label, DT_SINGLELINE | DT_VCENTER);
+void find_bar_keep_filter(HWND bar) {
+    FindBar *fb = bar ? bar_record(bar) : nullptr;
+    if (!fb || fb->mode != BAR_FILTER) return;
+    find_bar_close(bar);
+}
+
+void find_bar_clear_filter(HWND bar) {
+    FindBar *fb = bar ? bar_record(bar) : nullptr;
+    if (!fb || fb->mode != BAR_FILTER) return;
+    fb->filter[0] = '\0';
+    set_field_text(fb);
+    apply_filter(bar, fb);
+    find_bar_close(bar);
+}
+
+void find_bar_forget_filter(HWND bar) {
+    FindBar *fb = bar ? bar_record(bar) : nullptr;
+    if (!fb) return;
+    fb->filter[0] = '\0';
+    if (fb->mode == BAR_FILTER) {
+        set_field_text(fb);
+        find_bar_close(bar);
+    }
+}
+
+void find_bar_refilter(HWND bar) {
+    FindBar *fb = bar ? bar_record(bar) : nullptr;
+    if (fb && fb->filter[0]) apply_filter(bar, fb);
+}
+
+void find_bar_tab_shown(HWND bar, int tab) {
+    FindBar *fb = bar ? bar_record(bar) : nullptr;
+    if (fb && tab != TAB_DATA && fb->mode == BAR_FILTER) find_bar_close(bar);
+}
+
+void find_bar_close(HWND bar) {
+    FindBar *fb = bar ? bar_record(bar) : nullptr;
+    if (!fb || !IsWindowVisible(bar)) return;
+    take_field_text(fb);
+    ShowWindow(bar, SW_HIDE);
+    SendMessageW(GetParent(bar), WM_FIND_BAR_SHOWN, 0, 0);
+}
+
+void find_again(HWND bar, bool backward) {
+    FindBar *fb = bar ? bar_record(bar) : nullptr;
+    if (!fb) return;
+    if (IsWindowVisible(bar) && fb->mode == BAR_FIND)
+        take_field_text(fb); // and an empty field says so
+    else if (!fb->text[0])
+        return find_bar_open(bar);
+    search(bar, fb, backward);
 }

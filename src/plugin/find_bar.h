@@ -1,30 +1,56 @@
-// The find bar: a strip along the bottom of the viewer window with a Unicode field for the text
-// to find, and the searches it starts in the current tab.
+// The find bar: a strip along the bottom of the viewer window, a window of its own holding the
+// label, a Unicode field for the text to find and a note that says what the last search found;
+// and the searches it starts in the current tab.
 #pragma once
 
 #include <windows.h>
 
-#include "document/viewer.h"
-
 enum { FIND_BAR_HEIGHT = 30 };
 
-// Ctrl+F, F7: opens the bar (making its field the first time) holding the last text searched, all
-// of it selected, and focuses the field.
-void find_bar_open(HWND window, Viewer *viewer);
+// Registers the bar's class under the host's instance, replacing a class left behind by an earlier
+// load of this module in the same process.
+void register_find_bar_class(void);
 
-// Escape in the field: closes the bar and gives the focus back to the current tab's child.
-void find_bar_close(HWND window, Viewer *viewer);
+// Creates the bar, hidden, as a child of the viewer window; null when it cannot be made (the
+// viewer then works without one).
+HWND create_find_bar(HWND viewer_window);
 
-// F3, Shift+F3: finds the next (previous) match of the last text in the current tab, the bar open
-// or closed. With no text searched yet it opens the bar instead.
-void find_again(HWND window, Viewer *viewer, bool backward);
+// The bar of a viewer window, or null.
+HWND find_bar_of(HWND viewer_window);
 
 // Pixels the bar takes from the bottom of the viewer's client area: 0 while it is closed.
-int find_bar_height(const Viewer *viewer);
+int find_bar_height(HWND bar);
 
-// Puts the field in place for a client area of w x h pixels.
-void find_bar_layout(const Viewer *viewer, int w, int h);
+// Ctrl+F, F7: opens the bar holding the last text searched, all of it selected, and focuses the
+// field.
+void find_bar_open(HWND bar);
 
-// Paints the bar's strip and its label in the viewer window's WM_PAINT; the field and the note
-// beside it, which says what the last search found, are controls of their own.
-void find_bar_paint(HDC dc, const RECT &client, const Viewer *viewer);
+// Escape in the field: closes the bar; the viewer window gives the keyboard back to the tab.
+void find_bar_close(HWND bar);
+
+// Ctrl+Shift+F: opens the bar as a filter (label "Filter:") holding the filter's text, all of it
+// selected. Each change of the text narrows the grid to the rows with a cell holding it, ignoring
+// case as find does; an empty text shows every row.
+void find_bar_open_filter(HWND bar);
+
+// Enter in the filter field: closes the bar, the filter stays.
+void find_bar_keep_filter(HWND bar);
+
+// Escape in the filter field: every row shows again, and the bar closes.
+void find_bar_clear_filter(HWND bar);
+
+// A new file is shown, in file order and unfiltered: the filter's text goes, and a bar that was
+// filtering closes. The last text searched stays.
+void find_bar_forget_filter(HWND bar);
+
+// Every row is known now: the filter's text, when a filter holds, filters them all again.
+void find_bar_refilter(HWND bar);
+
+// A tab was made current: a filter has nothing to filter outside the Data tab, so a bar that was
+// filtering closes (the filter stays).
+void find_bar_tab_shown(HWND bar, int tab);
+
+// F3, Shift+F3, Enter and Shift+Enter: finds the next (previous) match of the last text in the
+// current tab, the bar open or closed (open, its field's text is searched). With no text searched
+// yet it opens the bar instead.
+void find_again(HWND bar, bool backward);

@@ -8,9 +8,14 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "document/load.h"
 #include "grid/cells.h"
 #include "grid/cursor.h"
-#include "text/utf8.h"
+#include "grid/shown_rows.h"
+#include "order/grid_order.h"
+#include "plugin/child_proc.h"
+#include "plugin/long_job.h"
+#include "base/utf8.h"
 
 enum {
     COLUMN_WIDTH = 120,
@@ -20,6 +25,8 @@ enum {
     // of rows costs no more than opening a small one.
     AUTOSIZE_ROWS = 100,
     SCROLL_MARGIN = 2,
+    CELL_PADDING = 6,      // what the list view leaves at a cell's edge
+    CELL_DRAW_UNITS = 260, // the most of a cell the list view itself would ask for
     HEADER_PADDING = 16,
 };
 
@@ -37,11 +44,20 @@ static WCHAR *title_utf16(const char *title, WCHAR *small, size_t small_room) {
     return room;
 }
 
-static void insert_column(HWND grid, int index, const char *title, int width) {
+static void show_sort_arrows(Viewer *viewer);
+
+// Numbers are right-aligned, as spreadsheets and the database's own tools show them.
+static bool column_is_number(const Viewer *viewer, int col) {
+    return viewer->col_types && col < viewer->col_count &&
+           kind_is_number(viewer->col_types[col].kind);
+}
+
+static void insert_column(HWND grid, int index, const char *title, int width, bool right) {
     WCHAR small[128];
     WCHAR *text = title_utf16(title, small, 128);
     LVCOLUMNW column = {};
-    column.mask = LVCF_WIDTH | LVCF_TEXT;
+    column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_FMT;
+    column.fmt = right ? LVCFMT_RIGHT : LVCFMT_LEFT;
     column.cx = width;
     column.pszText = text ? text : const_cast<WCHAR *>(L"");
     SendMessageW(grid, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
@@ -69,17 +85,83 @@ void populate_grid(Viewer *viewer) {
     SendMessageW(grid, LVM_DELETEALLITEMS, 0, 0);
 
     for (int i = 0; i < viewer->col_count; ++i)
-        insert_column(grid, i, column_title(viewer, i), COLUMN_WIDTH);
-    if (viewer->col_count == 0) insert_column(grid, 0, "(no columns)", EMPTY_COLUMN_WIDTH);
+        insert_column(grid, i, column_title(viewer, i), COLUMN_WIDTH, column_is_number(viewer, i));
+    if (viewer->col_count == 0) insert_column(grid, 0, "(no columns)", EMPTY_COLUMN_WIDTH, false);
+    show_sort_arrows(viewer);
 
-    int measured = viewer->row_count < AUTOSIZE_ROWS ? viewer->row_count : AUTOSIZE_ROWS;
+    const int32_t rows = shown_row_count(viewer);
+    int measured = rows < AUTOSIZE_ROWS ? rows : AUTOSIZE_ROWS;
     SendMessageW(grid, LVM_SETITEMCOUNT, measured, LVSICF_NOSCROLL);
     for (int i = 0; i < viewer->col_count; ++i)
         SendMessageW(grid, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
     if (viewer->col_count > 0)
         keep_header_readable(grid, viewer->col_count - 1,
                              column_title(viewer, viewer->col_count - 1));
-    SendMessageW(grid, LVM_SETITEMCOUNT, viewer->row_count, LVSICF_NOSCROLL);
+    SendMessageW(grid, LVM_SETITEMCOUNT, shown_row_count(viewer), LVSICF_NOSCROLL);
+}
+
+// The header control's own sort arrow on the sorted column, and on no other.
+static void show_sort_arrows(Viewer *viewer) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(grid_of(viewer), LVM_GETHEADER, 0, 0));
+    if (!header) return;
+    int n = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        HDITEMW item = {};
+        item.mask = HDI_FORMAT;
+        if (!SendMessageW(header, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item))) continue;
+        int want = item.fmt & ~(HDF_SORTUP | HDF_SORTDOWN);
+        if (viewer->order.sort_dir != SORT_NONE && i == viewer->order.sort_col)
+            want |= viewer->order.sort_dir == SORT_ASC ? HDF_SORTUP : HDF_SORTDOWN;
+        if (want == item.fmt) continue;
+        item.fmt = want;
+        SendMessageW(header, HDM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+namespace {
+struct SortWork {
+    Viewer *viewer;
+    int32_t col;
+    SortDir dir;
+};
+void sort_work(void *arg) {
+    const SortWork *w = static_cast<const SortWork *>(arg);
+    grid_set_sort(w->viewer, w->col, w->dir);
+}
+} // namespace
+
+void grid_sort(Viewer *viewer, int32_t col, SortDir dir) {
+    SortWork w = {viewer, col, dir};
+    HWND window = GetParent(grid_of(viewer));
+    // A sort that gave up may have put the rows back in file order: what shows is shown afresh
+    // whatever the end.
+    if (run_job(window, static_cast<uint64_t>(viewer->buf_len), "sorting\xE2\x80\xA6", sort_work,
+                &w) == JOB_REFUSED ||
+        !IsWindow(window))
+        return;
+    show_sort_arrows(viewer);
+    grid_rows_changed(viewer);
+}
+
+// A click on a column's header: ascending, then descending, then file order again.
+static void column_clicked(Viewer *viewer, int col) {
+    const RowOrder &o = viewer->order;
+    SortDir next = SORT_ASC;
+    if (o.sort_dir != SORT_NONE && o.sort_col == col)
+        next = o.sort_dir == SORT_ASC ? SORT_DESC : SORT_NONE;
+    grid_sort(viewer, col, next);
+}
+
+void grid_rows_grew(Viewer *viewer) {
+    SendMessageW(grid_of(viewer), LVM_SETITEMCOUNT, shown_row_count(viewer),
+                 LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+}
+
+void grid_rows_changed(Viewer *viewer) {
+    HWND grid = grid_of(viewer);
+    SendMessageW(grid, LVM_SETITEMCOUNT, shown_row_count(viewer), 0);
+    ensure_cell_visible(viewer);
+    InvalidateRect(grid, nullptr, FALSE);
 }
 
 static LRESULT answer_dispinfo(Viewer *viewer, NMLVDISPINFOW *info) {
@@ -88,6 +170,8 @@ static LRESULT answer_dispinfo(Viewer *viewer, NMLVDISPINFOW *info) {
         cell_text_utf16(viewer, item->iItem, item->iSubItem,
                         reinterpret_cast<uint16_t *>(item->pszText),
                         static_cast<size_t>(item->cchTextMax));
+    // A cell read from a part of the file that could no longer be read: the status says so.
+    if (load_note_failure(viewer)) InvalidateRect(GetParent(grid_of(viewer)), nullptr, FALSE);
     return 0;
 }
 
@@ -100,6 +184,33 @@ static LRESULT answer_dispinfo_8bit(Viewer *viewer, NMLVDISPINFOA *info) {
     return 0;
 }
 
+// The list view keeps its first column left-aligned whatever its format says, so a number column
+// there is drawn by the viewer: the cell's background, then its text at the right.
+static bool draw_right_aligned(Viewer *viewer, NMLVCUSTOMDRAW *draw, CellColors colors) {
+    HWND grid = grid_of(viewer);
+    const int32_t row = static_cast<int32_t>(draw->nmcd.dwItemSpec);
+    RECT cell = {};
+    cell.top = 0;
+    cell.left = LVIR_LABEL;
+    if (!SendMessageW(grid, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell))) return false;
+    WCHAR text[CELL_DRAW_UNITS];
+    cell_text_utf16(viewer, row, 0, reinterpret_cast<uint16_t *>(text), CELL_DRAW_UNITS);
+    HDC dc = draw->nmcd.hdc;
+    HBRUSH back = CreateSolidBrush(colors.back);
+    if (!back) return false;
+    FillRect(dc, &cell, back);
+    DeleteObject(back);
+    COLORREF old_color = SetTextColor(dc, colors.text);
+    int old_mode = SetBkMode(dc, TRANSPARENT);
+    RECT inside = cell;
+    inside.right -= CELL_PADDING;
+    DrawTextW(dc, text, -1, &inside,
+              DT_RIGHT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SetBkMode(dc, old_mode);
+    SetTextColor(dc, old_color);
+    return true;
+}
+
 static LRESULT answer_custom_draw(Viewer *viewer, NMLVCUSTOMDRAW *draw) {
     switch (draw->nmcd.dwDrawStage) {
     case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
@@ -110,11 +221,13 @@ static LRESULT answer_custom_draw(Viewer *viewer, NMLVCUSTOMDRAW *draw) {
         return CDRF_NOTIFYSUBITEMDRAW;
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
         draw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
-        int focused = GetFocus() == grid_of(viewer);
         CellColors colors = cell_colors(viewer, static_cast<int32_t>(draw->nmcd.dwItemSpec),
-                                        draw->iSubItem, focused);
+                                        draw->iSubItem, grid_has_focus(grid_of(viewer)));
         draw->clrTextBk = colors.back;
         draw->clrText = colors.text;
+        if (draw->iSubItem == 0 && column_is_number(viewer, 0) &&
+            draw_right_aligned(viewer, draw, colors))
+            return CDRF_SKIPDEFAULT;
         return CDRF_NEWFONT;
     }
     default: return 0;
@@ -129,6 +242,9 @@ LRESULT grid_notify(Viewer *viewer, const NMHDR *header) {
     case LVN_GETDISPINFOA:
         return answer_dispinfo_8bit(viewer,
                                     reinterpret_cast<NMLVDISPINFOA *>(const_cast<NMHDR *>(header)));
+    case LVN_COLUMNCLICK:
+        column_clicked(viewer, reinterpret_cast<const NMLISTVIEW *>(header)->iSubItem);
+        return 0;
     case NM_CUSTOMDRAW:
         return answer_custom_draw(viewer,
                                   reinterpret_cast<NMLVCUSTOMDRAW *>(const_cast<NMHDR *>(header)));
@@ -137,7 +253,7 @@ LRESULT grid_notify(Viewer *viewer, const NMHDR *header) {
 }
 
 void ensure_cell_visible(Viewer *viewer) {
-    if (viewer->row_count <= 0) return;
+    if (shown_row_count(viewer) <= 0) return;
     HWND grid = grid_of(viewer);
     SendMessageW(grid, LVM_ENSUREVISIBLE, viewer->cur_row, FALSE);
     RECT cell = {};
@@ -153,8 +269,18 @@ void ensure_cell_visible(Viewer *viewer) {
         SendMessageW(grid, LVM_SCROLL, cell.right - client.right + SCROLL_MARGIN, 0);
 }
 
+// The grid, and the header bar above it, whose status names the cursor's column.
 static void repaint_grid(Viewer *viewer) {
-    InvalidateRect(grid_of(viewer), nullptr, FALSE);
+    HWND grid = grid_of(viewer);
+    InvalidateRect(grid, nullptr, FALSE);
+    RECT bar = {0, 0, 0, 0};
+    HWND window = GetParent(grid);
+    GetClientRect(window, &bar);
+    RECT where;
+    GetWindowRect(grid, &where);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&where), 2);
+    bar.bottom = where.top;
+    InvalidateRect(window, &bar, FALSE);
 }
 
 void install_grid_view(void) {

@@ -11,6 +11,18 @@ void populate_grid(Viewer *viewer);
 // Answers a notification whose sender is the grid: cell texts and custom-drawn colours.
 LRESULT grid_notify(Viewer *viewer, const NMHDR *header);
 
+// After the rows shown changed (a filter, a sort): gives the grid its new row count, brings the
+// cursor into view and repaints.
+void grid_rows_changed(Viewer *viewer);
+
+// More rows were counted while the grid shows them in file order: its row count grows, the rows
+// in view and the scroll position staying.
+void grid_rows_grew(Viewer *viewer);
+
+// Sorts the grid's rows by column col (SORT_NONE: file order again), shows the header's arrow on
+// the sorted column, and keeps the cursor on its record in view.
+void grid_sort(Viewer *viewer, int32_t col, SortDir dir);
+
 // Scrolls the cursor cell into view; nothing when there are no rows.
 void ensure_cell_visible(Viewer *viewer);
 

@@ -5,20 +5,26 @@
 
 #include <stdlib.h>
 
+#include "base/mem.h"
+#include "keys/key_commands.h"
 #include "plugin/clipboard.h"
+#include "plugin/fonts.h"
 #include "plugin/key_state.h"
+#include "plugin/long_job.h"
+#include "plugin/viewer_messages.h"
 #include "text/caret.h"
 #include "text/columns.h"
+#include "text/line_cells.h"
 #include "text/tab_doc.h"
-#include "text/text_range.h"
+#include "text/text_copy.h"
+#include "text/text_pos.h"
 #include "text/view_port.h"
 
 namespace {
 
 enum {
-    MARGIN = 4,        // pixels left of the first column, as an edit control leaves
-    WIDE_LINE = 4096,  // bytes up to which a line's width in columns is measured exactly
-    FONT_HEIGHT = -15, // as the header bar's font
+    MARGIN = 4,       // pixels left of the first column, as an edit control leaves
+    WIDE_LINE = 4096, // bytes up to which a line's width in columns is measured exactly
     LENGTH_UNKNOWN = -1,
 };
 
@@ -31,17 +37,18 @@ struct TextView {
     ColumnCache *columns;
     TextCaret caret;
     TextViewport port;
-    int shows_section; // 0 while `doc` shows a placeholder, which copies as nothing
-    size_t widest;     // widest line seen in any tab of this document, in columns: the horizontal
-                       // scroll range, kept across tabs so that a switch leaves that bar alone
+    int shows_section;   // 0 while `doc` shows a placeholder, which copies as nothing
+    char *own_text;      // a text the view was given to own (text_view_show_text), or null; `doc`
+    LineTable own_lines; // reads it then, with its line table here
+    size_t widest;       // widest line seen in any tab of this document, in columns: the horizontal
+                         // scroll range, kept across tabs so that a switch leaves that bar alone
     int cell_w, line_h;
-    int wheel_rest; // wheel movement not yet scrolled, in WHEEL_DELTA parts of a line
+    int wheel_rest[2]; // movement of each wheel (vertical, tilt) not yet scrolled, in WHEEL_DELTA
+                       // parts of a line or column; one wheel's remainder never moves the other
     bool dragging, focused;
     long long utf16_len; // WM_GETTEXTLENGTH's answer, counted once per text
     int bars[2][3];      // max, page and position last given to each scroll bar
 };
-
-HFONT g_textfont = nullptr;
 
 TextView *view_of(HWND window) {
     return reinterpret_cast<TextView *>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -51,48 +58,9 @@ int clamp_int(size_t n) {
     return n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(n);
 }
 
-// Whether the system gave `face` itself, and a fixed-pitch font, for `font`.
-bool font_is(HFONT font, const wchar_t *face) {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
-    wchar_t got[LF_FACESIZE] = L"";
-    GetTextFaceW(dc, LF_FACESIZE, got);
-    TEXTMETRICW tm = {};
-    GetTextMetricsW(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    // The flag's name says the opposite of what it means: set, the pitch is variable.
-    return lstrcmpiW(got, face) == 0 && !(tm.tmPitchAndFamily & TMPF_FIXED_PITCH);
-}
-
-HFONT make_font(const wchar_t *face) {
-    return CreateFontW(FONT_HEIGHT, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                       FIXED_PITCH | FF_MODERN, face);
-}
-
-// Consolas where Windows has it, Courier New where it does not, else whatever fixed-pitch font
-// the system offers: every column must be as wide as the next.
-HFONT text_font() {
-    if (g_textfont) return g_textfont;
-    static const wchar_t *const faces[] = {L"Consolas", L"Courier New"};
-    for (const wchar_t *face : faces) {
-        HFONT font = make_font(face);
-        if (font && font_is(font, face)) return g_textfont = font;
-        if (font) DeleteObject(font);
-    }
-    g_textfont = make_font(nullptr);
-    return g_textfont;
-}
-
-HGDIOBJ font_or_stock() {
-    HFONT font = text_font();
-    return font ? static_cast<HGDIOBJ>(font) : GetStockObject(ANSI_FIXED_FONT);
-}
-
 void measure_font(HWND window, TextView *tv) {
     HDC dc = GetDC(window);
-    HGDIOBJ old = SelectObject(dc, font_or_stock());
+    HGDIOBJ old = SelectObject(dc, text_font());
     TEXTMETRICW tm = {};
     GetTextMetricsW(dc, &tm);
     SelectObject(dc, old);
@@ -107,7 +75,7 @@ void fit_port(HWND window, TextView *tv) {
     int w = client.right - MARGIN, h = client.bottom;
     tv->port.rows = h >= tv->line_h ? static_cast<size_t>(h / tv->line_h) : 1;
     tv->port.cols = w >= tv->cell_w ? static_cast<size_t>(w / tv->cell_w) : 1;
-    viewport_clamp(&tv->port, text_line_count(&tv->doc));
+    viewport_clamp(&tv->port, text_line_count(&tv->doc), tv->widest);
 }
 
 // Gives a scroll bar its range, page and position when they differ from what it has: each call
@@ -129,8 +97,7 @@ void set_bar(HWND window, TextView *tv, int bar, size_t max, size_t page, size_t
 void update_scroll_bars(HWND window, TextView *tv) {
     const TextViewport &p = tv->port;
     set_bar(window, tv, SB_VERT, text_line_count(&tv->doc) - 1, p.rows, p.top);
-    size_t wide = tv->widest > p.left + p.cols ? tv->widest : p.left + p.cols - 1;
-    set_bar(window, tv, SB_HORZ, wide, p.cols, p.left);
+    set_bar(window, tv, SB_HORZ, tv->widest, p.cols, p.left);
 }
 
 // The caret follows the position while the view has the focus; out of view, out of sight.
@@ -171,14 +138,14 @@ void caret_moved(HWND window, TextView *tv) {
     size_t col = column_of(tv->columns, &tv->doc, line, tv->caret.caret);
     if (col > tv->widest) tv->widest = col;
     viewport_show(&tv->port, line, col);
-    viewport_clamp(&tv->port, text_line_count(&tv->doc));
+    viewport_clamp(&tv->port, text_line_count(&tv->doc), tv->widest);
     refresh(window, tv);
 }
 
 void scroll_to(HWND window, TextView *tv, long long top, long long left) {
     tv->port.top = top > 0 ? static_cast<size_t>(top) : 0;
     tv->port.left = left > 0 ? static_cast<size_t>(left) : 0;
-    viewport_clamp(&tv->port, text_line_count(&tv->doc));
+    viewport_clamp(&tv->port, text_line_count(&tv->doc), tv->widest);
     refresh(window, tv);
 }
 
@@ -224,7 +191,7 @@ void paint(HWND window, TextView *tv) {
     HDC target = bitmap ? dc : screen;
 
     FillRect(target, &client, GetSysColorBrush(COLOR_WINDOW));
-    HGDIOBJ old_font = SelectObject(target, font_or_stock());
+    HGDIOBJ old_font = SelectObject(target, text_font());
     SetBkMode(target, TRANSPARENT);
     // A column holds at most one character of two units, and one more column may show in part.
     size_t room = (tv->port.cols + 2) * 2 + 2;
@@ -262,6 +229,7 @@ size_t hit(TextView *tv, LPARAM lparam) {
 }
 
 LRESULT key_down(HWND window, TextView *tv, WPARAM key, LPARAM lparam) {
+    if (SendMessageW(GetParent(window), WM_VIEWER_KEY, key, PLACE_TEXT)) return 0;
     bool ctrl = key_held(VK_CONTROL), shift = key_held(VK_SHIFT);
     TextMove move;
     if (text_move_for_key(static_cast<int>(key), ctrl, &move)) {
@@ -304,9 +272,10 @@ void wheel(HWND window, TextView *tv, WPARAM wparam, bool sideways) {
     SystemParametersInfoW(sideways ? SPI_GETWHEELSCROLLCHARS : SPI_GETWHEELSCROLLLINES, 0, &lines,
                           0);
     if (lines == WHEEL_PAGESCROLL) lines = static_cast<UINT>(clamp_int(tv->port.rows));
-    tv->wheel_rest += GET_WHEEL_DELTA_WPARAM(wparam) * static_cast<int>(lines);
-    int steps = tv->wheel_rest / WHEEL_DELTA;
-    tv->wheel_rest -= steps * WHEEL_DELTA;
+    int &rest = tv->wheel_rest[sideways ? 1 : 0];
+    rest += GET_WHEEL_DELTA_WPARAM(wparam) * static_cast<int>(lines);
+    int steps = rest / WHEEL_DELTA;
+    rest -= steps * WHEEL_DELTA;
     if (steps == 0) return;
     long long top = static_cast<long long>(tv->port.top);
     long long left = static_cast<long long>(tv->port.left);
@@ -405,9 +374,17 @@ TextView *create_record(HWND window) {
     return tv;
 }
 
+// Frees the text the view owned, if any; `doc` must no longer read it.
+void drop_own_text(TextView *tv) {
+    mem_free(tv->own_text);
+    tv->own_text = nullptr;
+    line_table_free(&tv->own_lines);
+}
+
 void delete_record(HWND window, TextView *tv) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     tab_lines_free(&tv->lines);
+    drop_own_text(tv);
     column_cache_delete(tv->columns);
     free(tv);
 }
@@ -438,6 +415,29 @@ void text_view_show_tab(HWND view, Viewer *viewer, int t) {
     TextView *tv = view_of(view);
     if (!tv) return;
     tv->shows_section = tab_doc(viewer, t, &tv->lines, &tv->doc);
+    drop_own_text(tv);
+    reset_view(tv);
+    fit_port(view, tv);
+    refresh(view, tv);
+}
+
+void text_view_show_text(HWND view, char *text, size_t len) {
+    TextView *tv = view_of(view);
+    if (!tv) {
+        mem_free(text);
+        return;
+    }
+    text_doc_set(&tv->doc, nullptr, 0);
+    drop_own_text(tv);
+    tv->shows_section = 0;
+    if (text && line_table_build(&tv->own_lines, text, len)) {
+        tv->own_text = text;
+        text_doc_set_plain(&tv->doc, text, len, &tv->own_lines);
+        tv->shows_section = 1;
+    } else {
+        mem_free(text);
+    }
+    tv->widest = 0;
     reset_view(tv);
     fit_port(view, tv);
     refresh(view, tv);
@@ -448,6 +448,7 @@ void text_view_forget(HWND view) {
     if (!tv) return;
     text_doc_set(&tv->doc, nullptr, 0);
     tab_lines_free(&tv->lines);
+    drop_own_text(tv);
     tv->shows_section = 0;
     tv->widest = 0;
     reset_view(tv);
@@ -461,35 +462,49 @@ void text_view_select_all(HWND view) {
     caret_moved(view, tv);
 }
 
-void text_view_copy(HWND view) {
+ClipResult text_view_copy(HWND view) {
     TextView *tv = view_of(view);
-    if (!tv) return;
+    if (!tv) return CLIP_FAILED;
     size_t start = text_sel_start(&tv->caret), end = text_sel_end(&tv->caret);
-    if (start < end)
-        clip_set_text_range(&tv->doc, start, end);
-    else if (tv->shows_section)
-        clip_set_text_range(&tv->doc, 0, tv->doc.len);
-    else
-        clip_set_utf8("", 0);
+    if (start < end) return clip_set_text_range(view, &tv->doc, start, end);
+    if (tv->shows_section) return clip_set_text_range(view, &tv->doc, 0, tv->doc.len);
+    clip_set_utf8(view, "", 0);
+    return CLIP_COPIED;
 }
+
+namespace {
+struct TextFindWork {
+    const TextDoc *doc;
+    const Needle *needle;
+    size_t from;
+    FindDir dir;
+    TextHit *hit;
+    int found;
+};
+void text_find_work(void *arg) {
+    TextFindWork *w = static_cast<TextFindWork *>(arg);
+    w->found = text_find(w->doc, w->needle, w->from, w->dir, w->hit);
+}
+} // namespace
 
 int text_view_find(HWND view, const Needle *needle, FindDir dir, TextHit *hit, size_t *line,
                    size_t *line_count) {
     TextView *tv = view_of(view);
     if (!tv || !tv->shows_section) return 0;
     size_t from = dir == FIND_NEXT ? text_sel_end(&tv->caret) : text_sel_start(&tv->caret);
-    if (!text_find(&tv->doc, needle, from, dir, hit)) return 0;
+    // The text's blocks are only read by the search, and stay while it runs: nothing that would
+    // replace them is answered meanwhile.
+    TextFindWork w = {&tv->doc, needle, from, dir, hit, 0};
+    const JobEnd end =
+        run_job(viewer_window_of(view), tv->doc.len, "searching\xE2\x80\xA6", text_find_work, &w);
+    if (end == JOB_STOPPED) return -1;
+    if (end == JOB_REFUSED || !w.found || !IsWindow(view)) return 0;
     text_set_caret(&tv->caret, &tv->doc, hit->start, 0);
     text_set_caret(&tv->caret, &tv->doc, hit->end, 1);
     caret_moved(view, tv);
     *line = text_line_of(&tv->doc, hit->start);
     *line_count = text_line_count(&tv->doc);
     return 1;
-}
-
-void text_view_free_font(void) {
-    if (g_textfont) DeleteObject(g_textfont);
-    g_textfont = nullptr;
 }
 
 LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -509,9 +524,15 @@ LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wparam, LPARAM l
     case WM_SETFOCUS: set_focus(window, tv, true); return 0;
     case WM_KILLFOCUS: set_focus(window, tv, false); return 0;
     case WM_KEYDOWN: return key_down(window, tv, wparam, lparam);
+    case WM_SYSKEYDOWN:
+        if (SendMessageW(GetParent(window), WM_VIEWER_KEY, wparam,
+                         static_cast<LPARAM>(PLACE_TEXT) |
+                             (key_with_alt(lparam) ? LPARAM(VIEWER_KEY_ALT) : 0)))
+            return 0;
+        return DefWindowProcW(window, message, wparam, lparam);
     case WM_CHAR: return 0; // read-only
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_GETFONT: return reinterpret_cast<LRESULT>(g_textfont);
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(text_font());
     case WM_VSCROLL: scroll_message(window, tv, SB_VERT, wparam); return 0;
     case WM_HSCROLL: scroll_message(window, tv, SB_HORZ, wparam); return 0;
     case WM_MOUSEWHEEL: wheel(window, tv, wparam, false); return 0;

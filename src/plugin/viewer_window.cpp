@@ -2,18 +2,24 @@
 #include "plugin/viewer_window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
+#include <stdio.h>
+#include <string.h>
+
+#include "document/load.h"
 #include "document/tab_text.h"
-#include "plugin/child_proc.h"
+#include "order/grid_order.h"
+#include "plugin/counting.h"
 #include "plugin/find_bar.h"
+#include "plugin/fonts.h"
 #include "plugin/grid_binding.h"
+#include "plugin/long_job.h"
+#include "plugin/notice.h"
 #include "plugin/text_view.h"
-
-extern HFONT g_barfont;
-
-Viewer *viewer_of(HWND window) {
-    return reinterpret_cast<Viewer *>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
+#include "plugin/value_view.h"
+#include "plugin/viewer_keys.h"
+#include "plugin/viewer_record.h"
 
 Viewer *viewer_of_viewer_window(HWND window) {
     char name[sizeof VIEWER_CLASS + 1] = "";
@@ -45,12 +51,18 @@ void create_children(HWND window, Viewer *viewer, int w, int h) {
                  LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
 
     viewer->edit = create_text_view(window, 0, BAR_HEIGHT, w, h - BAR_HEIGHT);
+    create_value_view(window);
+    create_find_bar(window);
 
-    if (g_barfont) SendMessageA(grid, WM_SETFONT, reinterpret_cast<WPARAM>(g_barfont), TRUE);
+    SendMessageA(grid, WM_SETFONT, reinterpret_cast<WPARAM>(bar_font()), TRUE);
 }
 
-HWND current_child(const Viewer *viewer) {
-    return static_cast<HWND>(viewer->tab == TAB_DATA ? viewer->grid : viewer->edit);
+// The child that shows the current tab: the grid on the Data tab (or the value view's text while
+// a cell's value shows there), the text view on any other.
+static HWND current_child(HWND window, const Viewer *viewer) {
+    if (viewer->tab != TAB_DATA) return static_cast<HWND>(viewer->edit);
+    HWND value = value_view_of(window);
+    return value_view_open(value) ? value_view_text_view(value) : static_cast<HWND>(viewer->grid);
 }
 
 void show_first_tab(HWND window, Viewer *viewer) {
@@ -60,11 +72,20 @@ void show_first_tab(HWND window, Viewer *viewer) {
 void show_tab(HWND window, Viewer *viewer, int t) {
     HWND grid = static_cast<HWND>(viewer->grid);
     HWND edit = static_cast<HWND>(viewer->edit);
+    // Another tab closes the value view; the Data tab made current again keeps it.
+    HWND value = value_view_of(window);
+    const bool keep_value = t == TAB_DATA && viewer->tab == TAB_DATA && value_view_open(value);
     viewer->tab = t;
-    if (t == TAB_DATA) {
+    if (!keep_value) {
+        value_view_close(value);
+        ShowWindow(value, SW_HIDE);
+    }
+    if (keep_value) {
+        SetFocus(value_view_text_view(value));
+    } else if (t == TAB_DATA) {
         ShowWindow(edit, SW_HIDE);
         ShowWindow(grid, SW_SHOW);
-        if (viewer->row_count > 0) ensure_cell_visible(viewer);
+        ensure_cell_visible(viewer);
         SetFocus(grid);
     } else {
         text_view_show_tab(edit, viewer, t);
@@ -72,10 +93,26 @@ void show_tab(HWND window, Viewer *viewer, int t) {
         ShowWindow(edit, SW_SHOW);
         SetFocus(edit);
     }
+    find_bar_tab_shown(find_bar_of(window), t);
     InvalidateRect(window, nullptr, FALSE);
 }
 
+// The status drawn in the bar is also the viewer window's text, where a program that reads
+// windows finds it (the window has no caption that would show it). Stored as Unicode by the
+// default procedure itself: the viewer is an 8-bit window, and a text sent to it would pass through
+// the 8-bit code page.
+static void show_status_as_title(HWND window, const char *status) {
+    WCHAR wide[STATUS_LEN], had[STATUS_LEN];
+    if (MultiByteToWideChar(CP_UTF8, 0, status, -1, wide, STATUS_LEN) <= 0) return;
+    InternalGetWindowText(window, had, STATUS_LEN);
+    if (lstrcmpW(had, wide) != 0)
+        DefWindowProcW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide));
+}
+
 static void paint_bar(HWND window, Viewer *viewer) {
+    // While work runs the record may be changing under it: the bar shows the work's note alone.
+    const char *job = job_note(window);
+    if (viewer && !job) load_note_failure(viewer);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     RECT client;
@@ -86,12 +123,23 @@ static void paint_bar(HWND window, Viewer *viewer) {
     RECT line = {client.left, BAR_HEIGHT - 1, client.right, BAR_HEIGHT};
     FillRect(dc, &line, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
 
-    HGDIOBJ font = g_barfont ? static_cast<HGDIOBJ>(g_barfont) : GetStockObject(DEFAULT_GUI_FONT);
-    HGDIOBJ old_font = SelectObject(dc, font);
+    HGDIOBJ old_font = SelectObject(dc, bar_font());
     SetBkMode(dc, TRANSPARENT);
     if (viewer) {
-        char text[BAR_TEXT_LEN];
-        format_bar_text(text, sizeof text, viewer->tab, viewer->status);
+        char status[STATUS_LEN], text[BAR_TEXT_LEN];
+        HWND value = value_view_of(window);
+        if (job)
+            snprintf(status, sizeof status, "%s   \xE2\x80\x94   Escape cancels", job);
+        else if (viewer->tab == TAB_DATA && value_view_open(value))
+            value_view_describe(value, viewer, status, sizeof status);
+        else
+            format_grid_status(status, sizeof status, viewer);
+        const char *notice = job ? "" : notice_of(window);
+        if (notice[0]) {
+            size_t used = strlen(status);
+            snprintf(status + used, sizeof status - used, "   \xE2\x80\x94   %s", notice);
+        }
+        format_bar_text(text, sizeof text, viewer->tab, status);
         SetTextColor(dc, RGB(20, 20, 20));
         RECT where = {6, 6, client.right, BAR_HEIGHT};
         // The status is UTF-8 (its dash at least); drawn as 8-bit text it would come out as
@@ -101,33 +149,93 @@ static void paint_bar(HWND window, Viewer *viewer) {
             DrawTextW(dc, wide, -1, &where, DT_SINGLELINE);
         else
             DrawTextA(dc, text, -1, &where, DT_SINGLELINE);
+        show_status_as_title(window, status);
     }
-    find_bar_paint(dc, client, viewer);
     SelectObject(dc, old_font);
     EndPaint(window, &ps);
 }
 
-void layout_children(HWND window, Viewer *viewer) {
+// Fits the grid and the text view between the header bar and the find bar (when open).
+static void layout_children(HWND window, Viewer *viewer) {
     RECT client;
     GetClientRect(window, &client);
     int w = client.right - client.left, h = client.bottom - client.top;
-    int below = h - BAR_HEIGHT - find_bar_height(viewer);
+    HWND bar = find_bar_of(window);
+    int bar_h = find_bar_height(bar);
+    int below = h - BAR_HEIGHT - bar_h;
     if (below < 0) below = 0;
     MoveWindow(static_cast<HWND>(viewer->grid), 0, BAR_HEIGHT, w, below, TRUE);
     MoveWindow(static_cast<HWND>(viewer->edit), 0, BAR_HEIGHT, w, below, TRUE);
-    find_bar_layout(viewer, w, h);
+    if (HWND value = value_view_of(window)) MoveWindow(value, 0, BAR_HEIGHT, w, below, TRUE);
+    if (bar) MoveWindow(bar, 0, h - FIND_BAR_HEIGHT, w, FIND_BAR_HEIGHT, TRUE);
+}
+
+// The find bar opened or closed: the children make room or take it back.
+static void find_bar_shown(HWND window, Viewer *viewer, bool shown) {
+    layout_children(window, viewer);
+    InvalidateRect(window, nullptr, FALSE);
+    if (!shown) SetFocus(current_child(window, viewer));
+}
+
+// What a count in progress found, shown: more rows in the grid, its columns once the header line
+// is known, a section that a text tab shows, the status; and once every row is known, a sort and a
+// filter made over the rows of the time made again over all of them.
+static void show_count_news(HWND window, Viewer *viewer, unsigned news) {
+    if (news & COUNT_COLUMNS) {
+        populate_grid(viewer);
+    } else if ((news & COUNT_ROWS) && !viewer->order.shown) {
+        grid_rows_grew(viewer);
+    }
+    if (news & COUNT_DONE) {
+        const RowOrder o = viewer->order;
+        if (o.sort_dir != SORT_NONE || o.filtered) {
+            viewer_free_order(viewer);
+            if (o.sort_dir != SORT_NONE) grid_sort(viewer, o.sort_col, o.sort_dir);
+            if (o.filtered && IsWindow(window)) find_bar_refilter(find_bar_of(window));
+            if (!IsWindow(window)) return;
+            grid_rows_changed(viewer);
+        }
+    }
+    // A text tab shows its text as it stood: the Full SQL tab gets the rows, and a tab its
+    // section, once they are known.
+    if (viewer->tab != TAB_DATA &&
+        ((news & COUNT_SECTIONS) ||
+         ((news & COUNT_DONE) && viewer->tab != TAB_SQL && viewer->tab != TAB_INFO)))
+        text_view_show_tab(static_cast<HWND>(viewer->edit), viewer, viewer->tab);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+// The menu of the text tab's view or of the value view's, at the point clicked.
+static void context_menu_from(HWND window, Viewer *viewer, HWND clicked, LPARAM lparam) {
+    KeyPlace place;
+    if (clicked == static_cast<HWND>(viewer->edit))
+        place = PLACE_TEXT;
+    else if (clicked == value_view_text_view(value_view_of(window)))
+        place = PLACE_VALUE;
+    else
+        return;
+    POINT at = {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+    run_command(window, viewer, {CMD_CONTEXT_MENU, 0}, place, lparam == -1 ? nullptr : &at);
 }
 
 LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     Viewer *viewer = viewer_of(window);
     switch (message) {
-    case WM_CREATE:
-    case WM_DESTROY: return 0;
+    case WM_CREATE: return 0;
+    case WM_DESTROY:
+        // A host that destroys the window without ListCloseWindow still ends the count and the
+        // work.
+        stop_job(window);
+        stop_counting(window);
+        notice_clear(window);
+        return 0;
     case WM_SIZE:
         if (viewer) layout_children(window, viewer);
         return 0;
     case WM_PAINT: paint_bar(window, viewer); return 0;
     case WM_NOTIFY: {
+        // The grid paints no rows while work may be changing them (long_job.h).
+        if (job_note(window)) return 0;
         const NMHDR *header = reinterpret_cast<const NMHDR *>(lparam);
         if (viewer && header && header->hwndFrom == static_cast<HWND>(viewer->grid))
             return grid_notify(viewer, header);
@@ -140,10 +248,24 @@ LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
     case WM_SHOWTAB:
         if (viewer) show_tab(window, viewer, static_cast<int>(wparam));
         return 0;
+    case WM_VIEWER_KEY:
+        return viewer &&
+               viewer_key(window, viewer, wparam, static_cast<KeyPlace>(lparam & ~VIEWER_KEY_ALT),
+                          (lparam & VIEWER_KEY_ALT) != 0);
+    case WM_CONTEXTMENU:
+        // A right click in a text view, passed up by its default procedure.
+        if (viewer) context_menu_from(window, viewer, reinterpret_cast<HWND>(wparam), lparam);
+        return 0;
+    case WM_COUNT_PROGRESS:
+        if (viewer) show_count_news(window, viewer, count_progressed(window, viewer));
+        return 0;
+    case WM_FIND_BAR_SHOWN:
+        if (viewer) find_bar_shown(window, viewer, wparam != 0);
+        return 0;
     case WM_SETFOCUS:
         // A host that focuses the viewer window itself would otherwise leave every key unheard:
         // the keyboard lives in the children.
-        if (viewer) SetFocus(current_child(viewer));
+        if (viewer) SetFocus(current_child(window, viewer));
         return 0;
     default: return DefWindowProcA(window, message, wparam, lparam);
     }

@@ -5,36 +5,43 @@
 
 #include <stdlib.h>
 
+#include "base/file_map.h"
 #include "document/load.h"
+#include "plugin/counting.h"
 #include "plugin/child_proc.h"
+#include "plugin/find_bar.h"
+#include "plugin/notice.h"
+#include "plugin/fonts.h"
 #include "plugin/grid_binding.h"
+#include "plugin/long_job.h"
 #include "plugin/text_view.h"
+#include "plugin/value_view.h"
+#include "plugin/viewer_keys.h"
 #include "plugin/viewer_window.h"
-
-HFONT g_barfont = nullptr;
 
 #define WLX_EXPORT extern "C" __declspec(dllexport)
 
-// The process-wide set-up the first viewer needs. The class stays registered; the font goes when
+// The process-wide set-up the first viewer needs. The classes stay registered; the fonts go when
 // the module is freed (DllMain).
 static void set_up_process(void) {
     INITCOMMONCONTROLSEX init = {sizeof init, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&init);
-    if (!g_barfont)
-        g_barfont = CreateFontA(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                DEFAULT_PITCH | FF_DONTCARE, "Segoe UI");
+    bar_font();
     register_viewer_class();
     register_text_view_class();
+    register_find_bar_class();
+    register_value_view_class();
     install_grid_view();
 }
 
-WLX_EXPORT HWND __stdcall ListLoad(HWND parent, char *path, int show_flags) {
-    (void)show_flags;
+// ListLoad and ListLoadW: the file named 8-bit (through the ANSI code page, as the host passes
+// it) or in UTF-16 (any name, any length).
+static HWND load_viewer(HWND parent, const void *path, bool wide) {
     static int reg = 0;
     Viewer *viewer = static_cast<Viewer *>(calloc(1, sizeof(Viewer)));
     if (!viewer) return nullptr;
-    if (!load_file(viewer, path)) {
+    DumpScan scan;
+    if (!open_document(viewer, path, wide, &scan)) {
         viewer_delete(viewer);
         return nullptr;
     }
@@ -56,31 +63,77 @@ WLX_EXPORT HWND __stdcall ListLoad(HWND parent, char *path, int show_flags) {
     install_child_proc(viewer);
     populate_grid(viewer);
     show_first_tab(window, viewer);
+    count_rest(window, viewer, &scan);
     return window;
+}
+
+// ListLoadNext and ListLoadNextW.
+static int reload_viewer(HWND window, const void *path, bool wide) {
+    Viewer *viewer = viewer_of_viewer_window(window);
+    // Asked from a message answered while work runs on the document (long_job.h): the work and
+    // the frames below it hold the document, which stays.
+    if (!viewer || job_note(window)) return 1;
+    Viewer scratch = {};
+    DumpScan scan;
+    if (!open_document(&scratch, path, wide, &scan)) return 1;
+
+    // Nothing may read the old document once it goes: its count, and the text view's blocks.
+    stop_counting(window);
+    text_view_forget(static_cast<HWND>(viewer->edit));
+    viewer_free_blocks(viewer);
+    viewer_take_document(viewer, &scratch);
+    scan.rows = &viewer->rows;
+    find_bar_forget_filter(find_bar_of(window));
+    notice_clear(window);
+
+    populate_grid(viewer);
+    show_first_tab(window, viewer);
+    count_rest(window, viewer, &scan);
+    return 0;
+}
+
+WLX_EXPORT HWND __stdcall ListLoad(HWND parent, char *path, int show_flags) {
+    (void)show_flags;
+    return load_viewer(parent, path, false);
+}
+
+WLX_EXPORT HWND __stdcall ListLoadW(HWND parent, WCHAR *path, int show_flags) {
+    (void)show_flags;
+    return load_viewer(parent, path, true);
 }
 
 WLX_EXPORT int __stdcall ListLoadNext(HWND parent, HWND window, char *path, int show_flags) {
     (void)parent;
     (void)show_flags;
-    Viewer *viewer = viewer_of_viewer_window(window);
-    if (!viewer) return 1;
-    Viewer scratch = {};
-    if (!load_file(&scratch, path)) return 1;
-
-    // The text view reads the old document's bytes until it is told otherwise.
-    text_view_forget(static_cast<HWND>(viewer->edit));
-    viewer_free_blocks(viewer);
-    viewer_take_document(viewer, &scratch);
-
-    populate_grid(viewer);
-    show_first_tab(window, viewer);
-    return 0;
+    return reload_viewer(window, path, false);
 }
+
+WLX_EXPORT int __stdcall ListLoadNextW(HWND parent, HWND window, WCHAR *path, int show_flags) {
+    (void)parent;
+    (void)show_flags;
+    return reload_viewer(window, path, true);
+}
+
+// Records of viewers closed while work ran for them: the call came from a message answered while
+// the work ran (long_job.h), and the frames below it still hold the record, so it goes when the
+// module does. A host that does this a hundred times loses the rest.
+static Viewer *g_closed_working[100];
 
 WLX_EXPORT void __stdcall ListCloseWindow(HWND window) {
     Viewer *viewer = viewer_of_viewer_window(window);
+    const bool working = job_note(window) != nullptr;
+    stop_job(window);
+    if (viewer) stop_counting(window);
     DestroyWindow(window);
-    viewer_delete(viewer);
+    if (!working) {
+        viewer_delete(viewer);
+        return;
+    }
+    for (Viewer *&slot : g_closed_working)
+        if (!slot) {
+            slot = viewer;
+            break;
+        }
 }
 
 WLX_EXPORT void __stdcall ListGetDetectString(char *detect, int size) {
@@ -96,20 +149,22 @@ WLX_EXPORT int __stdcall ListSendCommand(HWND window, int command, int parameter
     (void)parameter;
     Viewer *viewer = viewer_of_viewer_window(window);
     if (!viewer) return 0;
-    if (command == LC_COPY) tab_copy(viewer);
-    if (command == LC_SELECTALL) tab_select_all(viewer);
+    if (command == LC_COPY) tab_copy(window, viewer);
+    if (command == LC_SELECTALL) tab_select_all(window, viewer);
     return 0;
 }
 
-// The fonts live as long as this copy of the module: a host that frees the module and loads it
-// again gets fresh fonts from the next ListLoad, so the old ones must go with the module or each
-// reload leaks GDI objects. At process exit (reserved set) the system reclaims them.
+// The fonts live as long as this copy of the module. At process exit (reserved set) the system
+// reclaims them.
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
     (void)module;
     if (reason == DLL_PROCESS_DETACH && !reserved) {
-        if (g_barfont) DeleteObject(g_barfont);
-        g_barfont = nullptr;
-        text_view_free_font();
+        for (Viewer *&kept : g_closed_working) {
+            viewer_delete(kept);
+            kept = nullptr;
+        }
+        fonts_free();
+        file_map_release_guard();
     }
     return TRUE;
 }

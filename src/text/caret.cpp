@@ -1,10 +1,11 @@
 // Caret moves: by characters and words along a line, by lines at a kept column, and by keys.
 #include "text/caret.h"
 
-#include "grid/cursor.h"
+#include "base/keys.h"
 #include "text/char_kind.h"
-#include "text/text_range.h"
-#include "text/utf8.h"
+#include "text/text_copy.h"
+#include "text/text_pos.h"
+#include "base/utf8.h"
 
 namespace {
 

@@ -32,7 +32,7 @@ enum TextMove {
     TEXT_WORD_RIGHT, // the start of the word after (see text_word_right)
 };
 
-// A key's move: the platform's virtual-key code (the KEY_ values of grid/cursor.h) and whether
+// A key's move: the platform's virtual-key code (base/keys.h) and whether
 // Ctrl is held. Returns 1 and sets *move for the keys above (Ctrl with Left, Right, Home and End
 // gives the word and text moves; Ctrl does not change Up, Down, PageUp and PageDown), else 0.
 int text_move_for_key(int key, int ctrl, TextMove *move);

@@ -1,7 +1,7 @@
 // Line tables: count the breaks, then take one block and fill it in a second walk.
 #include "text/line_table.h"
 
-#include "document/mem.h"
+#include "base/mem.h"
 
 #include <string.h>
 

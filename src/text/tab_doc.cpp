@@ -2,6 +2,8 @@
 // the sections, the header line and the row array in the order compose_full_sql writes them.
 #include "text/tab_doc.h"
 
+#include "document/rows.h"
+
 #include <string.h>
 
 namespace {
@@ -28,10 +30,9 @@ TextBlock block(const char *bytes, size_t len, int line_feed_after, const LineTa
     return TextBlock{bytes, len, line_feed_after, table, nullptr, 0};
 }
 
-int show_section(const char *text, LineTable *table, int *built, const char *placeholder,
-                 TextDoc *doc) {
+int show_section(const char *text, size_t len, LineTable *table, int *built,
+                 const char *placeholder, TextDoc *doc) {
     if (!text) return show_placeholder(doc, placeholder);
-    size_t len = strlen(text);
     const LineTable *t = section_table(text, len, table, built);
     if (!t) return show_placeholder(doc, placeholder);
     text_doc_set_plain(doc, text, len, t);
@@ -46,8 +47,8 @@ int show_section(const char *text, LineTable *table, int *built, const char *pla
 int show_full_sql(Viewer *v, TabLines *lines, TextDoc *doc) {
     TextBlock blocks[TEXT_MAX_BLOCKS];
     int n = 0;
-    if (v->sql && v->sql[0]) {
-        size_t len = strlen(v->sql);
+    if (v->sql && v->sql_len > 0) {
+        size_t len = v->sql_len;
         const LineTable *t = section_table(v->sql, len, &lines->sql, &lines->sql_built);
         if (!t) return show_placeholder(doc, NO_SQL);
         blocks[n++] = block(v->sql, len, 1, t);
@@ -56,17 +57,16 @@ int show_full_sql(Viewer *v, TabLines *lines, TextDoc *doc) {
         blocks[n++] = block("", 0, 1, nullptr);
         blocks[n++] = block(v->copy_line, strlen(v->copy_line), 1, nullptr);
         if (v->row_count > 0) {
-            const char *first = v->rows[0], *last = v->rows[v->row_count - 1];
             TextBlock rows =
-                block(first, static_cast<size_t>(last - first) + strlen(last), 1, nullptr);
-            rows.line_ptrs = v->rows;
-            rows.line_ptr_count = static_cast<size_t>(v->row_count);
+                block(rows_begin(v), static_cast<size_t>(rows_end(v) - rows_begin(v)), 1, nullptr);
+            rows.rows = &v->rows;
+            rows.row_count = static_cast<size_t>(v->row_count);
             blocks[n++] = rows;
         }
         blocks[n++] = block("\\.", 2, 1, nullptr);
     }
-    if (v->info && v->info[0]) {
-        size_t len = strlen(v->info);
+    if (v->info && v->info_len > 0) {
+        size_t len = v->info_len;
         const LineTable *t = section_table(v->info, len, &lines->info, &lines->info_built);
         if (!t) return show_placeholder(doc, NO_SQL);
         blocks[n++] = block("", 0, 1, nullptr);
@@ -87,9 +87,12 @@ void tab_lines_free(TabLines *lines) {
 int tab_doc(Viewer *viewer, int t, TabLines *lines, TextDoc *doc) {
     switch (t) {
     case TAB_DATA: text_doc_set(doc, nullptr, 0); return 0;
-    case TAB_SQL: return show_section(viewer->sql, &lines->sql, &lines->sql_built, NO_SQL, doc);
+    case TAB_SQL:
+        return show_section(viewer->sql, viewer->sql_len, &lines->sql, &lines->sql_built, NO_SQL,
+                            doc);
     case TAB_INFO:
-        return show_section(viewer->info, &lines->info, &lines->info_built, NO_INFO, doc);
+        return show_section(viewer->info, viewer->info_len, &lines->info, &lines->info_built,
+                            NO_INFO, doc);
     default: return show_full_sql(viewer, lines, doc);
     }
 }

@@ -5,14 +5,14 @@ namespace {
 
 size_t block_lines(const TextBlock &b) {
     if (b.table) return b.table->count;
-    if (b.line_ptrs) return b.line_ptr_count;
+    if (b.rows) return b.row_count;
     return 1;
 }
 
 // Offset in the block where its i-th line starts.
 size_t block_line_start(const TextBlock &b, size_t i) {
     if (b.table) return b.table->starts[i];
-    if (b.line_ptrs) return static_cast<size_t>(b.line_ptrs[i] - b.bytes);
+    if (b.rows) return static_cast<size_t>(row_index_at(b.rows, static_cast<int64_t>(i)) - b.bytes);
     return 0;
 }
 

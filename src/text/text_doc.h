@@ -2,6 +2,7 @@
 // sections and rows, read as one UTF-8 text of lines, without copying them into one piece.
 #pragma once
 
+#include "document/row_index.h"
 #include "text/line_table.h"
 
 #include <stddef.h>
@@ -16,17 +17,17 @@ enum { TEXT_MAX_BLOCKS = 8 };
 // bytes. A block holds its line breaks in exactly one way:
 //   - none (table and line_ptrs null): the block is one line, with no line break inside;
 //   - `table`: the LineTable of its bytes;
-//   - `line_ptrs`: `line_ptr_count` pointers to the starts of its lines, the first equal to
-//     `bytes`, increasing, each line ending in a NUL just before the next line's start (the
-//     document's rows); the last line ends at bytes + len.
+//   - `rows`: the document's row index, whose first `row_count` entries are the starts of its
+//     lines, the first equal to `bytes`, increasing, each line ending one byte (its line feed)
+//     before the next line's start; the last line ends at bytes + len.
 // Every block but the last has `line_feed_after` set, so that no line spans two blocks.
 struct TextBlock {
     const char *bytes;
     size_t len;
     int line_feed_after;
     const LineTable *table;
-    const char *const *line_ptrs;
-    size_t line_ptr_count;
+    const RowIndex *rows;
+    size_t row_count;
 };
 
 // The text as a whole: the blocks in order, with where each starts in the text and its first

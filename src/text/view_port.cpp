@@ -1,7 +1,7 @@
 // Viewport arithmetic: clamping, scrolling to a cell, hit-testing and selection spans.
 #include "text/view_port.h"
 
-#include "text/utf8.h"
+#include "base/utf8.h"
 
 namespace {
 
@@ -13,10 +13,12 @@ size_t at_least_one(size_t n) {
 
 } // namespace
 
-void viewport_clamp(TextViewport *v, size_t line_count) {
-    size_t rows = at_least_one(v->rows);
+void viewport_clamp(TextViewport *v, size_t line_count, size_t columns) {
+    size_t rows = at_least_one(v->rows), cols = at_least_one(v->cols);
     size_t last_top = line_count > rows ? line_count - rows : 0;
     if (v->top > last_top) v->top = last_top;
+    size_t last_left = columns + 1 > cols ? columns + 1 - cols : 0;
+    if (v->left > last_left) v->left = last_left;
 }
 
 void viewport_show(TextViewport *v, size_t line, size_t col) {

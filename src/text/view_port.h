@@ -14,8 +14,10 @@ struct TextViewport {
     size_t rows, cols;
 };
 
-// Keeps `top` inside the text: at most the line that shows the text's last line at the bottom.
-void viewport_clamp(TextViewport *v, size_t line_count);
+// Keeps the view inside the text: `top` at most the line that shows the text's last line at the
+// bottom, `left` at most the column that shows column `columns` (the widest line's end, where a
+// caret may stand) at the right edge; so no key, bar or wheel scrolls into blank space beyond.
+void viewport_clamp(TextViewport *v, size_t line_count, size_t columns);
 
 // Scrolls the least that brings line `line`, column `col` into view. A column out of view to the
 // side is brought in with a margin of up to 8 columns, so that the characters around the caret

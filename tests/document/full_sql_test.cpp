@@ -64,7 +64,7 @@ TEST(FullSql, InfoAloneGetsNoLineFeedAfterIt) {
 
 TEST(FullSql, NoSectionsGiveAnEmptyScriptNotThePlaceholder) {
     LoadedViewer d(magic());
-    EXPECT_STREQ(tab_text(&d.v, TAB_FULLSQL), "");
+    EXPECT_EQ(tab_string(&d.v, TAB_FULLSQL), "");
     EXPECT_NE(d.v.full_sql, nullptr);
 }
 
@@ -78,9 +78,10 @@ TEST(FullSql, EmptySectionsAndAnEmptyHeaderLineAddNothing) {
 
 TEST(FullSql, ShowingTheTabTwiceComposesOnce) {
     LoadedViewer d(magic() + section("SQL", kSql));
-    const char *first = tab_text(&d.v, TAB_FULLSQL);
+    size_t len = 0;
+    const char *first = tab_text(&d.v, TAB_FULLSQL, &len);
     const long allocations = mem_alloc_count();
-    EXPECT_EQ(tab_text(&d.v, TAB_FULLSQL), first);
+    EXPECT_EQ(tab_text(&d.v, TAB_FULLSQL, &len), first);
     EXPECT_EQ(compose_full_sql(&d.v), 1);
     EXPECT_EQ(d.v.full_sql, first);
     EXPECT_EQ(mem_alloc_count(), allocations);
@@ -108,10 +109,10 @@ TEST_F(FullSqlMemory, FailureAtEveryAllocationStoresNothingAndTheNextVisitSuccee
     for (long i = 0; i < points; ++i) {
         const long live = mem_live_count();
         mem_fail_after(i);
-        EXPECT_STREQ(tab_text(&d.v, TAB_FULLSQL), "(no SQL)") << "allocation " << i << " failed";
+        EXPECT_EQ(tab_string(&d.v, TAB_FULLSQL), "(no SQL)") << "allocation " << i << " failed";
         EXPECT_EQ(d.v.full_sql, nullptr) << "allocation " << i << " failed";
         EXPECT_EQ(mem_live_count(), live) << "allocation " << i << " failed: a block was kept";
         mem_fail_after(-1);
     }
-    EXPECT_EQ(tab_text(&d.v, TAB_FULLSQL), dump.script);
+    EXPECT_EQ(tab_string(&d.v, TAB_FULLSQL), dump.script);
 }

@@ -12,6 +12,7 @@
 #include "grid/cursor.h"
 #include "grid/selection_text.h"
 #include "hostile_files.h"
+#include "whole_file_rules.h"
 
 namespace {
 
@@ -50,14 +51,19 @@ std::string script_of(const HostileFile &f) {
     return s;
 }
 
-void expect_text(const char *got, const std::optional<std::string> &want, const char *what) {
+void expect_text(const char *got, size_t len, const std::optional<std::string> &want,
+                 const char *what) {
     if (!want) {
         EXPECT_EQ(got, nullptr) << what;
     } else if (got == nullptr) {
         ADD_FAILURE() << what << " is null";
     } else {
-        EXPECT_EQ(std::string(got), *want) << what;
+        EXPECT_EQ(std::string(got, len), *want) << what;
     }
+}
+
+void expect_text(const char *got, const std::optional<std::string> &want, const char *what) {
+    expect_text(got, got ? std::strlen(got) : 0, want, what);
 }
 
 class HostileFileLoad : public AllocationHookTest,
@@ -96,10 +102,9 @@ TEST_P(HostileFileLoad, IsRefusedUntouchedOrGivesTheDocumentItsBytesDescribe) {
     LoadedViewer d(file.bytes);
     ASSERT_EQ(d.loaded, 1);
     const Viewer &v = d.v;
-    ASSERT_EQ(v.buf_len, static_cast<int32_t>(file.bytes.size()));
-    EXPECT_EQ(v.buf[v.buf_len], '\0') << "the loader's own terminator after the file";
-    expect_text(v.sql, file.sql, "sql");
-    expect_text(v.info, file.info, "info");
+    ASSERT_EQ(v.buf_len, static_cast<int64_t>(file.bytes.size()));
+    expect_text(v.sql, v.sql_len, file.sql, "sql");
+    expect_text(v.info, v.info_len, file.info, "info");
     expect_text(v.copy_line, file.copy_line, "copy_line");
     EXPECT_EQ(std::string(v.status), file.status);
     EXPECT_EQ(v.full_sql, nullptr);
@@ -113,8 +118,20 @@ TEST_P(HostileFileLoad, IsRefusedUntouchedOrGivesTheDocumentItsBytesDescribe) {
 
     ASSERT_EQ(v.row_count, static_cast<int32_t>(file.rows.size()));
     for (int32_t r = 0; r < v.row_count; ++r) {
-        ASSERT_EQ(std::string(v.rows[r]), file.rows[static_cast<size_t>(r)]) << "row " << r;
+        ASSERT_EQ(row_at(v, r), file.rows[static_cast<size_t>(r)]) << "row " << r;
     }
+}
+
+TEST_P(HostileFileLoad, CountedInStepsOfAnySizeGivesWhatTheWholeFileRulesGive) {
+    const WholeFileDocument want = whole_file_rules(file.bytes);
+    ASSERT_EQ(want.loads, file.loads);
+    if (!file.loads) return;
+    LoadedViewer d(file.bytes);
+    ASSERT_EQ(d.loaded, 1);
+    EXPECT_EQ(whole_file_difference(&d.v, want), "");
+    // Steps of a byte, of a few bytes and of one whole read, each growing as the viewer's do.
+    for (uint64_t budget : {uint64_t{1}, uint64_t{7}, uint64_t{4096}, uint64_t{1} << 30})
+        EXPECT_EQ(counted_in_steps_difference(file.bytes, budget, want), "") << budget << " bytes";
 }
 
 TEST_P(HostileDocument, EveryCellReadsAsItsFieldAndNothingPastTheGrid) {
@@ -139,19 +156,20 @@ TEST_P(HostileDocument, EveryCellReadsAsItsFieldAndNothingPastTheGrid) {
 TEST_P(HostileDocument, TextTabsShowTheSectionsAndTheComposedScript) {
     LoadedViewer d(file.bytes);
     ASSERT_EQ(d.loaded, 1);
-    EXPECT_STREQ(tab_text(&d.v, TAB_DATA), "");
-    EXPECT_EQ(std::string(tab_text(&d.v, TAB_SQL)), file.sql ? *file.sql : "(no SQL)");
-    EXPECT_EQ(std::string(tab_text(&d.v, TAB_INFO)), file.info ? *file.info : "(no info)");
-    const char *script = tab_text(&d.v, TAB_FULLSQL);
+    EXPECT_EQ(tab_string(&d.v, TAB_DATA), "");
+    EXPECT_EQ(tab_string(&d.v, TAB_SQL), file.sql ? *file.sql : "(no SQL)");
+    EXPECT_EQ(tab_string(&d.v, TAB_INFO), file.info ? *file.info : "(no info)");
+    size_t len = 0;
+    const char *script = tab_text(&d.v, TAB_FULLSQL, &len);
     ASSERT_EQ(script, d.v.full_sql) << "the script was not kept";
-    EXPECT_EQ(std::string(script), script_of(file));
-    EXPECT_EQ(tab_text(&d.v, 5), script) << "composed once, then reused";
+    EXPECT_EQ(std::string(script, len), script_of(file));
+    EXPECT_EQ(tab_text(&d.v, 5, &len), script) << "composed once, then reused";
 
     // What the text view's copy takes: the same texts, an absent one as nothing.
     const std::string copies[] = {file.sql.value_or(""), file.info.value_or(""), script_of(file)};
     for (int tab : {TAB_SQL, TAB_INFO, TAB_FULLSQL}) {
         d.v.tab = tab;
-        EXPECT_EQ(std::string(tab_copy_text(&d.v)), copies[tab - TAB_SQL]) << "tab " << tab;
+        EXPECT_EQ(copy_string(&d.v), copies[tab - TAB_SQL]) << "tab " << tab;
     }
 }
 

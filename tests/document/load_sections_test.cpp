@@ -40,14 +40,14 @@ TEST_P(SectionOrder, LoadsTheSameAsAnyOtherOrder) {
     }
     LoadedViewer d(file);
     ASSERT_EQ(d.loaded, 1);
-    EXPECT_STREQ(d.v.sql, kSql.c_str());
-    EXPECT_STREQ(d.v.info, kInfo.c_str());
+    EXPECT_EQ(sql_of(d.v), kSql.c_str());
+    EXPECT_EQ(info_of(d.v), kInfo.c_str());
     ASSERT_EQ(d.v.col_count, 2);
     EXPECT_STREQ(d.v.col_names[0], "a");
     EXPECT_STREQ(d.v.col_names[1], "b");
     ASSERT_EQ(d.v.row_count, 2);
-    EXPECT_STREQ(d.v.rows[0], "1\tx");
-    EXPECT_STREQ(d.v.rows[1], "2\t\\N");
+    EXPECT_EQ(row_at(d.v, 0), "1\tx");
+    EXPECT_EQ(row_at(d.v, 1), "2\t\\N");
     EXPECT_STREQ(d.v.status, kStatusT2.c_str());
 }
 
@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(AllOrders, SectionOrder,
 TEST(Container, SqlAloneHasNoDataAndSaysSo) {
     LoadedViewer d(magic() + section("SQL", kSql));
     ASSERT_EQ(d.loaded, 1);
-    EXPECT_STREQ(d.v.sql, kSql.c_str());
+    EXPECT_EQ(sql_of(d.v), kSql.c_str());
     EXPECT_EQ(d.v.info, nullptr);
     EXPECT_EQ(d.v.copy_line, nullptr);
     EXPECT_EQ(d.v.row_count, 0);
@@ -73,7 +73,7 @@ TEST(Container, InfoAloneRunsToTheEndOfTheFile) {
     LoadedViewer d(magic() + section("INFO", kInfo));
     ASSERT_EQ(d.loaded, 1);
     EXPECT_EQ(d.v.sql, nullptr);
-    EXPECT_STREQ(d.v.info, kInfo.c_str());
+    EXPECT_EQ(info_of(d.v), kInfo.c_str());
     EXPECT_STREQ(d.v.status, "object (SQL only)");
 }
 
@@ -91,15 +91,15 @@ TEST(Container, EmptySectionsArePresentButEmpty) {
     ASSERT_EQ(d.loaded, 1);
     ASSERT_NE(d.v.sql, nullptr);
     ASSERT_NE(d.v.info, nullptr);
-    EXPECT_STREQ(d.v.sql, "");
-    EXPECT_STREQ(d.v.info, "");
+    EXPECT_EQ(sql_of(d.v), "");
+    EXPECT_EQ(info_of(d.v), "");
 }
 
 TEST(Container, OnlyTheFirstMarkerOfANameCounts) {
     LoadedViewer d(magic() + section("SQL", "first\n") + section("DATA", kData) +
                    section("SQL", "second\n") + section("DATA", "COPY u (z) FROM stdin;\n"));
     ASSERT_EQ(d.loaded, 1);
-    EXPECT_STREQ(d.v.sql, "first\n");
+    EXPECT_EQ(sql_of(d.v), "first\n");
     EXPECT_STREQ(d.v.copy_line, "COPY t (a, b) FROM stdin;");
     EXPECT_EQ(d.v.row_count, 2);
 }
@@ -111,8 +111,8 @@ TEST(Container, TextSectionEndsAtAnyLaterMarkerByte) {
                                   "b\n") +
                    section("INFO", "i"));
     ASSERT_EQ(d.loaded, 1);
-    EXPECT_STREQ(d.v.sql, "a");
-    EXPECT_STREQ(d.v.info, "i");
+    EXPECT_EQ(sql_of(d.v), "a");
+    EXPECT_EQ(info_of(d.v), "i");
 }
 
 TEST(Container, MarkersMustMatchExactly) {
@@ -141,7 +141,7 @@ TEST(Container, NulByteEndsTheTextForEverySearch) {
     LoadedViewer d(file);
     ASSERT_EQ(d.loaded, 1);
     EXPECT_EQ(d.v.buf_len, static_cast<int32_t>(file.size()));
-    EXPECT_STREQ(d.v.sql, "abc");
+    EXPECT_EQ(sql_of(d.v), "abc");
     EXPECT_EQ(d.v.info, nullptr);
 }
 

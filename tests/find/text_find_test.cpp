@@ -42,16 +42,17 @@ TEST(TextFind, AMatchLiesWithinOneLineAndCrLfEndsAreNoPartOfIt) {
 }
 
 TEST(TextFind, SearchesAcrossBlocksAndRowLinesEndedByNuls) {
-    // A section, the rows as the document holds them (each ended by a NUL), and a literal; each
-    // block followed by a line feed of its own but the last.
+    // A section, the rows as the document holds them (each ended by its line feed), and a literal;
+    // each block followed by a line feed of its own but the last.
     std::string sql = "CREATE TABLE t;";
-    std::string rows("1\tKey\0"
-                     "2\tkey\0"
+    std::string rows("1\tKey\n"
+                     "2\tkey\n"
                      "3\tother",
                      19);
-    const char *row_starts[] = {rows.data(), rows.data() + 6, rows.data() + 12};
+    IndexedRows row_starts({rows.data(), rows.data() + 6, rows.data() + 12},
+                           rows.data() + rows.size());
     TextBlock blocks[3] = {{sql.data(), sql.size(), 1, nullptr, nullptr, 0},
-                           {rows.data(), rows.size(), 1, nullptr, row_starts, 3},
+                           {rows.data(), rows.size(), 1, nullptr, &row_starts.index, 3},
                            {"\\.", 2, 0, nullptr, nullptr, 0}};
     TextDoc doc;
     text_doc_set(&doc, blocks, 3);

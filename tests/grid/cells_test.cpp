@@ -15,7 +15,7 @@ static std::string shown(const Viewer &v, int32_t row, int32_t col) {
 
 static std::string field(const char *line, int n) {
     size_t len = 0;
-    const char *f = field_at(line, n, &len);
+    const char *f = field_at(line, line + strlen(line), n, &len);
     return f ? std::string(f, len) : "<none>";
 }
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "document/mem.h"
+#include "base/mem.h"
 #include "grid/selection_text.h"
 #include "temp_dump.h"
 

@@ -65,6 +65,7 @@ class HostProgram : public ::testing::Test {
             CloseHandle(interactive_);
         }
         for (const std::wstring &file : made_) DeleteFileW(file.c_str());
+        for (size_t i = made_dirs_.size(); i-- > 0;) RemoveDirectoryW(made_dirs_[i].c_str());
         DeleteFileW(shot_.c_str());
         RemoveDirectoryW(dir_.c_str());
     }
@@ -133,7 +134,7 @@ class HostProgram : public ::testing::Test {
     }
 
     std::wstring dir_, shot_;
-    std::vector<std::wstring> made_;
+    std::vector<std::wstring> made_, made_dirs_;
     HANDLE interactive_ = nullptr;
 };
 
@@ -291,6 +292,28 @@ TEST_F(HostProgram, AltRightAndAltLeftStepThroughTheFilesOfTheCommandLine) {
     ASSERT_EQ(run({good, bad}, L"--keys Alt+Right"), EXIT_SHOWN);
     EXPECT_FALSE(bar_line_drawn(shot()));
     ASSERT_EQ(run({good, bad}, L"--keys \"Alt+Right Alt+Left\""), EXIT_SHOWN);
+    EXPECT_TRUE(bar_line_drawn(shot()));
+}
+
+TEST_F(HostProgram, ANameOutsideTheCodePageInAPathPastTheOldLimitOpensThroughTheWideEntryPoints) {
+    // Past 260 characters a path has no 8-bit form, and 25 folders deep even its short form (which
+    // Wine always makes) is longer than that: only ListLoadW opens it.
+    std::wstring deep = dir_;
+    for (int i = 0; i < 25; ++i) {
+        deep += L"\u043F\u0430\u043F\u043A\u0430_" + std::wstring(12, L'a' + i) + L"\\";
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr));
+        made_dirs_.push_back(L"\\\\?\\" + deep);
+    }
+    std::wstring path =
+        L"\\\\?\\" + deep + L"\u58F2\u4E0A_\u03C0\u03AF\u03BD\u03B1\u03BA\u03B1\u03C2.pg";
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD wrote = 0;
+    WriteFile(f, kItems.data(), static_cast<DWORD>(kItems.size()), &wrote, nullptr);
+    CloseHandle(f);
+    made_.push_back(path);
+    ASSERT_GT(path.size() - 4, static_cast<size_t>(MAX_PATH));
+    ASSERT_EQ(run({path.substr(4)}), EXIT_SHOWN);
     EXPECT_TRUE(bar_line_drawn(shot()));
 }
 

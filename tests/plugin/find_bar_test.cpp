@@ -21,9 +21,11 @@ class FindBar : public ViewerTest {
     }
     HWND field() const { return only_visible("Edit"); }
     std::wstring note() const { return window_text(only_visible("Static")); }
+    // A control of the bar, a window of its own along the viewer's bottom edge, while it shows.
     HWND only_visible(const char *class_name) const {
-        for (HWND child : children_of_class(viewer, class_name))
-            if (IsWindowVisible(child)) return child;
+        for (HWND bar : children_of_class(viewer, "TavrinFindBar"))
+            for (HWND child : children_of_class(bar, class_name))
+                if (IsWindowVisible(child)) return child;
         return nullptr;
     }
     // Keys as a keyboard sends them: a letter's key is its capital, typed lower case.
@@ -54,6 +56,20 @@ class FindBar : public ViewerTest {
 
 std::pair<int, int> cell(int row, int col) {
     return {row, col};
+}
+
+// The status the header bar shows, which is also the viewer window's own text.
+std::wstring status(HWND viewer) {
+    WCHAR text[600] = L"";
+    InternalGetWindowText(viewer, text, 600);
+    return text;
+}
+
+// The first column of every row the grid shows, joined by blanks.
+std::string ids(HWND grid) {
+    std::string out;
+    for (int r = 0; r < item_count(grid); ++r) out += (r ? " " : "") + item_text(grid, r, 0);
+    return out;
 }
 
 } // namespace
@@ -124,6 +140,30 @@ TEST_F(FindBar, NotFoundLeavesCursorAndSelectionWhereTheyWere) {
     EXPECT_EQ(note(), L"Not found: \u201Czzz\u201D");
 }
 
+TEST_F(FindBar, ATextTooLongToSearchSaysSoAndIsNeverSearchedAsAPrefix) {
+    press_key(grid(), 'F', true);
+    ASSERT_NE(field(), nullptr);
+    // 600 Cyrillic letters fit the field but not a search: 1,200 bytes of UTF-8.
+    std::wstring cyrillic(600, L'\u0410');
+    SetWindowTextW(field(), cyrillic.c_str());
+    EXPECT_EQ(window_text(field()), cyrillic) << "the field holds it whole";
+    const std::string before = cells(4, 3);
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(note(), L"The text is too long to find");
+    EXPECT_EQ(cells(4, 3), before);
+    press_key(field(), VK_ESCAPE);
+    press_key(grid(), VK_F7);
+    EXPECT_EQ(window_text(field()), cyrillic) << "the bar kept the text whole";
+    // A paste longer than the field can hold is cut by the field, and still too long.
+    SetWindowTextW(field(), L"");
+    SendMessageW(field(), EM_REPLACESEL, FALSE,
+                 reinterpret_cast<LPARAM>(std::wstring(5000, L'a').c_str()));
+    EXPECT_LT(window_text(field()).size(), 5000u);
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(note(), L"The text is too long to find");
+    EXPECT_EQ(cells(4, 3), before);
+}
+
 TEST_F(FindBar, InATextTabTheMatchIsSelectedInTheTextView) {
     ASSERT_TRUE(show_tab(2));
     press_key(edit(), 'F', true);
@@ -173,4 +213,74 @@ TEST_F(FindBar, TheHostsCopyAndSelectAllActOnTheCurrentTab) {
     EXPECT_EQ(module.ListSendCommand(viewer, 4, 50), 0);
     EXPECT_EQ(module.ListSendCommand(lister.hwnd, 1, 0), 0) << "not a viewer: nothing done";
     EXPECT_EQ(clipboard_text(), L"former");
+}
+
+TEST_F(FindBar, TypingInTheFilterNarrowsTheRowsEnterKeepsThemEscapeBringsThemAllBack) {
+    press_key(grid(), VK_DOWN); // the cursor on Boris's record
+    press_key(grid(), 'F', true, true);
+    ASSERT_NE(field(), nullptr);
+    EXPECT_EQ(GetFocus(), field());
+    type("osl");
+    EXPECT_EQ(ids(grid()), "1 3") << "the rows with a cell holding it, ignoring case";
+    EXPECT_EQ(note(), L"2 of 4 rows");
+    EXPECT_TRUE(pump_until([&] {
+        return status(viewer) == L"t   \u2014   2 of 4 rows   \u00b7   id int";
+    })) << "the status line: "
+        << utf8_of(status(viewer));
+    press_key(field(), VK_BACK);
+    press_key(field(), VK_BACK);
+    press_key(field(), VK_BACK);
+    EXPECT_EQ(ids(grid()), "1 2 3 4") << "an empty text shows every row";
+    type("n");
+    EXPECT_EQ(ids(grid()), "1 3 4");
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(field(), nullptr) << "Enter closes the bar";
+    EXPECT_EQ(GetFocus(), grid());
+    EXPECT_EQ(ids(grid()), "1 3 4") << "and keeps the filter";
+    EXPECT_EQ(cursor(), cell(0, 0)) << "Boris no longer shows: the first row";
+
+    press_key(grid(), 'F', true, true);
+    EXPECT_EQ(window_text(field()), L"n") << "Ctrl+Shift+F reopens the bar with the filter";
+    DWORD start = 9, end = 9;
+    SendMessageW(field(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(std::make_pair(start, end), std::make_pair(DWORD(0), DWORD(1))) << "selected";
+    press_key(field(), VK_ESCAPE);
+    EXPECT_EQ(field(), nullptr);
+    EXPECT_EQ(ids(grid()), "1 2 3 4") << "Escape clears the filter";
+    EXPECT_TRUE(
+        pump_until([&] { return status(viewer) == L"t   \u2014   4 rows   \u00b7   id int"; }));
+    EXPECT_TRUE(lister.keys_received.empty()) << "the host never saw that Escape";
+}
+
+TEST_F(FindBar, CopyFindAndSelectAllFollowTheFilteredRows) {
+    press_key(grid(), 'F', true, true);
+    type("an");
+    press_key(field(), VK_RETURN);
+    ASSERT_EQ(ids(grid()), "1 3") << "Anna, anna-maria";
+    press_key(grid(), 'A', true);
+    press_key(grid(), 'C', true);
+    EXPECT_EQ(clipboard_text(), L"1\tAnna\tOslo\r\n3\tanna-maria\tOSLO\r\n");
+    press_key(grid(), VK_HOME, true);
+    press_key(grid(), 'F', true);
+    type("bergen");
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(note(), L"Not found: \u201Cbergen\u201D") << "Bergen's row is filtered out";
+    SetWindowTextW(field(), L"oslo");
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(cursor(), cell(0, 2));
+    EXPECT_EQ(note(), L"Row 1 of 2, column city");
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(cursor(), cell(1, 2)) << "anna-maria's OSLO, the next row shown";
+}
+
+TEST_F(FindBar, ANewFileShowsEveryRowAndForgetsTheFilter) {
+    press_key(grid(), 'F', true, true);
+    type("oslo");
+    ASSERT_EQ(item_count(grid()), 2);
+    ASSERT_EQ(load_next(kPeople), 0);
+    EXPECT_EQ(item_count(grid()), 4);
+    EXPECT_EQ(field(), nullptr) << "the filtering bar closed";
+    press_key(grid(), 'F', true, true);
+    EXPECT_EQ(window_text(field()), L"");
 }

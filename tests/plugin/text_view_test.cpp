@@ -115,6 +115,48 @@ TEST_F(TextView, ScrollsThroughMoreLinesThanSixteenBitsCountAndWithTheWheel) {
     EXPECT_EQ(selection(), span(0, 0)) << "scrolling leaves the caret where it is";
 }
 
+TEST_F(TextView, ScrollsSidewaysNoFurtherThanTheWidestLinesEnd) {
+    open_sql("short\n" + std::string(300, 'w') + "\n");
+    press_key(edit(), VK_DOWN);
+    press_key(edit(), VK_END);
+    SCROLLINFO at_end = {sizeof at_end, SIF_ALL};
+    GetScrollInfo(edit(), SB_HORZ, &at_end);
+    EXPECT_EQ(at_end.nMax, 300) << "the range: columns 0 to 300, where the caret stands at the end";
+    EXPECT_EQ(at_end.nPos, at_end.nMax - static_cast<int>(at_end.nPage) + 1) << "at the right edge";
+    for (int i = 0; i < 50; ++i) SendMessageW(edit(), WM_HSCROLL, SB_LINEDOWN, 0);
+    for (int i = 0; i < 5; ++i) SendMessageW(edit(), WM_HSCROLL, SB_PAGEDOWN, 0);
+    SendMessageW(edit(), WM_HSCROLL, SB_BOTTOM, 0);
+    for (int i = 0; i < 20; ++i)
+        SendMessageW(edit(), WM_MOUSEHWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    SCROLLINFO after = {sizeof after, SIF_ALL};
+    GetScrollInfo(edit(), SB_HORZ, &after);
+    EXPECT_EQ(after.nMax, at_end.nMax) << "the range does not grow to follow";
+    EXPECT_EQ(after.nPos, at_end.nPos) << "no blank columns beyond the widest line";
+}
+
+TEST_F(TextView, TheTiltWheelScrollsByItsOwnTurnsNeverByTheVerticalWheelsRemainder) {
+    std::string sql;
+    for (int i = 0; i < 200; ++i) sql += std::string(400, 'x') + "\n";
+    open_sql(sql);
+    UINT lines = 3, chars = 3;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    SystemParametersInfoW(SPI_GETWHEELSCROLLCHARS, 0, &chars, 0);
+    ASSERT_GT(lines, 0u);
+    ASSERT_GT(chars, 0u);
+    // Each turn just short of one line or column, so that two of them, pooled, would make a step.
+    const int vertical = (WHEEL_DELTA - 1) / static_cast<int>(lines);
+    const int sideways = (WHEEL_DELTA - 1) / static_cast<int>(chars);
+    ASSERT_GE((vertical * static_cast<int>(lines) + sideways * static_cast<int>(chars)),
+              WHEEL_DELTA);
+    SendMessageW(edit(), WM_MOUSEWHEEL, MAKEWPARAM(0, -vertical), 0);
+    EXPECT_EQ(top_line(), 0) << "less than a line";
+    SendMessageW(edit(), WM_MOUSEHWHEEL, MAKEWPARAM(0, sideways), 0);
+    EXPECT_EQ(GetScrollPos(edit(), SB_HORZ), 0) << "less than a column of its own";
+    SendMessageW(edit(), WM_MOUSEHWHEEL, MAKEWPARAM(0, sideways), 0);
+    EXPECT_GT(GetScrollPos(edit(), SB_HORZ), 0) << "its own turns add up";
+    EXPECT_EQ(top_line(), 0);
+}
+
 TEST_F(TextView, AnswersTheEditControlsMessagesInUtf16Units) {
     const std::wstring text = L"id\t\U0001F600\r\nCafé\n";
     open_sql("id\t\xF0\x9F\x98\x80\r\nCaf\xC3\xA9\n");

@@ -1,11 +1,13 @@
 // The caret as an edit control's user expects it: steps by whole characters, CR LF as one line
 // break, Up and Down keeping their column, pages, Shift extending and plain moves collapsing, word
-// moves and the double-click word.
+// moves and the double-click word, and which characters words are made of.
 #include <gtest/gtest.h>
 
 #include "grid/cursor.h"
 #include "text/caret.h"
+#include "text/char_kind.h"
 #include "text_fixture.h"
+#include "ucd.h"
 
 #include <vector>
 
@@ -130,6 +132,30 @@ TEST(WordMoves, LettersOutsideAsciiJoinWordsAndUnicodeBlanksAndPunctuationSepara
     EXPECT_EQ(text_word_right(&t.doc, 13), 16u) << "a no-break space is a blank";
     EXPECT_EQ(text_word_right(&t.doc, 18), 24u) << "the ideographs stop at the fullwidth comma";
     EXPECT_EQ(text_word_left(&t.doc, t.text.size()), 27u);
+}
+
+// Blanks are exactly Unicode's separators (and the tab). In the blocks where the punctuation table
+// draws its edges by category (ASCII, Latin-1, general punctuation, arrows, the symbols before
+// Glagolitic, the vertical, compatibility, small and fullwidth forms), letters and digits join
+// words and controls, punctuation and symbols do not; elsewhere the table goes by whole blocks.
+TEST(CharKind, BlanksAreUnicodesSeparatorsAndPunctuationEndsWhereItsCategoryDoes) {
+    const std::vector<ucd::Category> cats = ucd::categories();
+    ASSERT_FALSE(cats.empty()) << ucd::missing("UnicodeData.txt");
+    for (uint32_t cp = 0; cp < ucd::CODE_POINTS; ++cp)
+        ASSERT_EQ(char_kind(cp) == CHAR_BLANK, cats[cp].major == 'Z' || cp == '\t')
+            << "U+" << std::hex << cp;
+    const uint32_t by_category[][2] = {{0x0000, 0x00FF}, {0x2000, 0x206F}, {0x2190, 0x21FF},
+                                       {0x2B00, 0x2C5F}, {0xFE10, 0xFE1F}, {0xFE30, 0xFE6F},
+                                       {0xFF00, 0xFFDF}};
+    for (const auto &block : by_category)
+        for (uint32_t cp = block[0]; cp <= block[1]; ++cp) {
+            const ucd::Category c = cats[cp];
+            if (cp == '\t' || c.major == 'Z') continue;
+            if (c.major == 'L' || c.major == 'N' || cp == '_')
+                EXPECT_EQ(char_kind(cp), CHAR_WORD) << "U+" << std::hex << cp;
+            else if (c.major == 'P' || c.major == 'S' || (c.major == 'C' && c.minor == 'c'))
+                EXPECT_EQ(char_kind(cp), CHAR_PUNCT) << "U+" << std::hex << cp;
+        }
 }
 
 TEST(SelectWord, ADoubleClickSelectsTheRunOfTheCharacterUnderIt) {

@@ -1,11 +1,15 @@
-// Character cells: tab stops, wide characters, control pictures, the cells of a line's visible
-// part, and the column cache answering as a walk from the line's start does.
+// Character cells: tab stops, wide characters (every code point against Unicode's
+// EastAsianWidth.txt), control pictures, the cells of a line's visible part, and the column cache
+// answering as a walk from the line's start does.
 #include <gtest/gtest.h>
 
-#include "document/alloc_hook.h"
+#include "alloc_hook.h"
+#include "text/char_width.h"
 #include "text/columns.h"
-#include "text/utf8.h"
+#include "text/line_cells.h"
+#include "base/utf8.h"
 #include "text_fixture.h"
+#include "ucd.h"
 
 #include <string>
 #include <vector>
@@ -68,6 +72,14 @@ TEST(CharColumns, EastAsianWideAndFullwidthCharactersTakeTwoColumns) {
     EXPECT_EQ(char_columns(0x1F600), 2); // emoji
     EXPECT_EQ(char_columns(0x20000), 2); // ideograph past the Basic Multilingual Plane
     EXPECT_EQ(char_columns(REPLACEMENT_CHAR), 1);
+}
+
+// Every code point, so the first and last of every wide range and the ones just outside it too.
+TEST(CharColumns, EveryCodePointTakesTwoColumnsExactlyWhenItsEastAsianWidthIsWOrF) {
+    const std::vector<bool> wide = ucd::wide();
+    ASSERT_FALSE(wide.empty()) << ucd::missing("EastAsianWidth.txt");
+    for (uint32_t cp = 0; cp < ucd::CODE_POINTS; ++cp)
+        ASSERT_EQ(char_columns(cp), wide[cp] ? 2 : 1) << "U+" << std::hex << cp;
 }
 
 TEST(ShownChar, ControlCharactersShowAsTheirPictures) {

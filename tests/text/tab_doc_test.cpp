@@ -2,11 +2,12 @@
 // script included, without composing it; placeholders; sections whose line tables cannot be had.
 #include <gtest/gtest.h>
 
-#include "document/alloc_hook.h"
+#include "alloc_hook.h"
 #include "document/tab_text.h"
 #include "temp_dump.h"
 #include "text/tab_doc.h"
-#include "text/text_range.h"
+#include "text/text_copy.h"
+#include "text/text_pos.h"
 
 #include <algorithm>
 #include <string>
@@ -32,7 +33,7 @@ void expect_tabs_read_as_tab_text(const std::string &file) {
         TextDoc doc;
         tab_doc(&d.v, tab, &lines, &doc);
         const std::string text = whole_text(doc);
-        EXPECT_EQ(text, tab_text(&d.v, tab)) << "tab " << tab;
+        EXPECT_EQ(text, tab_string(&d.v, tab)) << "tab " << tab;
         EXPECT_EQ(text_line_count(&doc),
                   1 + static_cast<size_t>(std::count(text.begin(), text.end(), '\n')))
             << "tab " << tab;
@@ -113,7 +114,7 @@ TEST(TabDoc, TheScriptOfManyRowsTakesNoMemoryBeyondTheSectionsLineTables) {
 
 TEST_F(TabDocMemory, ASectionWhoseLineTableCannotBeHadShowsThePlaceholderUntilTheNextVisit) {
     LoadedViewer d(three_sections("create\n", kHeader + "\n1\tx\n\\.\n", "info"));
-    const std::string script = tab_text(&d.v, TAB_FULLSQL);
+    const std::string script = tab_string(&d.v, TAB_FULLSQL);
     const long live = mem_live_count();
     for (long i = 0; i < 2; ++i) { // the SQL's table, then the information text's
         TabLines lines{};

@@ -65,7 +65,7 @@ TEST(TextDoc, BlocksReadAsOneTextWithTheirLineFeedsAndTheRowsNulsAsLineFeeds) {
                                   "2\tink\r\0"
                                   "3\tpad",
                                   18);
-    const char *rows[] = {buf.data(), buf.data() + 6, buf.data() + 13};
+    IndexedRows rows({buf.data(), buf.data() + 6, buf.data() + 13}, buf.data() + buf.size());
     std::string sql = "create table t;\nselect 1;";
     LineTable sql_lines{};
     ASSERT_EQ(line_table_build(&sql_lines, sql.data(), sql.size()), 1);
@@ -73,7 +73,7 @@ TEST(TextDoc, BlocksReadAsOneTextWithTheirLineFeedsAndTheRowsNulsAsLineFeeds) {
         {sql.data(), sql.size(), 1, &sql_lines, nullptr, 0},
         {"", 0, 1, nullptr, nullptr, 0},
         {"COPY t FROM stdin;", 18, 1, nullptr, nullptr, 0},
-        {buf.data(), buf.size(), 1, nullptr, rows, 3},
+        {buf.data(), buf.size(), 1, nullptr, &rows.index, 3},
         {"\\.", 2, 1, nullptr, nullptr, 0},
         {"", 0, 0, nullptr, nullptr, 0},
     };

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "document/row_index.h"
 #include "text/text_doc.h"
 
+#include <initializer_list>
 #include <string>
 
 struct PlainText {
@@ -18,4 +20,18 @@ struct PlainText {
     ~PlainText() { line_table_free(&table); }
     PlainText(const PlainText &) = delete;
     PlainText &operator=(const PlainText &) = delete;
+};
+
+// A row index over lines laid out by hand: `starts` are where the lines begin, and the last line
+// ends at `end`, as the document's index lays out the rows of a block.
+struct IndexedRows {
+    RowIndex index{};
+    IndexedRows(std::initializer_list<const char *> starts, const char *end) {
+        row_index_init(&index, static_cast<int64_t>(starts.size()) + 1);
+        for (const char *start : starts) row_index_push(&index, start);
+        row_index_push(&index, end + 1);
+    }
+    ~IndexedRows() { row_index_free(&index); }
+    IndexedRows(const IndexedRows &) = delete;
+    IndexedRows &operator=(const IndexedRows &) = delete;
 };

@@ -13,10 +13,25 @@ TEST(Viewport, ScrollsTheLeastToShowALineAndKeepsTheTopInsideTheText) {
     viewport_show(&v, 3, 0);
     EXPECT_EQ(v.top, 3u);
     v.top = 95;
-    viewport_clamp(&v, 100);
+    viewport_clamp(&v, 100, 0);
     EXPECT_EQ(v.top, 90u) << "the last line at the bottom";
-    viewport_clamp(&v, 4);
+    viewport_clamp(&v, 4, 0);
     EXPECT_EQ(v.top, 0u) << "a text shorter than the view";
+}
+
+TEST(Viewport, TheLeftEdgeStopsWhereTheWidestLinesEndShowsAtTheRight) {
+    TextViewport v = {0, 1000, 10, 40};
+    viewport_clamp(&v, 100, 100);
+    EXPECT_EQ(v.left, 61u) << "columns 61 to 100: the caret after the widest line's last character";
+    v.left = 61;
+    viewport_clamp(&v, 100, 100);
+    EXPECT_EQ(v.left, 61u) << "already at the edge";
+    v.left = 5;
+    viewport_clamp(&v, 100, 39);
+    EXPECT_EQ(v.left, 0u) << "lines narrower than the view scroll not at all";
+    v.left = 5;
+    viewport_clamp(&v, 100, 40);
+    EXPECT_EQ(v.left, 1u) << "one column more than the view: one step";
 }
 
 TEST(Viewport, AColumnOutOfViewToTheSideComesInWithAMargin) {

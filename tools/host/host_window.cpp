@@ -33,6 +33,13 @@ static void show_refusal(Host *host, const std::wstring &why) {
 
 // Opens or reloads the viewer on `path`; false when the module does not take the file.
 static bool load_into_viewer(Host *host, const std::wstring &path) {
+    if (host->module.ListLoadW) {
+        std::wstring wide = path;
+        if (host->viewer)
+            return host->module.ListLoadNextW(host->window, host->viewer, &wide[0], 0) == 0;
+        host->viewer = host->module.ListLoadW(host->window, &wide[0], 0);
+        return host->viewer != nullptr;
+    }
     std::string ansi = ansi_path(path);
     if (host->viewer)
         return host->module.ListLoadNext(host->window, host->viewer, &ansi[0], 0) == 0;

@@ -1,4 +1,4 @@
-// Loads the module from beside the program and looks up its five exports.
+// Loads the module from beside the program and looks up its exports.
 #include "host/lister_module.h"
 
 #include <string>
@@ -28,8 +28,17 @@ bool load_lister_module(ListerModule *module) {
                     find_export(dll, "ListCloseWindow", &module->ListCloseWindow) &&
                     find_export(dll, "ListGetDetectString", &module->ListGetDetectString) &&
                     find_export(dll, "ListSendCommand", &module->ListSendCommand);
-    if (!complete) unload_lister_module(module);
-    return complete;
+    if (!complete) {
+        unload_lister_module(module);
+        return false;
+    }
+    // Both or neither: a host must not load with one and reload with the other's conversion.
+    if (!find_export(dll, "ListLoadW", &module->ListLoadW) ||
+        !find_export(dll, "ListLoadNextW", &module->ListLoadNextW)) {
+        module->ListLoadW = nullptr;
+        module->ListLoadNextW = nullptr;
+    }
+    return true;
 }
 
 void unload_lister_module(ListerModule *module) {

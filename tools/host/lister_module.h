@@ -9,6 +9,10 @@ typedef int(__stdcall *ListLoadNextFn)(HWND parent, HWND viewer, char *path, int
 typedef void(__stdcall *ListCloseWindowFn)(HWND viewer);
 typedef void(__stdcall *ListGetDetectStringFn)(char *detect, int size);
 typedef int(__stdcall *ListSendCommandFn)(HWND viewer, int command, int parameter);
+// The wide entry points, which a host calls in preference when the module has them: they take the
+// path in UTF-16, where a name outside the 8-bit code page, or longer than 260 characters, is kept.
+typedef HWND(__stdcall *ListLoadWFn)(HWND parent, wchar_t *path, int show_flags);
+typedef int(__stdcall *ListLoadNextWFn)(HWND parent, HWND viewer, wchar_t *path, int show_flags);
 
 struct ListerModule {
     HMODULE dll;
@@ -17,10 +21,13 @@ struct ListerModule {
     ListCloseWindowFn ListCloseWindow;
     ListGetDetectStringFn ListGetDetectString;
     ListSendCommandFn ListSendCommand;
+    ListLoadWFn ListLoadW;         // null when the module lacks it
+    ListLoadNextWFn ListLoadNextW; // null when the module lacks it
 };
 
 // Loads tavrin.wlx64 from the directory of the running program. Returns false, with nothing
-// loaded, when the file cannot be loaded or lacks one of the five exports.
+// loaded, when the file cannot be loaded or lacks one of the five exports; the wide entry points
+// are looked up too and may be missing.
 bool load_lister_module(ListerModule *module);
 
 // Unloads it; call only once every viewer window it made is closed.

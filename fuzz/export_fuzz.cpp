@@ -1,0 +1,593 @@
+// Fuzz target: any bytes as a dump container, a rectangle of it selected and column kinds chosen
+// from the input's last bytes, copied in each format and read back by a reader of that format
+// written here: CSV, JSON and the INSERT statements' SQL literals must give back the same cells
+// (NULL apart from empty, json columns' embedded JSON compared token by token), and Markdown
+// keeps one line per row with a bar between every two cells. The whole input is also a field
+// decoded against a byte-at-a-time decoder and a JSON text checked against a plain validator
+// here, and when valid, indented and read back to the same tokens.
+#include <stddef.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "base/utf8.h"
+#include "document/load.h"
+#include "export/copy_as.h"
+#include "export/field_value.h"
+#include "export/json_layout.h"
+#include "export/value_view.h"
+#include "fuzz_check.h"
+#include "grid/cells.h"
+#include "grid/cursor.h"
+#include "grid/shown_rows.h"
+#include "document/header_line.h"
+
+namespace {
+
+const char *input_path() {
+    static std::string path = [] {
+        FILE *probe = fopen("/dev/shm/tavrin_fuzz_probe", "wb");
+        std::string dir = probe ? "/dev/shm/" : "";
+        if (probe) {
+            fclose(probe);
+            remove("/dev/shm/tavrin_fuzz_probe");
+        }
+        return dir + "export_fuzz_" + std::to_string(getpid());
+    }();
+    return path.c_str();
+}
+
+// ---- References: plain loops that the code under test must agree with. ----
+
+std::string decoded_slowly(const std::string &raw) {
+    auto octal = [](char c) { return c >= '0' && c <= '7'; };
+    auto hex = [](char c) -> int {
+        if (c >= '0' && c <= '9') return c - '0';
+        if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f') return (c | 0x20) - 'a' + 10;
+        return -1;
+    };
+    std::string out;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '\\') {
+            out += raw[i];
+            continue;
+        }
+        if (i + 1 == raw.size()) {
+            out += '\\';
+            break;
+        }
+        char x = raw[++i];
+        const char *from = "bfnrtv", *to = "\b\f\n\r\t\v";
+        if (x != '\0' && strchr(from, x)) {
+            out += to[strchr(from, x) - from];
+        } else if (octal(x)) {
+            int v = x - '0';
+            for (int k = 0; k < 2 && i + 1 < raw.size() && octal(raw[i + 1]); ++k)
+                v = v * 8 + (raw[++i] - '0');
+            out += static_cast<char>(v & 0xFF);
+        } else if (x == 'x' && i + 1 < raw.size() && hex(raw[i + 1]) >= 0) {
+            int v = hex(raw[++i]);
+            if (i + 1 < raw.size() && hex(raw[i + 1]) >= 0) v = v * 16 + hex(raw[++i]);
+            out += static_cast<char>(v);
+        } else {
+            out += x;
+        }
+    }
+    return out;
+}
+
+// A cell as the formats must give it back: null, or its decoded bytes.
+struct Cell {
+    bool null;
+    std::string text;
+    bool operator==(const Cell &o) const { return null == o.null && (null || text == o.text); }
+};
+
+// The selected cells read from the row lines by plain splitting.
+std::vector<std::vector<Cell>> expected_cells(const Viewer *v, SelectionRect s) {
+    std::vector<std::vector<Cell>> rows;
+    for (int32_t r = s.r0; r <= s.r1; ++r) {
+        const RowLine shown = shown_line(v, r);
+        std::string line(shown.start, shown.end);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::vector<std::string> fields(1);
+        for (char c : line) {
+            if (c == '\t')
+                fields.emplace_back();
+            else
+                fields.back() += c;
+        }
+        std::vector<Cell> row;
+        for (int32_t c = s.c0; c <= s.c1; ++c) {
+            if (static_cast<size_t>(c) >= fields.size() || fields[c] == "\\N")
+                row.push_back({true, ""});
+            else
+                row.push_back({false, decoded_slowly(fields[c])});
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+std::string unquoted_name(const char *written) {
+    std::string w = written, out;
+    if (w.empty() || w[0] != '"') return w;
+    for (size_t i = 1; i < w.size(); ++i) {
+        if (w[i] != '"') {
+            out += w[i];
+        } else if (i + 1 < w.size() && w[i + 1] == '"') {
+            out += '"';
+            ++i;
+        } else {
+            return out + w.substr(i + 1);
+        }
+    }
+    return out;
+}
+
+// The text with each ill-formed stretch (utf8_decode's maximal subparts) as U+FFFD.
+std::string well_formed(const std::string &s) {
+    std::string out;
+    for (size_t i = 0; i < s.size();) {
+        uint32_t cp = 0;
+        size_t n = utf8_decode(s.data() + i, s.size() - i, &cp);
+        bool real = cp != 0xFFFD || s.compare(i, 3, "\xEF\xBF\xBD") == 0;
+        out += real ? s.substr(i, n) : "\xEF\xBF\xBD";
+        i += n;
+    }
+    return out;
+}
+
+bool digits(const std::string &s, size_t *i) {
+    size_t start = *i;
+    while (*i < s.size() && s[*i] >= '0' && s[*i] <= '9') ++*i;
+    return *i > start;
+}
+
+bool is_json_number(const std::string &s) {
+    size_t i = 0;
+    if (i < s.size() && s[i] == '-') ++i;
+    if (i < s.size() && s[i] == '0')
+        ++i;
+    else if (i >= s.size() || s[i] < '1' || s[i] > '9' || !digits(s, &i))
+        return false;
+    if (i < s.size() && s[i] == '.' && (++i, !digits(s, &i))) return false;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        if (!digits(s, &i)) return false;
+    }
+    return i == s.size();
+}
+
+// JSON's tokens as written, by a lexer of its own; false on anything that is not JSON's.
+bool json_tokens(const std::string &s, std::vector<std::string> *tokens) {
+    size_t i = 0;
+    while (true) {
+        while (i < s.size() && strchr(" \t\r\n", s[i]) && s[i]) ++i;
+        if (i == s.size()) return true;
+        size_t start = i;
+        char c = s[i];
+        if (strchr("{}[]:,", c) && c) {
+            ++i;
+        } else if (c == '"') {
+            for (++i;; ++i) {
+                if (i >= s.size() || static_cast<unsigned char>(s[i]) < 0x20) return false;
+                if (s[i] == '"') break;
+                if (s[i] == '\\') {
+                    if (++i >= s.size()) return false;
+                    if (s[i] == 'u') {
+                        for (int k = 1; k <= 4; ++k)
+                            if (i + k >= s.size() ||
+                                !isxdigit(static_cast<unsigned char>(s[i + k])))
+                                return false;
+                        i += 4;
+                    } else if (!s[i] || !strchr("\"\\/bfnrt", s[i])) {
+                        return false;
+                    }
+                }
+            }
+            ++i;
+            std::string body = s.substr(start, i - start);
+            if (well_formed(body) != body) return false;
+        } else {
+            while (i < s.size() && !strchr(" \t\r\n{}[]:,\"", s[i])) ++i;
+            std::string word = s.substr(start, i - start);
+            if (word != "true" && word != "false" && word != "null" && !is_json_number(word))
+                return false;
+            if (word.empty()) return false;
+        }
+        tokens->push_back(s.substr(start, i - start));
+    }
+}
+
+// Whether the tokens are exactly one value: a grammar walk with an explicit stack.
+bool json_grammar(const std::vector<std::string> &t) {
+    std::vector<char> open;
+    size_t i = 0;
+    auto value_start = [&](size_t k) { return k < t.size() && strchr("]}:,", t[k][0]) == nullptr; };
+    if (!value_start(0)) return false;
+    while (true) {
+        // at a value
+        if (t[i] == "[" || t[i] == "{") {
+            open.push_back(t[i][0]);
+            ++i;
+            if (i < t.size() && (t[i] == "]" || t[i] == "}")) {
+                if ((t[i] == "]") != (open.back() == '[')) return false;
+            } else {
+                if (open.back() == '{') {
+                    if (i + 1 >= t.size() || t[i][0] != '"' || t[i + 1] != ":") return false;
+                    i += 2;
+                }
+                if (!value_start(i)) return false;
+                continue;
+            }
+        } else {
+            ++i; // a scalar
+            if (open.empty()) return i == t.size();
+            if (i >= t.size()) return false;
+        }
+        // after a value inside brackets
+        while (true) {
+            if (t[i] == "]" || t[i] == "}") {
+                if ((t[i] == "]") != (open.back() == '[')) return false;
+                open.pop_back();
+                ++i;
+                if (open.empty()) return i == t.size();
+                if (i >= t.size()) return false;
+                continue;
+            }
+            if (t[i] != ",") return false;
+            ++i;
+            if (open.back() == '{') {
+                if (i + 1 >= t.size() || t[i][0] != '"' || t[i + 1] != ":") return false;
+                i += 2;
+            }
+            if (!value_start(i)) return false;
+            break;
+        }
+    }
+}
+
+bool json_valid(const std::string &s, std::vector<std::string> *tokens) {
+    tokens->clear();
+    return json_tokens(s, tokens) && !tokens->empty() && json_grammar(*tokens);
+}
+
+std::string joined(const std::vector<std::string> &tokens) {
+    std::string out;
+    for (const std::string &t : tokens) out += t;
+    return out;
+}
+
+// json_check against the validator here, and a valid text's indented layout read back.
+void check_json_text(const std::string &text) {
+    std::vector<std::string> tokens;
+    const bool valid = json_valid(text, &tokens);
+    FUZZ_CHECK((json_check(text.data(), text.size()) == JSON_VALID) == valid);
+    StrBuf out;
+    const JsonCheck indented = json_indent(text.data(), text.size(), &out);
+    FUZZ_CHECK((indented == JSON_VALID) == valid);
+    if (!valid) return;
+    std::vector<std::string> back;
+    FUZZ_CHECK(json_valid(std::string(out.data, out.len), &back) && back == tokens);
+    sb_drop(&out);
+}
+
+// ---- Readers of the formats. ----
+
+// RFC 4180 records: a quoted field may hold anything, quotes doubled; an unquoted one no quote,
+// CR or LF; records end in CR LF. An unquoted empty field is NULL.
+std::vector<std::vector<Cell>> read_csv(const std::string &s) {
+    std::vector<std::vector<Cell>> records;
+    size_t i = 0;
+    while (i < s.size()) {
+        std::vector<Cell> record;
+        while (true) {
+            Cell cell{false, ""};
+            if (i < s.size() && s[i] == '"') {
+                for (++i;; ++i) {
+                    FUZZ_CHECK(i < s.size());
+                    if (s[i] == '"') {
+                        if (i + 1 < s.size() && s[i + 1] == '"') {
+                            cell.text += '"';
+                            ++i;
+                        } else {
+                            ++i;
+                            break;
+                        }
+                    } else {
+                        cell.text += s[i];
+                    }
+                }
+            } else {
+                while (i < s.size() && s[i] != ',' && s[i] != '\r') {
+                    FUZZ_CHECK(s[i] != '"' && s[i] != '\n');
+                    cell.text += s[i++];
+                }
+                cell.null = cell.text.empty();
+                // What a reader that trims, or COPY's end-of-data marker, would misread.
+                FUZZ_CHECK(cell.text != "\\.");
+                FUZZ_CHECK(cell.null || (cell.text[0] != ' ' && cell.text.back() != ' '));
+            }
+            record.push_back(cell);
+            FUZZ_CHECK(i < s.size());
+            if (s[i] == ',') {
+                ++i;
+                continue;
+            }
+            FUZZ_CHECK(s.compare(i, 2, "\r\n") == 0);
+            i += 2;
+            break;
+        }
+        records.push_back(record);
+    }
+    return records;
+}
+
+void check_csv(const Viewer *v, SelectionRect s, const std::vector<std::vector<Cell>> &want,
+               const std::string &text) {
+    std::vector<std::vector<Cell>> got = read_csv(text);
+    FUZZ_CHECK(got.size() == want.size() + 1);
+    std::vector<Cell> header;
+    for (int32_t c = s.c0; c <= s.c1; ++c)
+        header.push_back({false, unquoted_name(column_title(v, c))});
+    for (Cell &name : got[0]) name.null = false; // an empty name reads as NULL
+    FUZZ_CHECK(got[0] == header);
+    for (size_t r = 0; r < want.size(); ++r) FUZZ_CHECK(got[r + 1] == want[r]);
+}
+
+// The value of a JSON string token, escapes read.
+std::string json_string_value(const std::string &token) {
+    std::string out;
+    for (size_t i = 1; i + 1 < token.size(); ++i) {
+        if (token[i] != '\\') {
+            out += token[i];
+            continue;
+        }
+        char x = token[++i];
+        const char *from = "\"\\/bfnrt", *to = "\"\\/\b\f\n\r\t";
+        if (x != 'u') {
+            out += to[strchr(from, x) - from];
+            continue;
+        }
+        unsigned cp = static_cast<unsigned>(std::stoul(token.substr(i + 1, 4), nullptr, 16));
+        i += 4;
+        FUZZ_CHECK(cp < 0x80); // the writer escapes only control characters
+        out += static_cast<char>(cp);
+    }
+    return out;
+}
+
+bool is_plain_decimal(const std::string &t) {
+    size_t i = t.size() && t[0] == '-' ? 1 : 0;
+    size_t before = i;
+    bool any = digits(t, &i);
+    if (i < t.size() && t[i] == '.') {
+        ++i;
+        any = digits(t, &i) || any;
+    }
+    if (!any) return false;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+        if (!digits(t, &i)) return false;
+    }
+    const std::string mantissa = t.substr(0, t.find_first_of("eE"));
+    const bool negative_zero =
+        before == 1 && mantissa.find_first_of("123456789") == std::string::npos;
+    return i == t.size() && !negative_zero;
+}
+
+void check_json(const Viewer *v, const ColumnType *types, SelectionRect s,
+                const std::vector<std::vector<Cell>> &want, const std::string &text) {
+    std::vector<std::string> t;
+    FUZZ_CHECK(json_valid(text, &t));
+    size_t i = 0;
+    FUZZ_CHECK(t[i++] == "[");
+    for (size_t r = 0; r < want.size(); ++r) {
+        FUZZ_CHECK(t[i++] == "{");
+        for (int32_t c = s.c0; c <= s.c1; ++c) {
+            if (c > s.c0) FUZZ_CHECK(t[i++] == ",");
+            FUZZ_CHECK(json_string_value(t[i++]) == well_formed(unquoted_name(column_title(v, c))));
+            FUZZ_CHECK(t[i++] == ":");
+            const Cell &cell = want[r][c - s.c0];
+            const ColumnKind kind = types[c].kind;
+            std::vector<std::string> embedded;
+            if (cell.null) {
+                FUZZ_CHECK(t[i++] == "null");
+            } else if (kind_is_number(kind) && is_json_number(cell.text)) {
+                FUZZ_CHECK(t[i++] == cell.text);
+            } else if (kind == KIND_BOOLEAN && (cell.text == "t" || cell.text == "f")) {
+                FUZZ_CHECK(t[i++] == (cell.text == "t" ? "true" : "false"));
+            } else if (kind == KIND_JSON && json_valid(cell.text, &embedded)) {
+                for (const std::string &token : embedded) FUZZ_CHECK(t[i++] == token);
+            } else {
+                FUZZ_CHECK(t[i][0] == '"' && json_string_value(t[i]) == well_formed(cell.text));
+                ++i;
+            }
+        }
+        FUZZ_CHECK(t[i++] == "}");
+        if (r + 1 < want.size()) FUZZ_CHECK(t[i++] == ",");
+    }
+    FUZZ_CHECK(t[i++] == "]" && i == t.size());
+}
+
+// INSERT statements read as SQL: the head, then each value NULL, a bare number or a literal.
+void check_insert(const Viewer *v, const ColumnType *types, SelectionRect s,
+                  const std::vector<std::vector<Cell>> &want, const std::string &text) {
+    std::string columns;
+    for (int32_t c = s.c0; c <= s.c1; ++c)
+        columns += std::string(c > s.c0 ? ", " : "") + column_title(v, c);
+    char table[TABLE_NAME_MAX + 1];
+    table_name_of(v->copy_line, table);
+    const std::string head = "INSERT INTO " + std::string(table) + " (" + columns + ") VALUES (";
+    size_t i = 0;
+    for (size_t r = 0; r < want.size(); ++r) {
+        FUZZ_CHECK(text.compare(i, head.size(), head) == 0);
+        i += head.size();
+        for (int32_t c = s.c0; c <= s.c1; ++c) {
+            if (c > s.c0) {
+                FUZZ_CHECK(text.compare(i, 2, ", ") == 0);
+                i += 2;
+            }
+            const Cell &cell = want[r][c - s.c0];
+            if (text[i] == '\'') {
+                std::string literal;
+                for (++i;; ++i) {
+                    FUZZ_CHECK(i < text.size());
+                    if (text[i] == '\'' && (i + 1 >= text.size() || text[i + 1] != '\'')) break;
+                    if (text[i] == '\'') ++i;
+                    literal += text[i];
+                }
+                ++i;
+                FUZZ_CHECK(!cell.null && literal == cell.text);
+                FUZZ_CHECK(!kind_is_number(types[c].kind) || !is_plain_decimal(cell.text));
+            } else {
+                size_t end = text.find_first_of(",)", i);
+                FUZZ_CHECK(end != std::string::npos);
+                const std::string bare = text.substr(i, end - i);
+                i = end;
+                if (bare == "NULL") {
+                    FUZZ_CHECK(cell.null);
+                } else {
+                    FUZZ_CHECK(!cell.null && bare == cell.text && kind_is_number(types[c].kind));
+                    FUZZ_CHECK(is_plain_decimal(bare));
+                }
+            }
+        }
+        FUZZ_CHECK(text.compare(i, 4, ");\r\n") == 0);
+        i += 4;
+    }
+    FUZZ_CHECK(i == text.size());
+}
+
+// Markdown: one line per row after the header and separator, each with a bar before, between and
+// after its cells once backslash escapes are skipped; each cell reads back to its value with line
+// breaks as LF.
+void check_markdown(const std::vector<std::vector<Cell>> &want, int32_t columns,
+                    const std::string &text) {
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; at < text.size(); at = end + 2) {
+        end = text.find("\r\n", at);
+        FUZZ_CHECK(end != std::string::npos);
+        lines.push_back(text.substr(at, end - at));
+    }
+    FUZZ_CHECK(lines.size() == want.size() + 2);
+    for (size_t l = 0; l < lines.size(); ++l) {
+        const std::string &line = lines[l];
+        FUZZ_CHECK(line.find_first_of("\r\n") == std::string::npos);
+        std::vector<std::string> cells;
+        std::string cell;
+        int bars = 0;
+        for (size_t i = 0; i < line.size(); ++i) {
+            if (line[i] == '\\') {
+                FUZZ_CHECK(i + 1 < line.size());
+                cell += line[++i];
+            } else if (line[i] == '|') {
+                if (bars++ > 0) cells.push_back(cell);
+                cell.clear();
+            } else if (line.compare(i, 4, "<br>") == 0) {
+                cell += '\n';
+                i += 3;
+            } else {
+                FUZZ_CHECK(line[i] != '<');
+                cell += line[i];
+            }
+        }
+        FUZZ_CHECK(bars == columns + 1 && line[0] == '|' && line.back() == '|');
+        if (l < 2) continue;
+        for (int32_t c = 0; c < columns; ++c) {
+            std::string value = want[l - 2][c].text, breaks;
+            for (size_t i = 0; i < value.size(); ++i) {
+                if (value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
+                breaks += value[i] == '\r' ? '\n' : value[i];
+            }
+            FUZZ_CHECK(cells[c] == " " + breaks + " ");
+        }
+    }
+}
+
+std::string copied(const Viewer *v, const ColumnType *types, CopyFormat format) {
+    StrBuf out;
+    FUZZ_CHECK(copy_as(v, types, format, &out) == 1);
+    FUZZ_CHECK(out.data[out.len] == '\0');
+    std::string text(out.data, out.len);
+    sb_drop(&out);
+    return text;
+}
+
+const ColumnKind KINDS[] = {KIND_TEXT,    KIND_INTEGER, KIND_NUMERIC, KIND_FLOAT,
+                            KIND_BOOLEAN, KIND_JSON,    KIND_DATE};
+
+void check_copies(Viewer *v, const uint8_t *data, size_t size) {
+    if (v->row_count <= 0 || v->col_count <= 0) {
+        StrBuf out;
+        FUZZ_CHECK(copy_as(v, nullptr, COPY_CSV, &out) == 0 && out.data == nullptr);
+        return;
+    }
+    // The steering bytes: the rectangle's corners and the kinds' pattern.
+    uint8_t steer[6] = {0, 255, 0, 255, 0, 1};
+    for (size_t k = 0; k < 6 && k < size; ++k) steer[k] = data[size - 1 - k];
+    v->anchor_row = steer[0] % v->row_count;
+    v->cur_row = (v->row_count - 1 - steer[1] % v->row_count);
+    v->anchor_col = steer[2] % v->col_count;
+    v->cur_col = v->col_count - 1 - steer[3] % v->col_count;
+    std::vector<ColumnType> types(v->col_count);
+    for (int32_t c = 0; c < v->col_count; ++c)
+        types[c] = {KINDS[(steer[4] + c * (steer[5] | 1)) % (sizeof KINDS / sizeof KINDS[0])], ""};
+
+    const SelectionRect s = selection_rect(v);
+    const std::vector<std::vector<Cell>> want = expected_cells(v, s);
+    check_csv(v, s, want, copied(v, types.data(), COPY_CSV));
+    check_json(v, types.data(), s, want, copied(v, types.data(), COPY_JSON));
+    check_insert(v, types.data(), s, want, copied(v, types.data(), COPY_SQL_INSERT));
+    check_markdown(want, s.c1 - s.c0 + 1, copied(v, types.data(), COPY_MARKDOWN));
+
+    // The value view's text of the selection's corner cell, and its json read as JSON.
+    StrBuf value;
+    const Cell &corner = want[0][0];
+    const ValueShown shown = cell_value(v, s.r0, s.c0, &value);
+    FUZZ_CHECK(shown == (corner.null ? VALUE_NULL : VALUE_TEXT));
+    if (shown == VALUE_TEXT) {
+        FUZZ_CHECK(std::string(value.data, value.len) == corner.text);
+        sb_drop(&value);
+        check_json_text(corner.text);
+    }
+    std::vector<std::string> tokens;
+    const ValueShown viewed = value_view_text(v, types.data(), s.r0, s.c0, &value);
+    if (corner.null)
+        FUZZ_CHECK(viewed == VALUE_NULL);
+    else if (types[s.c0].kind != KIND_JSON)
+        FUZZ_CHECK(viewed == VALUE_TEXT);
+    else
+        FUZZ_CHECK(viewed == (json_valid(corner.text, &tokens) ? VALUE_JSON : VALUE_NOT_JSON));
+    if (viewed != VALUE_NULL) sb_drop(&value);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const std::string bytes(reinterpret_cast<const char *>(data), size);
+    std::string decoded(size, '\0');
+    decoded.resize(value_decode_into(bytes.data(), size, decoded.data()));
+    FUZZ_CHECK(decoded == decoded_slowly(bytes));
+    check_json_text(bytes);
+
+    FILE *f = fopen(input_path(), "wb");
+    if (!f) return 0;
+    if (size > 0) fwrite(data, 1, size, f);
+    fclose(f);
+    Viewer v;
+    memset(&v, 0, sizeof v);
+    const int loaded = load_file(&v, input_path());
+    remove(input_path());
+    if (!loaded) return 0;
+    check_copies(&v, data, size);
+    viewer_free_blocks(&v);
+    return 0;
+}

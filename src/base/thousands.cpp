@@ -1,0 +1,16 @@
+// Digit grouping for the counts the viewer shows.
+#include "base/thousands.h"
+
+#include <stdio.h>
+
+void format_thousands(char *out, size_t n, unsigned long long v) {
+    if (n == 0) return;
+    char digits[32];
+    int len = snprintf(digits, sizeof digits, "%llu", v);
+    size_t o = 0;
+    for (int i = 0; i < len && o + 1 < n; ++i) {
+        if (i > 0 && (len - i) % 3 == 0 && o + 2 < n) out[o++] = ',';
+        out[o++] = digits[i];
+    }
+    out[o] = '\0';
+}

@@ -1,0 +1,32 @@
+// A row's line in the file's bytes, from the row index: where it starts and where it ends, its
+// line feed left out (a carriage return before it stays, as the line's last byte).
+#pragma once
+
+#include "document/viewer.h"
+
+#include <stdint.h>
+
+// Row r, 0 <= r < row_count.
+inline const char *row_start(const Viewer *viewer, int32_t r) {
+    return row_index_at(&viewer->rows, r);
+}
+inline const char *row_end(const Viewer *viewer, int32_t r) {
+    return row_index_at(&viewer->rows, static_cast<int64_t>(r) + 1) - 1;
+}
+
+// A row's line: [start, end).
+struct RowLine {
+    const char *start, *end;
+};
+inline RowLine row_line(const Viewer *viewer, int32_t r) {
+    return {row_start(viewer, r), row_end(viewer, r)};
+}
+
+// The rows' block, every row's line from the first row's start to the last row's end, one after
+// another with their line feeds between: [rows_begin, rows_end). Only when row_count > 0.
+inline const char *rows_begin(const Viewer *viewer) {
+    return row_start(viewer, 0);
+}
+inline const char *rows_end(const Viewer *viewer) {
+    return row_end(viewer, viewer->row_count - 1);
+}

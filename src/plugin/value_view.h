@@ -1,0 +1,42 @@
+// The value view: one cell's whole value in the module's text view, in place of the grid within
+// the Data tab. A window of its own (class "TavrinValue") that holds a text view and knows which
+// cell it shows; the viewer window lays it out over the grid's place and routes its keys.
+#pragma once
+
+#include <windows.h>
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include "document/viewer.h"
+
+// Registers the class under the host's instance, replacing one left behind by an earlier load.
+void register_value_view_class(void);
+
+// Creates it, hidden, as a child of the viewer window; null when it cannot be made.
+HWND create_value_view(HWND viewer_window);
+
+// The value view of a viewer window, or null.
+HWND value_view_of(HWND viewer_window);
+
+// Whether it shows (a cell's value is open).
+bool value_view_open(HWND view);
+
+// The text view inside it, which has the keyboard while it shows.
+HWND value_view_text_view(HWND view);
+
+// Shows the whole value of cell (row, col) of the grid as shown: COPY escapes decoded, a json
+// column's valid JSON indented, a NULL as an empty view. Returns false, leaving the view as it
+// was, when there is no such cell or its value cannot be had.
+bool value_view_show(HWND view, Viewer *viewer, int32_t row, int32_t col);
+
+// Hides it and forgets the value; the grid shows again.
+void value_view_close(HWND view);
+
+// What the status line says of the open value: "Row 12 of 300, column "price" numeric(10,2)",
+// with " — NULL" for a NULL and " — not valid JSON, shown as stored" where that applies.
+// UTF-8 into out (n bytes).
+void value_view_describe(HWND view, const Viewer *viewer, char *out, size_t n);
+
+// The cell it shows: its row as the grid shows it and its column.
+void value_view_cell(HWND view, int32_t *row, int32_t *col);

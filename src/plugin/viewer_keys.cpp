@@ -1,0 +1,154 @@
+// The viewer's own commands: Escape to the host, tabs, the find bar, copy, select all, the context
+// menu and sorting.
+#include "plugin/viewer_keys.h"
+
+#include <commctrl.h>
+
+#include "grid/cursor.h"
+#include "grid/shown_rows.h"
+#include "plugin/clipboard.h"
+#include "plugin/context_menu.h"
+#include "plugin/find_bar.h"
+#include "plugin/grid_binding.h"
+#include "plugin/key_state.h"
+#include "plugin/notice.h"
+#include "plugin/text_view.h"
+#include "plugin/value_view.h"
+#include "plugin/viewer_messages.h"
+
+namespace {
+
+// The text view a text command acts on: the value view's while it shows, the text tab's on a
+// text tab; null on the grid.
+HWND text_in_view(HWND viewer_window, const Viewer *viewer) {
+    if (viewer->tab != TAB_DATA) return static_cast<HWND>(viewer->edit);
+    HWND value = value_view_of(viewer_window);
+    return value_view_open(value) ? value_view_text_view(value) : nullptr;
+}
+
+// A copy the clipboard refused as too large says so; other failures stay silent, as a failed
+// clipboard always has.
+void report_copy(HWND viewer_window, ClipResult result) {
+    if (result == CLIP_TOO_LARGE)
+        notice_show(viewer_window, "the selection is too large to copy (over 256 MiB as text)");
+}
+
+// The value view over the grid's place, showing cell (row, col) with the cursor there; nothing
+// when the cell has no value to show.
+void show_value(HWND viewer_window, Viewer *viewer, int32_t row, int32_t col) {
+    HWND value = value_view_of(viewer_window);
+    if (!value || !value_view_show(value, viewer, row, col)) return;
+    if (row != viewer->cur_row || col != viewer->cur_col) grid_goto(viewer, row, col, 0);
+    ShowWindow(value, SW_SHOW);
+    ShowWindow(static_cast<HWND>(viewer->grid), SW_HIDE);
+    SetFocus(value_view_text_view(value));
+    InvalidateRect(viewer_window, nullptr, FALSE); // the status line names the cell
+}
+
+void close_value(HWND viewer_window, Viewer *viewer) {
+    HWND value = value_view_of(viewer_window);
+    if (!value_view_open(value)) return;
+    value_view_close(value);
+    ShowWindow(static_cast<HWND>(viewer->grid), SW_SHOW);
+    ShowWindow(value, SW_HIDE);
+    ensure_cell_visible(viewer);
+    SetFocus(static_cast<HWND>(viewer->grid));
+    InvalidateRect(viewer_window, nullptr, FALSE);
+}
+
+// Alt+Up, Alt+Down: the value of the cell above or below, the grid's cursor following.
+void step_value(HWND viewer_window, Viewer *viewer, int step) {
+    int32_t row = 0, col = 0;
+    HWND value = value_view_of(viewer_window);
+    if (!value_view_open(value)) return;
+    value_view_cell(value, &row, &col);
+    int32_t to = row + step;
+    if (to < 0 || to >= shown_row_count(viewer)) return;
+    show_value(viewer_window, viewer, to, col);
+}
+
+// Where a menu opened from the keyboard appears: over the cursor cell, or at the caret.
+POINT keyboard_menu_point(Viewer *viewer, KeyPlace place) {
+    POINT at = {0, 0};
+    HWND child = static_cast<HWND>(place == PLACE_GRID ? viewer->grid : viewer->edit);
+    if (place == PLACE_GRID) {
+        RECT cell = {};
+        cell.top = viewer->cur_col;
+        cell.left = LVIR_BOUNDS;
+        if (SendMessageW(child, LVM_GETSUBITEMRECT, viewer->cur_row,
+                         reinterpret_cast<LPARAM>(&cell)))
+            at = {cell.left + (cell.right - cell.left) / 2,
+                  cell.top + (cell.bottom - cell.top) / 2};
+    } else if (GetFocus() == child) {
+        GetCaretPos(&at);
+    }
+    ClientToScreen(child, &at);
+    return at;
+}
+
+void open_context_menu(HWND viewer_window, Viewer *viewer, KeyPlace place, const POINT *at) {
+    POINT where = at ? *at : keyboard_menu_point(viewer, place);
+    KeyCommand picked = track_context_menu(viewer_window, place, where);
+    if (picked != CMD_NONE) run_command(viewer_window, viewer, {picked, 0}, place, nullptr);
+}
+
+} // namespace
+
+void tab_copy(HWND viewer_window, Viewer *viewer) {
+    HWND text = text_in_view(viewer_window, viewer);
+    report_copy(viewer_window, text ? text_view_copy(text) : copy_grid_selection(viewer));
+}
+
+void tab_select_all(HWND viewer_window, Viewer *viewer) {
+    HWND text = text_in_view(viewer_window, viewer);
+    if (text)
+        text_view_select_all(text);
+    else
+        grid_apply_key(viewer, KEY_A, 1, 0, 0);
+}
+
+void run_command(HWND viewer_window, Viewer *viewer, KeyAction action, KeyPlace place,
+                 const POINT *menu_at) {
+    HWND bar = find_bar_of(viewer_window);
+    notice_clear(viewer_window);
+    switch (action.command) {
+    case CMD_NONE: break;
+    case CMD_TO_HOST: PostMessageA(GetParent(viewer_window), WM_KEYDOWN, VK_ESCAPE, 0); break;
+    case CMD_SHOW_TAB: PostMessageA(viewer_window, WM_SHOWTAB, action.tab, 0); break;
+    case CMD_FIND_OPEN: find_bar_open(bar); break;
+    case CMD_FIND_NEXT: find_again(bar, false); break;
+    case CMD_FIND_PREV: find_again(bar, true); break;
+    case CMD_FIND_CLOSE: find_bar_close(bar); break;
+    case CMD_FILTER_OPEN:
+        if (viewer->tab == TAB_DATA) find_bar_open_filter(bar);
+        break;
+    case CMD_FILTER_KEEP: find_bar_keep_filter(bar); break;
+    case CMD_FILTER_CLEAR: find_bar_clear_filter(bar); break;
+    case CMD_COPY: tab_copy(viewer_window, viewer); break;
+    case CMD_COPY_WITH_NAMES: report_copy(viewer_window, copy_grid_selection(viewer, true)); break;
+    case CMD_SELECT_ALL: tab_select_all(viewer_window, viewer); break;
+    case CMD_CONTEXT_MENU: open_context_menu(viewer_window, viewer, place, menu_at); break;
+    case CMD_SORT_ASC: grid_sort(viewer, viewer->cur_col, SORT_ASC); break;
+    case CMD_SORT_DESC: grid_sort(viewer, viewer->cur_col, SORT_DESC); break;
+    case CMD_SORT_NONE: grid_sort(viewer, viewer->cur_col, SORT_NONE); break;
+    case CMD_VALUE_OPEN: show_value(viewer_window, viewer, viewer->cur_row, viewer->cur_col); break;
+    case CMD_VALUE_CLOSE: close_value(viewer_window, viewer); break;
+    case CMD_VALUE_PREV: step_value(viewer_window, viewer, -1); break;
+    case CMD_VALUE_NEXT: step_value(viewer_window, viewer, 1); break;
+    case CMD_COPY_CSV: report_copy(viewer_window, copy_grid_as(viewer, COPY_CSV)); break;
+    case CMD_COPY_INSERT: report_copy(viewer_window, copy_grid_as(viewer, COPY_SQL_INSERT)); break;
+    case CMD_COPY_JSON: report_copy(viewer_window, copy_grid_as(viewer, COPY_JSON)); break;
+    case CMD_COPY_MARKDOWN: report_copy(viewer_window, copy_grid_as(viewer, COPY_MARKDOWN)); break;
+    }
+}
+
+bool viewer_key(HWND viewer_window, Viewer *viewer, WPARAM key, KeyPlace place, bool alt) {
+    int mods = (key_held(VK_CONTROL) ? KEYMOD_CTRL : 0) | (key_held(VK_SHIFT) ? KEYMOD_SHIFT : 0);
+    if (alt) mods |= KEYMOD_ALT;
+    KeyAction action = key_command(static_cast<int>(key), mods, place);
+    if (action.command == CMD_NONE) return false;
+    // Filtering and sorting act on the grid's rows: in a text tab they are nobody's keys.
+    if (action.command == CMD_FILTER_OPEN && viewer->tab != TAB_DATA) return false;
+    run_command(viewer_window, viewer, action, place, nullptr);
+    return true;
+}

@@ -1,0 +1,309 @@
+// Files of any size and any name: names outside the 8-bit code page through the wide entry points,
+// a file shown at once and counted while the viewer is used, a count ended by closing or loading
+// another file, a file cut short while it is viewed, and a copy too large for the clipboard.
+#include "viewer_fixture.h"
+
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+typedef HWND(__stdcall *ListLoadWFn)(HWND, WCHAR *, int);
+typedef int(__stdcall *ListLoadNextWFn)(HWND, HWND, WCHAR *, int);
+
+// A table of `rows` rows "<id>\t<name of the id>", ids in file order.
+std::string numbered_dump(int rows) {
+    std::string file = magic() + section("SQL", "CREATE TABLE public.n (\n    id integer,\n"
+                                                "    name text\n);\n");
+    std::string data = "COPY public.n (id, name) FROM stdin;\n";
+    data.reserve(data.size() + static_cast<size_t>(rows) * 24);
+    for (int r = 0; r < rows; ++r)
+        data += std::to_string(r) + "\tname of " + std::to_string(r) + "\n";
+    return file + section("DATA", data + "\\.\n");
+}
+
+// The status the header bar shows, painted now.
+std::wstring painted_status(HWND viewer) {
+    UpdateWindow(viewer);
+    WCHAR text[600] = L"";
+    InternalGetWindowText(viewer, text, 600);
+    return text;
+}
+
+bool holds(const std::wstring &text, const std::wstring &part) {
+    return text.find(part) != std::wstring::npos;
+}
+
+class AnyFile : public ViewerTest {
+  protected:
+    void SetUp() override {
+        ViewerTest::SetUp();
+        load_w = reinterpret_cast<ListLoadWFn>(GetProcAddress(module.dll, "ListLoadW"));
+        load_next_w =
+            reinterpret_cast<ListLoadNextWFn>(GetProcAddress(module.dll, "ListLoadNextW"));
+    }
+    void TearDown() override {
+        ViewerTest::TearDown();
+        for (const std::wstring &path : made) DeleteFileW(path.c_str());
+    }
+
+    // A file of the temporary folder named `name`, holding `bytes`; deleted when the test ends.
+    std::wstring wide_file(const std::wstring &name, const std::string &bytes) {
+        WCHAR temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        std::wstring path = std::wstring(temp) + name;
+        HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        EXPECT_NE(f, INVALID_HANDLE_VALUE);
+        DWORD wrote = 0;
+        WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
+        CloseHandle(f);
+        made.push_back(path);
+        return path;
+    }
+
+    // ListLoad on a file kept until the test ends, as a big file must be: the viewer reads it
+    // where it lies while it counts.
+    HWND open_kept(const std::string &bytes) {
+        kept.push_back(std::make_unique<TempFile>(bytes));
+        viewer = module.ListLoad(lister.hwnd, const_cast<char *>(kept.back()->path()), 0);
+        return viewer;
+    }
+
+    bool counted(int rows) {
+        return pump_until([&] { return item_count(grid()) == rows; }, 60000) &&
+               !holds(painted_status(viewer), L"counting");
+    }
+
+    // Whether another program can cut a mapped file here: Windows refuses, Wine lets it (as a
+    // share that disconnects would fail the reads).
+    typedef char *(__cdecl *UnixNameFn)(const WCHAR *);
+    UnixNameFn unix_name() const {
+        return reinterpret_cast<UnixNameFn>(
+            GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
+    }
+    bool cuts_files() const { return unix_name() != nullptr; }
+
+    // Cuts the last kept file to `size` bytes with the system's own truncate, as another program
+    // would while the viewer reads it; true once the file's size shows the cut.
+    bool cut_kept_file(DWORD size) {
+        WCHAR wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, kept.back()->path(), -1, wide, MAX_PATH);
+        char *unix_path = unix_name()(wide);
+        if (!unix_path) return false;
+        std::string command = "/usr/bin/truncate -s " + std::to_string(size) + " " + unix_path;
+        HeapFree(GetProcessHeap(), 0, unix_path);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &process))
+            return false;
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        // A Unix program's process cannot be waited for under Wine, and its work posts nothing
+        // to wait on: the file's size is looked at until it shows the cut, within a bound.
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 20000;) {
+            WIN32_FILE_ATTRIBUTE_DATA data = {};
+            GetFileAttributesExW(wide, GetFileExInfoStandard, &data);
+            if (data.nFileSizeHigh == 0 && data.nFileSizeLow == size) return true;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+        return false;
+    }
+
+    ListLoadWFn load_w = nullptr;
+    ListLoadNextWFn load_next_w = nullptr;
+    std::vector<std::wstring> made;
+    std::vector<std::unique_ptr<TempFile>> kept;
+};
+
+} // namespace
+
+TEST_F(AnyFile, NamesOutsideTheCodePageOpenThroughTheWideEntryPoints) {
+    ASSERT_NE(load_w, nullptr);
+    ASSERT_NE(load_next_w, nullptr);
+    ASSERT_NE(GetACP(), static_cast<UINT>(CP_UTF8)) << "the names must be lost in 8 bits";
+    const std::wstring names[] = {L"\u043E\u0442\u0447\u0451\u0442.pg",
+                                  L"\u03C0\u03AF\u03BD\u03B1\u03BA\u03B1\u03C2.pg",
+                                  L"\u58F2\u4E0A.pg"};
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < 3; ++i) paths.push_back(wide_file(names[i], numbered_dump(i + 1)));
+
+    // What an 8-bit host would hand over: the name with its letters lost.
+    char lossy[MAX_PATH];
+    WideCharToMultiByte(CP_ACP, 0, paths[0].c_str(), -1, lossy, MAX_PATH, nullptr, nullptr);
+    EXPECT_EQ(module.ListLoad(lister.hwnd, lossy, 0), nullptr);
+
+    viewer = load_w(lister.hwnd, &paths[0][0], 0);
+    ASSERT_NE(viewer, nullptr);
+    pump_pending();
+    EXPECT_EQ(item_count(grid()), 1);
+    EXPECT_EQ(item_text(grid(), 0, 1), "name of 0");
+    for (int i = 1; i < 3; ++i) {
+        ASSERT_EQ(load_next_w(lister.hwnd, viewer, &paths[i][0], 0), 0) << i;
+        pump_pending();
+        EXPECT_EQ(item_count(grid()), i + 1);
+        EXPECT_EQ(item_text(grid(), i, 1), "name of " + std::to_string(i));
+    }
+    // A refused wide reload leaves the file on view.
+    std::wstring missing = paths[0] + L".gone";
+    EXPECT_EQ(load_next_w(lister.hwnd, viewer, &missing[0], 0), 1);
+    EXPECT_EQ(item_count(grid()), 3);
+}
+
+TEST_F(AnyFile, TheFirstScreenShowsAtOnceAndTheRestIsCountedWhileTheViewerIsUsed) {
+    const int rows = 300000; // about 7 MB: more than is read before ListLoad returns
+    ASSERT_NE(open_kept(numbered_dump(rows)), nullptr);
+    // Nothing the count found is taken up before the window's thread reads its messages.
+    const int first = item_count(grid());
+    EXPECT_GT(first, 0);
+    EXPECT_LT(first, rows);
+    EXPECT_TRUE(
+        holds(painted_status(viewer), L"counting\u2026 " + std::to_wstring(first) + L" rows"));
+
+    // Used meanwhile: the cursor moves, and a sort by id, descending, holds once all are known.
+    press_key(grid(), VK_DOWN);
+    HWND header = reinterpret_cast<HWND>(SendMessageW(grid(), LVM_GETHEADER, 0, 0));
+    RECT r = {};
+    SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+    for (int i = 0; i < 2; ++i)
+        click(header, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+
+    ASSERT_TRUE(counted(rows));
+    EXPECT_TRUE(holds(painted_status(viewer), std::to_wstring(rows) + L" rows"));
+    EXPECT_EQ(item_text(grid(), 0, 0), std::to_string(rows - 1));
+    EXPECT_EQ(item_text(grid(), rows - 1, 1), "name of 0");
+}
+
+TEST_F(AnyFile, ClosingOrLoadingAnotherFileDuringACountEndsItCleanly) {
+    const std::string big = numbered_dump(400000), small = numbered_dump(3);
+    TempFile next(small);
+    DWORD handles_before = 0;
+    for (int i = 0; i < 12; ++i) {
+        ASSERT_NE(open_kept(big), nullptr) << i;
+        if (i % 2) {
+            ASSERT_EQ(module.ListLoadNext(lister.hwnd, viewer, const_cast<char *>(next.path()), 0),
+                      0);
+            // Whatever the old count posted finds no count: the small file stays as it is.
+            pump_pending();
+            EXPECT_EQ(item_count(grid()), 3);
+            EXPECT_FALSE(holds(painted_status(viewer), L"counting"));
+        }
+        module.ListCloseWindow(viewer);
+        viewer = nullptr;
+        pump_pending();
+        kept.clear();
+        // The first round makes what the process keeps (the thread pool, the guard); later rounds
+        // must give back every handle they took, their threads' among them.
+        if (i == 1) GetProcessHandleCount(GetCurrentProcess(), &handles_before);
+    }
+    DWORD handles_after = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handles_after);
+    EXPECT_EQ(handles_after, handles_before);
+    EXPECT_TRUE(children_of_class(lister.hwnd, "TavrinLister").empty());
+}
+
+TEST_F(AnyFile, AFileCutShortWhileViewedShowsWhatWasReadAndSaysSo) {
+    if (!cuts_files()) GTEST_SKIP() << "only Wine lets another program cut a mapped file";
+    const int rows = 1500000; // about 40 MB, over three of the map's views
+    ASSERT_NE(open_kept(numbered_dump(rows)), nullptr);
+    ASSERT_TRUE(counted(rows));
+    ASSERT_TRUE(cut_kept_file(1 << 20));
+
+    // The rows past the cut read as nothing; the host lives on, and the status says why.
+    press_key(grid(), VK_END, true);
+    pump_pending();
+    EXPECT_EQ(item_count(grid()), rows);
+    EXPECT_EQ(item_text(grid(), rows - 1, 1), "");
+    EXPECT_TRUE(holds(painted_status(viewer), L"the file could not be read whole"));
+    // What was read before the cut still shows, and the text tabs read what there is.
+    EXPECT_EQ(item_text(grid(), 100, 1), "name of 100");
+    ASSERT_TRUE(show_tab(4));
+    EXPECT_TRUE(holds(text_view().substr(0, 4096), L"name of 100"));
+}
+
+TEST_F(AnyFile, AFileCutShortWhileBeingCountedEndsTheCountWhereTheCutIs) {
+    if (!cuts_files()) GTEST_SKIP() << "only Wine lets another program cut a mapped file";
+    const int rows = 8000000; // about 200 MB: counted for a good while after ListLoad returns
+    ASSERT_NE(open_kept(numbered_dump(rows)), nullptr);
+    ASSERT_TRUE(cut_kept_file(32 << 20));
+    // Whether the count met the cut or ended before it, it ends, and the end of the rows shows
+    // the failure.
+    ASSERT_TRUE(pump_until([&] { return !holds(painted_status(viewer), L"counting"); }, 60000));
+    const int shown = item_count(grid());
+    EXPECT_GT(shown, 1000000);
+    EXPECT_LE(shown, rows);
+    press_key(grid(), VK_END, true);
+    pump_pending();
+    EXPECT_TRUE(holds(painted_status(viewer), L"the file could not be read whole"));
+    EXPECT_EQ(item_text(grid(), 100, 1), "name of 100");
+}
+
+TEST_F(AnyFile, ACopyOverTheClipboardsLimitIsRefusedWithANoticeAndASmallerOneIsWhole) {
+    // 3,500 rows of ten cells of 8,000 bytes: 280 million units as text, over 256 MiB's 268
+    // million.
+    const std::string cell(8000, 'x');
+    std::string data = "COPY public.w (a, b, c, d, e, f, g, h, i, j) FROM stdin;\n";
+    std::string row;
+    for (int c = 0; c < 10; ++c) row += (c ? "\t" : "") + cell;
+    row += "\n";
+    data.reserve(data.size() + row.size() * 3500 + 4);
+    for (int r = 0; r < 3500; ++r) data += row;
+    ASSERT_NE(open_kept(magic() + section("DATA", data + "\\.\n")), nullptr);
+    ASSERT_TRUE(counted(3500));
+
+    set_clipboard_text(L"former");
+    press_key(grid(), 'A', true);
+    press_key(grid(), 'C', true);
+    EXPECT_EQ(clipboard_text(), L"former");
+    EXPECT_TRUE(holds(painted_status(viewer), L"too large to copy"));
+
+    // The next command takes the notice away; ten rows go over whole.
+    press_key(grid(), VK_HOME, true);
+    for (int i = 0; i < 9; ++i) press_key(grid(), VK_DOWN, false, true);
+    press_key(grid(), VK_END, false, true);
+    press_key(grid(), 'C', true);
+    EXPECT_FALSE(holds(painted_status(viewer), L"too large"));
+    std::wstring line;
+    for (int c = 0; c < 10; ++c) line += (c ? L"\t" : L"") + std::wstring(8000, L'x');
+    std::wstring ten;
+    for (int r = 0; r < 10; ++r) ten += line + L"\r\n";
+    EXPECT_TRUE(clipboard_text() == ten) << clipboard_text().size() << " units";
+}
+
+TEST_F(AnyFile, EscapeStopsALongSortWithoutReachingTheHostAndTheSortRunsWholeWithoutIt) {
+    const int rows = 1500000; // about 40 MB: sorted in a thread of its own
+    ASSERT_NE(open_kept(numbered_dump(rows)), nullptr);
+    ASSERT_TRUE(counted(rows));
+    HWND header = reinterpret_cast<HWND>(SendMessageW(grid(), LVM_GETHEADER, 0, 0));
+    RECT r = {};
+    SendMessageW(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    auto arrow = [&] {
+        HDITEMW item = {};
+        item.mask = HDI_FORMAT;
+        SendMessageW(header, HDM_GETITEMW, 1, reinterpret_cast<LPARAM>(&item));
+        return (item.fmt & (HDF_SORTUP | HDF_SORTDOWN)) != 0;
+    };
+
+    // A click on the names' header, and Escape typed ahead of the sort it starts.
+    lister.keys_received.clear();
+    PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(header, WM_LBUTTONUP, 0, at);
+    PostMessageW(grid(), WM_KEYDOWN, VK_ESCAPE, 0);
+    pump_pending();
+    EXPECT_EQ(item_text(grid(), 2, 1), "name of 2");
+    EXPECT_FALSE(arrow());
+    EXPECT_TRUE(lister.keys_received.empty());
+    EXPECT_FALSE(holds(painted_status(viewer), L"sorting"));
+
+    PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(header, WM_LBUTTONUP, 0, at);
+    pump_pending();
+    EXPECT_EQ(item_text(grid(), 1, 1), "name of 1");
+    EXPECT_EQ(item_text(grid(), 2, 1), "name of 10");
+    EXPECT_TRUE(arrow());
+}

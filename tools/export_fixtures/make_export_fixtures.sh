@@ -1,0 +1,64 @@
+#!/bin/bash
+# Lets a throwaway PostgreSQL server check the CSV and INSERT copies, and keeps what it said as the
+# export tests' fixtures in tests/export/fixtures/:
+#   tricky.pg               the table of tricky_values.sql, dumped as a dump container
+#   tricky.kinds            its columns' kinds, as copy_as is told them
+#   tricky.csv              copy_as's CSV of the whole grid, which the server loaded with
+#                           COPY ... FROM STDIN (FORMAT csv, HEADER) into an empty copy of the table
+#   tricky.insert.sql       copy_as's INSERT statements, which psql ran into an empty copy
+#   tricky.csv.readback     what the server then held, as COPY ... TO STDOUT writes it
+#   tricky.insert.readback
+# Refuses to write anything when a readback differs from the dumped rows. The tests need no server.
+# Usage: bash tools/export_fixtures/make_export_fixtures.sh   (root installs PostgreSQL if missing)
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+out="$root/tests/export/fixtures"
+table='public."tricky ""values"""'
+
+cmake --preset native -S "$root" >/dev/null
+cmake --build --preset native --target copy_as >/dev/null
+copy_as="$root/build/native/tools/copy_as/copy_as"
+
+. "$root/tools/pg_cluster.sh"
+pg_cluster_start exportfix
+work="$PG_CLUSTER_DIR/work"
+mkdir -p "$work"
+psql -X -q -v ON_ERROR_STOP=1 -f "$here/tricky_values.sql" >/dev/null
+
+python3 "$here/write_export_dump.py" "$work/tricky.pg" "$work/tricky.kinds" "$table"
+read -r -a kinds <"$work/tricky.kinds"
+"$copy_as" csv "$work/tricky.pg" "${kinds[@]}" >"$work/tricky.csv"
+"$copy_as" insert "$work/tricky.pg" "${kinds[@]}" >"$work/tricky.insert.sql"
+
+# The dumped rows, as the readbacks must give them.
+sed -n '/^COPY /,/^\\\.$/p' "$work/tricky.pg" | sed '1d;$d' >"$work/dumped_rows"
+
+psql -X -q -v ON_ERROR_STOP=1 -c "CREATE TABLE csv_copy (LIKE $table)"
+psql -X -q -v ON_ERROR_STOP=1 -c "COPY csv_copy FROM STDIN (FORMAT csv, HEADER)" <"$work/tricky.csv"
+psql -X -q -v ON_ERROR_STOP=1 -c "COPY (SELECT * FROM csv_copy ORDER BY id) TO STDOUT" \
+    >"$work/tricky.csv.readback"
+
+# The statements name the table itself, so they run in a database of their own holding it empty.
+createdb -T template0 -E UTF8 insertcheck
+pg_dump --schema-only -t "$table" exportfix | grep -v '^\\\(un\)\?restrict' |
+    psql -X -q -v ON_ERROR_STOP=1 -d insertcheck >/dev/null
+psql -X -q -v ON_ERROR_STOP=1 -d insertcheck -f "$work/tricky.insert.sql" >/dev/null
+psql -X -q -v ON_ERROR_STOP=1 -d insertcheck -c "COPY (SELECT * FROM $table ORDER BY id) TO STDOUT" \
+    >"$work/tricky.insert.readback"
+
+for readback in tricky.csv.readback tricky.insert.readback; do
+    if ! cmp -s "$work/dumped_rows" "$work/$readback"; then
+        diff "$work/dumped_rows" "$work/$readback" >&2 || true
+        echo "make_export_fixtures: $readback differs from the dumped rows" >&2
+        exit 1
+    fi
+done
+
+mkdir -p "$out"
+for f in tricky.pg tricky.kinds tricky.csv tricky.insert.sql tricky.csv.readback \
+    tricky.insert.readback; do
+    cp "$work/$f" "$out/$f"
+done
+echo "make_export_fixtures: $(wc -l <"$work/dumped_rows") rows checked through CSV and INSERT"
