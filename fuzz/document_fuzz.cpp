@@ -17,6 +17,7 @@
 #include "document/tab_text.h"
 #include "find_check.h"
 #include "fuzz_check.h"
+#include "fuzz_input.h"
 #include "grid/cells.h"
 #include "grid/cursor.h"
 #include "grid/selection_text.h"
@@ -26,21 +27,6 @@
 #include "whole_file_rules.h"
 
 namespace {
-
-// The loader reads files, so each input goes through one; in memory-backed /dev/shm where there is
-// one, since a file written and removed per input is most of the cost on a disk.
-const char *input_path() {
-    static std::string path = [] {
-        FILE *probe = fopen("/dev/shm/tavrin_fuzz_probe", "wb");
-        std::string dir = probe ? "/dev/shm/" : "";
-        if (probe) {
-            fclose(probe);
-            remove("/dev/shm/tavrin_fuzz_probe");
-        }
-        return dir + "document_fuzz_" + std::to_string(getpid());
-    }();
-    return path.c_str();
-}
 
 // After any key or jump the cursor and the anchor lie inside the grid.
 void check_cursor(const Viewer *v) {
@@ -203,14 +189,8 @@ void move_around(Viewer *v, const uint8_t *data, size_t size) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    FILE *f = fopen(input_path(), "wb");
-    if (!f) return 0;
-    if (size > 0) fwrite(data, 1, size, f);
-    fclose(f);
     Viewer v;
-    memset(&v, 0, sizeof v);
-    int loaded = load_file(&v, input_path());
-    remove(input_path());
+    const int loaded = load_fuzz_input(&v, "document", data, size);
     const WholeFileDocument want =
         whole_file_rules(std::string(reinterpret_cast<const char *>(data), size));
     FUZZ_CHECK(loaded == want.loads);

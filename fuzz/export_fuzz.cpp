@@ -21,25 +21,13 @@
 #include "export/json_layout.h"
 #include "export/value_view.h"
 #include "fuzz_check.h"
+#include "fuzz_input.h"
 #include "grid/cells.h"
 #include "grid/cursor.h"
 #include "grid/shown_rows.h"
 #include "document/header_line.h"
 
 namespace {
-
-const char *input_path() {
-    static std::string path = [] {
-        FILE *probe = fopen("/dev/shm/tavrin_fuzz_probe", "wb");
-        std::string dir = probe ? "/dev/shm/" : "";
-        if (probe) {
-            fclose(probe);
-            remove("/dev/shm/tavrin_fuzz_probe");
-        }
-        return dir + "export_fuzz_" + std::to_string(getpid());
-    }();
-    return path.c_str();
-}
 
 // ---- References: plain loops that the code under test must agree with. ----
 
@@ -578,14 +566,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FUZZ_CHECK(decoded == decoded_slowly(bytes));
     check_json_text(bytes);
 
-    FILE *f = fopen(input_path(), "wb");
-    if (!f) return 0;
-    if (size > 0) fwrite(data, 1, size, f);
-    fclose(f);
     Viewer v;
-    memset(&v, 0, sizeof v);
-    const int loaded = load_file(&v, input_path());
-    remove(input_path());
+    const int loaded = load_fuzz_input(&v, "export", data, size);
     if (!loaded) return 0;
     check_copies(&v, data, size);
     viewer_free_blocks(&v);
