@@ -92,6 +92,10 @@ JobEnd run_job(HWND viewer_window, uint64_t bytes, const char *note, void (*work
     return job.gave_up || !IsWindow(viewer_window) ? JOB_STOPPED : JOB_DONE;
 }
 
+bool job_runs_on_this_thread() {
+    return t_job != nullptr;
+}
+
 const char *job_note(HWND viewer_window) {
     const Job *job = job_of(viewer_window);
     return job ? job->note : nullptr;

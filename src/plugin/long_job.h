@@ -29,6 +29,10 @@ JobEnd run_job(HWND viewer_window, uint64_t bytes, const char *note, void (*work
 // The note of the work running for the window, or null when none runs.
 const char *job_note(HWND viewer_window);
 
+// Whether work runs for some window of the calling thread: while it does, frames of the calling
+// thread below the caller may hold that window's document.
+bool job_runs_on_this_thread();
+
 // Asks the window's work to stop and waits until it has; then its window may go. Nothing when no
 // work runs.
 void stop_job(HWND viewer_window);

@@ -34,10 +34,42 @@ static void set_up_process(void) {
     install_grid_view();
 }
 
+// Records of viewers closed while work ran for them. The call came from a message answered while
+// the work ran (long_job.h), and the frames below it still hold the record (and its file, open and
+// mapped): it goes at the thread's next call of the module with no work running, once those frames
+// have returned, or when the module does. A host that closes a hundred viewers so before calling
+// again loses the rest. `g_closed_lock` guards the table against hosts calling from several
+// threads.
+struct ClosedWorking {
+    Viewer *viewer;
+    DWORD thread;
+};
+static ClosedWorking g_closed_working[100];
+static SRWLOCK g_closed_lock = SRWLOCK_INIT;
+
+static void free_closed_viewers() {
+    if (job_runs_on_this_thread()) return;
+    const DWORD me = GetCurrentThreadId();
+    for (;;) {
+        Viewer *gone = nullptr;
+        AcquireSRWLockExclusive(&g_closed_lock);
+        for (ClosedWorking &slot : g_closed_working)
+            if (slot.viewer && slot.thread == me) {
+                gone = slot.viewer;
+                slot = ClosedWorking{};
+                break;
+            }
+        ReleaseSRWLockExclusive(&g_closed_lock);
+        if (!gone) return;
+        viewer_delete(gone);
+    }
+}
+
 // ListLoad and ListLoadW: the file named 8-bit (through the ANSI code page, as the host passes
 // it) or in UTF-16 (any name, any length).
 static HWND load_viewer(HWND parent, const void *path, bool wide) {
     static int reg = 0;
+    free_closed_viewers();
     Viewer *viewer = static_cast<Viewer *>(calloc(1, sizeof(Viewer)));
     if (!viewer) return nullptr;
     DumpScan scan;
@@ -69,6 +101,7 @@ static HWND load_viewer(HWND parent, const void *path, bool wide) {
 
 // ListLoadNext and ListLoadNextW.
 static int reload_viewer(HWND window, const void *path, bool wide) {
+    free_closed_viewers();
     Viewer *viewer = viewer_of_viewer_window(window);
     // Asked from a message answered while work runs on the document (long_job.h): the work and
     // the frames below it hold the document, which stays.
@@ -114,12 +147,8 @@ WLX_EXPORT int __stdcall ListLoadNextW(HWND parent, HWND window, WCHAR *path, in
     return reload_viewer(window, path, true);
 }
 
-// Records of viewers closed while work ran for them: the call came from a message answered while
-// the work ran (long_job.h), and the frames below it still hold the record, so it goes when the
-// module does. A host that does this a hundred times loses the rest.
-static Viewer *g_closed_working[100];
-
 WLX_EXPORT void __stdcall ListCloseWindow(HWND window) {
+    free_closed_viewers();
     Viewer *viewer = viewer_of_viewer_window(window);
     const bool working = job_note(window) != nullptr;
     stop_job(window);
@@ -129,11 +158,13 @@ WLX_EXPORT void __stdcall ListCloseWindow(HWND window) {
         viewer_delete(viewer);
         return;
     }
-    for (Viewer *&slot : g_closed_working)
-        if (!slot) {
-            slot = viewer;
+    AcquireSRWLockExclusive(&g_closed_lock);
+    for (ClosedWorking &slot : g_closed_working)
+        if (!slot.viewer) {
+            slot = ClosedWorking{viewer, GetCurrentThreadId()};
             break;
         }
+    ReleaseSRWLockExclusive(&g_closed_lock);
 }
 
 WLX_EXPORT void __stdcall ListGetDetectString(char *detect, int size) {
@@ -159,9 +190,9 @@ WLX_EXPORT int __stdcall ListSendCommand(HWND window, int command, int parameter
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
     (void)module;
     if (reason == DLL_PROCESS_DETACH && !reserved) {
-        for (Viewer *&kept : g_closed_working) {
-            viewer_delete(kept);
-            kept = nullptr;
+        for (ClosedWorking &kept : g_closed_working) {
+            viewer_delete(kept.viewer);
+            kept = ClosedWorking{};
         }
         fonts_free();
         file_map_release_guard();

@@ -5,8 +5,10 @@
 
 #include <commctrl.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -198,11 +200,10 @@ TEST_F(AnyFile, ClosingOrLoadingAnotherFileDuringACountEndsItCleanly) {
         kept.clear();
         // The first round makes what the process keeps (the thread pool, the guard); later rounds
         // must give back every handle they took, their threads' among them.
-        if (i == 1) GetProcessHandleCount(GetCurrentProcess(), &handles_before);
+        if (i == 1) handles_before = handles_held();
     }
-    DWORD handles_after = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &handles_after);
-    EXPECT_EQ(handles_after, handles_before);
+    ASSERT_GT(handles_before, 0u) << "the process's handles could not be counted";
+    EXPECT_EQ(handles_held(), handles_before);
     EXPECT_TRUE(children_of_class(lister.hwnd, "TavrinLister").empty());
 }
 
@@ -306,4 +307,97 @@ TEST_F(AnyFile, EscapeStopsALongSortWithoutReachingTheHostAndTheSortRunsWholeWit
     EXPECT_EQ(item_text(grid(), 1, 1), "name of 1");
     EXPECT_EQ(item_text(grid(), 2, 1), "name of 10");
     EXPECT_TRUE(arrow());
+}
+
+namespace {
+
+// A window of the host's thread that closes the viewer when another thread asks it to, as a host
+// does when a message sent from elsewhere (a close, a shutdown) reaches it while the viewer works.
+struct Closer {
+    HWND hwnd = nullptr;
+    Module *module = nullptr;
+    HWND viewer = nullptr;
+    bool closed_while_working = false;
+};
+
+LRESULT CALLBACK closer_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    auto *closer = reinterpret_cast<Closer *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message != WM_APP || !closer) return DefWindowProcW(hwnd, message, wparam, lparam);
+    WCHAR text[600] = L"";
+    InternalGetWindowText(closer->viewer, text, 600);
+    closer->closed_while_working = holds(text, L"Escape cancels");
+    closer->module->ListCloseWindow(closer->viewer);
+    return 0;
+}
+
+} // namespace
+
+TEST_F(AnyFile, AViewerClosedWhileItsWorkRunsLetsItsFileGoAtTheNextCall) {
+    const std::string big = numbered_dump(1500000); // about 40 MB: sorted in a thread of its own
+    TempFile small(numbered_dump(3));
+    ASSERT_NE(open_kept(big), nullptr);
+    ASSERT_TRUE(counted(1500000));
+    // A click on the names' header of the viewer open now.
+    auto click_names = [&] {
+        HWND header = reinterpret_cast<HWND>(SendMessageW(grid(), LVM_GETHEADER, 0, 0));
+        RECT r = {};
+        SendMessageW(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(header, WM_LBUTTONUP, 0, at);
+    };
+    // A sort run whole and a viewer closed after it, so that what the process keeps from then on
+    // (the guard, the threads' pools) is counted before.
+    click_names();
+    pump_pending();
+    ASSERT_EQ(item_text(grid(), 2, 1), "name of 10");
+    module.ListCloseWindow(viewer);
+    viewer = nullptr;
+    pump_pending();
+    const DWORD handles_before = handles_held();
+    ASSERT_GT(handles_before, 0u) << "the process's handles could not be counted";
+
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = closer_proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TestCloser";
+    RegisterClassW(&wc);
+    Closer closer;
+    closer.hwnd = CreateWindowExW(0, L"TestCloser", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(closer.hwnd, nullptr);
+    SetWindowLongPtrW(closer.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&closer));
+    closer.module = &module;
+    closer.viewer = module.ListLoad(lister.hwnd, const_cast<char *>(kept.back()->path()), 0);
+    ASSERT_NE(closer.viewer, nullptr);
+    viewer = closer.viewer;
+    ASSERT_TRUE(counted(1500000));
+
+    // Another thread waits until the sort shows it runs, then has the host's window close it.
+    std::atomic<bool> sent{false};
+    std::thread other([&] {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(1)) {
+            WCHAR text[600] = L"";
+            InternalGetWindowText(closer.viewer, text, 600);
+            if (holds(text, L"Escape cancels")) break;
+        }
+        DWORD_PTR result = 0;
+        sent = SendMessageTimeoutW(closer.hwnd, WM_APP, 0, 0, SMTO_NORMAL, 20000, &result) != 0;
+    });
+    click_names();
+    const bool gone = pump_until([&] { return !IsWindow(closer.viewer); }, 30000);
+    other.join();
+    viewer = nullptr;
+    ASSERT_TRUE(gone);
+    EXPECT_TRUE(sent);
+    EXPECT_TRUE(closer.closed_while_working) << "the sort ended before the viewer was closed";
+    pump_pending();
+
+    // The host's next call, once the work's frames have returned, lets the record and its file go.
+    ASSERT_NE(module.ListLoad(lister.hwnd, const_cast<char *>(small.path()), 0), nullptr);
+    module.ListCloseWindow(children_of_class(lister.hwnd, "TavrinLister").front());
+    pump_pending();
+    EXPECT_EQ(handles_held(), handles_before);
+    EXPECT_TRUE(children_of_class(lister.hwnd, "TavrinLister").empty());
+    DestroyWindow(closer.hwnd);
 }

@@ -177,3 +177,35 @@ void click(HWND target, POINT at, bool shift) {
     SendMessageA(target, WM_LBUTTONUP, shift ? MK_SHIFT : 0, where);
     set_modifiers(false, false);
 }
+
+DWORD handles_held() {
+    DWORD count = 0;
+    if (GetProcessHandleCount(GetCurrentProcess(), &count) && count > 0) return count;
+    // SystemExtendedHandleInformation: a count, a reserved word, then an entry a handle.
+    struct Entry {
+        void *object;
+        ULONG_PTR process;
+        ULONG_PTR handle;
+        ULONG access;
+        USHORT creator;
+        USHORT type;
+        ULONG attributes;
+        ULONG reserved;
+    };
+    typedef LONG(NTAPI * QueryFn)(ULONG, void *, ULONG, ULONG *);
+    auto query = reinterpret_cast<QueryFn>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation"));
+    if (!query) return 0;
+    const LONG TOO_SMALL = static_cast<LONG>(0xC0000004);
+    std::vector<char> table(1 << 20);
+    LONG status;
+    ULONG got = 0;
+    while ((status = query(64, table.data(), static_cast<ULONG>(table.size()), &got)) == TOO_SMALL)
+        table.resize(table.size() * 2);
+    if (status != 0) return 0;
+    const ULONG_PTR entries = *reinterpret_cast<ULONG_PTR *>(table.data());
+    const Entry *entry = reinterpret_cast<Entry *>(table.data() + 2 * sizeof(ULONG_PTR));
+    const ULONG_PTR me = GetCurrentProcessId();
+    for (ULONG_PTR i = 0; i < entries; ++i) count += entry[i].process == me;
+    return count;
+}

@@ -44,6 +44,11 @@ void pump_pending();
 // Child windows of `parent` of the given class, in z-order.
 std::vector<HWND> children_of_class(HWND parent, const char *class_name);
 
+// The handles this process holds: GetProcessHandleCount's count, or where the system leaves that
+// at 0 (Wine), the entries of the system's handle table that are this process's. 0 when neither
+// can be had.
+DWORD handles_held();
+
 // Text of a (Unicode) window as UTF-8.
 std::string window_text_utf8(HWND window);
 std::wstring window_text(HWND window);
