@@ -246,12 +246,6 @@ bool json_valid(const std::string &s, std::vector<std::string> *tokens) {
     return json_tokens(s, tokens) && !tokens->empty() && json_grammar(*tokens);
 }
 
-std::string joined(const std::vector<std::string> &tokens) {
-    std::string out;
-    for (const std::string &t : tokens) out += t;
-    return out;
-}
-
 // json_check against the validator here, and a valid text's indented layout read back.
 void check_json_text(const std::string &text) {
     std::vector<std::string> tokens;

@@ -22,10 +22,6 @@ int sb_init_spilling(StrBuf *sb, size_t cap, void (*spill)(StrBuf *sb, void *to)
     return 1;
 }
 
-void sb_flush(StrBuf *sb) {
-    if (sb->spill && !sb->failed) sb->spill(sb, sb->spill_to);
-}
-
 char *sb_grow(StrBuf *sb, size_t n) {
     if (sb->failed) return nullptr;
     if (sb->spill && sb->len > 0) {

@@ -33,9 +33,6 @@ int sb_init(StrBuf *sb);
 // The same for a spilling StrBuf of `cap` bytes that hands its text to spill(sb, to).
 int sb_init_spilling(StrBuf *sb, size_t cap, void (*spill)(StrBuf *sb, void *to), void *to);
 
-// Hands whatever a spilling StrBuf still holds to its spill, which then takes it all.
-void sb_flush(StrBuf *sb);
-
 // Appends a NUL-terminated string; a null text does nothing. May reallocate `data`.
 void sb_add(StrBuf *sb, const char *text);
 

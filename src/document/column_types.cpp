@@ -184,28 +184,6 @@ const TypeWords TYPE_WORDS[] = {
     {"jsonb", KIND_JSON, true},
 };
 
-// Appends an identifier's name (quotes dropped, unquoted letters folded) to words[*n], keeping
-// room for a NUL; returns false when it does not fit.
-bool add_word(SqlSpan word, char *words, size_t room, size_t *n) {
-    bool quoted = false;
-    for (const char *p = word.p; p < word.end; ++p) {
-        char c = *p;
-        if (c == '"') {
-            if (!(quoted && p + 1 < word.end && p[1] == '"')) {
-                quoted = !quoted;
-                continue;
-            }
-            ++p;
-        } else if (!quoted && c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-        if (*n + 1 >= room) return false;
-        words[(*n)++] = c;
-    }
-    words[*n] = '\0';
-    return true;
-}
-
 // What a type means to the viewer. An array (brackets or ARRAY), a type in a schema other than
 // pg_catalog, and every name not in TYPE_WORDS are text.
 ColumnKind kind_of_type(SqlSpan type) {
@@ -235,7 +213,7 @@ ColumnKind kind_of_type(SqlSpan type) {
                 if (n + 1 >= sizeof words) return KIND_TEXT;
                 words[n++] = ' ';
             }
-            if (!add_word({p, q}, words, sizeof words, &n)) return KIND_TEXT;
+            if (!sql_ident_append({p, q}, words, sizeof words, &n)) return KIND_TEXT;
         }
         p = sql_skip_space(q, type.end);
     }

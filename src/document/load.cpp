@@ -163,11 +163,3 @@ int load_file(Viewer *viewer, const char *path) {
     if (!loaded) file_map_close(&map);
     return loaded;
 }
-
-int load_file_wide(Viewer *viewer, const uint16_t *path) {
-    FileMap map;
-    if (!file_map_open_wide(&map, path)) return 0;
-    int loaded = load_map(viewer, &map);
-    if (!loaded) file_map_close(&map);
-    return loaded;
-}

@@ -39,9 +39,6 @@ int load_note_failure(Viewer *viewer);
 // for any owned block cannot be had; the record is then unchanged and nothing stays allocated.
 int load_file(Viewer *viewer, const char *path);
 
-// The same for a file named in UTF-16.
-int load_file_wide(Viewer *viewer, const uint16_t *path);
-
 // The same for a file already mapped, which the record takes over when loaded (and which stays
 // the caller's otherwise).
 int load_map(Viewer *viewer, FileMap *map);

@@ -39,8 +39,3 @@ void row_index_free(RowIndex *index) {
     mem_free(index->chunks);
     *index = RowIndex{};
 }
-
-size_t row_index_bytes(int64_t entries) {
-    int64_t chunks = (entries + ROW_CHUNK - 1) / ROW_CHUNK;
-    return static_cast<size_t>(chunks) * (ROW_CHUNK * sizeof(const char *) + sizeof(void *));
-}

@@ -37,6 +37,3 @@ inline const char *row_index_at(const RowIndex *index, int64_t i) {
 
 // Frees the chunks and the directory; safe on a zeroed index.
 void row_index_free(RowIndex *index);
-
-// The bytes an index of `entries` entries holds.
-size_t row_index_bytes(int64_t entries);

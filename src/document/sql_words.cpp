@@ -128,3 +128,13 @@ const char *sql_element_end(const char *p, const char *end) {
     }
     return end;
 }
+
+bool sql_ident_append(SqlSpan ident, char *out, size_t room, size_t *n) {
+    IdentBytes it = {ident.p, ident.end, false};
+    for (int c; (c = ident_next(&it)) >= 0;) {
+        if (*n + 1 >= room) return false;
+        out[(*n)++] = static_cast<char>(c);
+    }
+    out[*n] = '\0';
+    return true;
+}

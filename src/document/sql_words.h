@@ -24,6 +24,11 @@ const char *sql_ident_end(const char *p, const char *end);
 // the server folds them in UTF-8 databases), a quoted stretch is taken exactly.
 bool sql_ident_equal(SqlSpan a, SqlSpan b);
 
+// Appends the identifier's name as the server reads it (quotes dropped, a doubled quote inside a
+// quoted stretch as one, unquoted ASCII letters folded to lower case) to out[*n] and ends it with
+// a NUL; returns false when it does not fit in `room` bytes.
+bool sql_ident_append(SqlSpan ident, char *out, size_t room, size_t *n);
+
 // The position after `word` (lower-case ASCII) when the text at p is that word in any case and no
 // identifier byte follows it; null otherwise.
 const char *sql_match_word(const char *p, const char *end, const char *word);

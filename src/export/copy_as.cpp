@@ -42,7 +42,10 @@ static int build(const Viewer *viewer, const ColumnType *types, CopyFormat forma
                  bool prepared) {
     if (!prepared) out->data = nullptr;
     const FormatWriter *writer = writer_of(format);
-    if (!writer || shown_row_count(viewer) <= 0 || viewer->col_count <= 0) return 0;
+    if (!writer || shown_row_count(viewer) <= 0 || viewer->col_count <= 0) {
+        if (prepared) sb_drop(out); // freed when it returns 0, as the caller is promised
+        return 0;
+    }
     ExportJob job{};
     job.viewer = viewer;
     job.types = types;

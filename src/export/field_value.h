@@ -2,14 +2,9 @@
 #pragma once
 
 #include "base/strbuf.h"
+#include "document/copy_escapes.h"
 
 #include <stddef.h>
-
-// Whether the raw field (len bytes) is COPY's NULL marker: exactly "\N". Any other field holding
-// "\N" is a value ("\Nx" decodes to "Nx").
-inline bool field_is_null(const char *raw, size_t len) {
-    return len == 2 && raw[0] == '\\' && raw[1] == 'N';
-}
 
 // Decodes the raw field's len bytes into out, which has room for len bytes: decoding never
 // lengthens a text. Returns the decoded length; writes no NUL.

@@ -5,6 +5,7 @@
 
 #include "find/find_scan.h"
 #include "document/rows.h"
+#include "document/copy_escapes.h"
 #include "grid/cells.h"
 #include "grid/selection_text.h"
 
@@ -39,9 +40,7 @@ const char *field_start(const Grid *g, const char *p) {
 
 // The end of the field holding p: its tab, its row's line feed, or the block's end.
 const char *field_end(const Grid *g, const char *p) {
-    const char *lf =
-        static_cast<const char *>(memchr(p, '\n', static_cast<size_t>(g->block_end - p)));
-    return p + field_length(p, lf ? lf : g->block_end);
+    return field_stop(p, g->block_end);
 }
 
 // The row holding p: the last one starting at or before it.
@@ -236,7 +235,7 @@ const char *mark_row(const Grid *g, int32_t r, uint8_t *bits, int32_t *count) {
 } // namespace
 
 bool grid_cell_holds(const Needle *needle, const char *field, size_t len) {
-    if (len == 2 && field[0] == '\\' && field[1] == 'N') return false;
+    if (field_is_null(field, len)) return false;
     if (len > CELL_CUT) len = CELL_CUT;
     if (!memchr(field, '\\', len)) return text_holds(needle, field, len);
     char decoded[CELL_SCRATCH];

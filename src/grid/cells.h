@@ -13,6 +13,10 @@ const char *field_at(const char *line, const char *end, int n, size_t *len);
 // Bytes of the field starting at `field` on a line ending at `end`: up to its tab or the end.
 size_t field_length(const char *field, const char *end);
 
+// The end of the field at p: its tab, the line feed that ends its row, or `limit`, whichever
+// comes first. One pass over the field alone, however long its row.
+const char *field_stop(const char *p, const char *limit);
+
 // The title the grid's header shows over column col: its name as the header line writes it
 // (quotes included), or "col" for a column without a name slot (MAX_COLS and beyond) or without
 // a name. Points into the document or at a literal; never null.

@@ -2,6 +2,7 @@
 // in stretches.
 #include "grid/selection_text.h"
 
+#include "document/copy_escapes.h"
 #include "grid/cells.h"
 #include "grid/cursor.h"
 #include "grid/shown_rows.h"
@@ -55,7 +56,7 @@ static void add_cell(StrBuf *text, const char *field, size_t len, bool escaped, 
     if (!escaped) {
         memcpy(out, field, len);
         n = len;
-    } else if (!(len == 2 && field[0] == '\\' && field[1] == 'N')) {
+    } else if (!field_is_null(field, len)) {
         n = unescape_cell(field, len, out);
     }
     memcpy(out + n, sep, sep_len);

@@ -9,6 +9,7 @@
 #include "grid/cells.h"
 #include "grid/shown_rows.h"
 #include "order/order.h"
+#include "order/record_sort.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -94,30 +95,10 @@ int grid_set_filter(Viewer *viewer, const Needle *needle) {
 
 namespace {
 
-// Sorts n row indices ascending in place (a heap sort: no memory, n log n).
-void sort_indices(int32_t *a, int32_t n) {
-    auto sift = [a](int32_t i, int32_t end) {
-        for (int32_t child; (child = 2 * i + 1) < end; i = child) {
-            if (child + 1 < end && a[child + 1] > a[child]) ++child;
-            if (a[i] >= a[child]) return;
-            int32_t t = a[i];
-            a[i] = a[child];
-            a[child] = t;
-        }
-    };
-    for (int32_t i = n / 2; i-- > 0;) sift(i, n);
-    for (int32_t end = n; end-- > 1;) {
-        int32_t t = a[0];
-        a[0] = a[end];
-        a[end] = t;
-        sift(0, end);
-    }
-}
-
 // Back to file order: no order at all, or the filter's rows in file order.
 void unsort(RowOrder &o) {
     if (o.filtered) {
-        sort_indices(o.shown, o.shown_count);
+        sort_rows(o.shown, static_cast<size_t>(o.shown_count));
         mem_free(o.sorted);
         o.sorted = nullptr;
     } else {
@@ -198,6 +179,15 @@ int grid_set_sort(Viewer *viewer, int32_t col, SortDir dir) {
     o.sort_dir = dir;
     keep_cursor_on(viewer, record);
     return 1;
+}
+
+void grid_forget_order(Viewer *viewer) {
+    const int32_t n = shown_row_count(viewer);
+    if (viewer->cur_row >= 0 && viewer->cur_row < n)
+        viewer->cur_row = shown_file_row(viewer, viewer->cur_row);
+    if (viewer->anchor_row >= 0 && viewer->anchor_row < n)
+        viewer->anchor_row = shown_file_row(viewer, viewer->anchor_row);
+    viewer_free_order(viewer);
 }
 
 void format_row_count(char *out, size_t n, const Viewer *viewer) {

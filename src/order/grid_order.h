@@ -23,6 +23,11 @@ int grid_set_filter(Viewer *viewer, const Needle *needle);
 // and turning an ascending sort of the same column round takes none and one pass.
 int grid_set_sort(Viewer *viewer, int32_t col, SortDir dir);
 
+// Back to every row in file order, no sort and no filter, the cursor and the anchor on the records
+// they stood on: for an order to be made again over rows that were not all there (a count that
+// ended) without losing the cursor's record.
+void grid_forget_order(Viewer *viewer);
+
 // The rows shown of the rows there are, for the status line: "1,234 of 1,000,000 rows" while a
 // filter holds, else "1,000,000 rows". Written as UTF-8 into out (n bytes).
 void format_row_count(char *out, size_t n, const Viewer *viewer);

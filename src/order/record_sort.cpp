@@ -86,6 +86,8 @@ inline void bucket_bounds(uint32_t next[256], uint32_t end[256]) {
     }
 }
 
+} // namespace
+
 // Rows in ascending order, by the same kind of radix sort as the records below.
 void sort_rows(int32_t *rows, size_t n) {
     if (n <= RADIX_SMALL) {
@@ -119,6 +121,8 @@ void sort_rows(int32_t *rows, size_t n) {
     for (unsigned b = 0, from = 0; b < 256; from = end[b++])
         if (end[b] - from > 1) sort_rows(rows + from, end[b] - from);
 }
+
+namespace {
 
 // Of the 16 bytes a record sorts by, those of the key stretch and its byte count; the rest are
 // the field's place.
@@ -226,9 +230,10 @@ size_t rekey(Group g, Span s, size_t n, size_t ahead, size_t offset) {
     if (!all_tie || !key_goes_on(s.r[0])) return offset;
     // Long equal values (or long shared starts) would otherwise cost a pass per 11 bytes.
     size_t common = static_cast<size_t>(-1);
+    SortKey base; // the first record's key at `offset`, read once; each comparison reads a copy
+    key_from(g, s.r[0], offset, &base);
     for (size_t i = 1; i < n; ++i) {
-        SortKey first, other;
-        key_from(g, s.r[0], offset, &first);
+        SortKey first = base, other;
         key_from(g, s.r[i], offset, &other);
         common = sort_key_common(&first, &other, common);
     }

@@ -24,6 +24,9 @@ struct SortRecord {
     uint64_t rest;
 };
 
+// Sorts n row numbers (none negative) ascending in place, with no memory beyond the stack.
+void sort_rows(int32_t *rows, size_t n);
+
 // Sets a record from the key's next bytes (read from wherever the key stands) and the field's
 // place.
 void sort_record_read(SortRecord *record, SortKey *key, uint32_t field);

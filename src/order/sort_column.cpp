@@ -1,6 +1,8 @@
 // Fields of the sorted column found in the rows' block.
 #include "order/sort_column.h"
 
+#include "grid/cells.h"
+
 #include <string.h>
 
 #if defined(__SSE2__)
@@ -82,19 +84,6 @@ void find_field(const char *p, const char *end, int32_t n, const char *limit, co
     }
 }
 
-// The end of the field at p: its tab, the line feed that ends its row, or the block's end.
-const char *field_end(const char *p, const char *limit) {
-#if defined(__SSE2__)
-    const __m128i tabs = _mm_set1_epi8('\t'), line_feeds = _mm_set1_epi8('\n');
-    for (; limit - p >= 16; p += 16) {
-        uint64_t mask = bytes_equal(p, tabs) | bytes_equal(p, line_feeds);
-        if (mask) return p + __builtin_ctzll(mask);
-    }
-#endif
-    while (p < limit && *p != '\t' && *p != '\n') ++p;
-    return p;
-}
-
 } // namespace
 
 SortColumn sort_column_of(const Viewer *viewer, int32_t col, ColumnKind kind) {
@@ -122,6 +111,6 @@ const char *sort_column_field_at(const SortColumn *column, uint32_t offset, size
         return sort_column_field(column, static_cast<int32_t>(offset), len, &unused);
     }
     const char *field = rows_begin(column->viewer) + offset;
-    *len = static_cast<size_t>(field_end(field, column->block_end) - field);
+    *len = static_cast<size_t>(field_stop(field, column->block_end) - field);
     return field;
 }

@@ -1,17 +1,13 @@
 // Sort keys per column kind.
 #include "order/sort_key.h"
 
-#include "order/copy_escapes.h"
+#include "document/copy_escapes.h"
 #include "order/number_key.h"
 #include "order/time_key.h"
 
 #include <string.h>
 
 namespace {
-
-bool is_null_field(const char *field, size_t len) {
-    return len == 2 && field[0] == '\\' && field[1] == 'N';
-}
 
 void put_be(uint8_t *out, uint64_t value, int bytes) {
     for (int i = bytes - 1; i >= 0; --i, value >>= 8) out[i] = static_cast<uint8_t>(value);
@@ -126,7 +122,7 @@ void sort_key_open_raw(SortKey *key, const char *field, size_t len) {
 void sort_key_open(SortKey *key, ColumnKind kind, const char *field, size_t len) {
     sort_key_open_raw(key, field, len);
     if (!field) return;
-    if (is_null_field(field, len)) {
+    if (field_is_null(field, len)) {
         key->cls = FIELD_NULL;
         return;
     }

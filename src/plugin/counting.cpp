@@ -136,10 +136,6 @@ void stop_counting(HWND window) {
     free_count(c);
 }
 
-bool counting(HWND window) {
-    return count_of(window) != nullptr;
-}
-
 unsigned count_progressed(HWND window, Viewer *viewer) {
     Count *c = count_of(window);
     if (!c) return 0;

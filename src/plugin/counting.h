@@ -26,9 +26,6 @@ void count_rest(HWND window, Viewer *viewer, const DumpScan *scan);
 // goes, and when the window is destroyed.
 void stop_counting(HWND window);
 
-// Whether a count goes on for the window.
-bool counting(HWND window);
-
 // WM_COUNT_PROGRESS: takes up what the count has found, and when it is done ends it. Returns the
 // changes the window must show.
 enum CountNews : unsigned {

@@ -7,6 +7,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "base/utf8.h"
 #include "document/load.h"
 #include "document/tab_text.h"
 #include "order/grid_order.h"
@@ -103,7 +104,7 @@ void show_tab(HWND window, Viewer *viewer, int t) {
 // the 8-bit code page.
 static void show_status_as_title(HWND window, const char *status) {
     WCHAR wide[STATUS_LEN], had[STATUS_LEN];
-    if (MultiByteToWideChar(CP_UTF8, 0, status, -1, wide, STATUS_LEN) <= 0) return;
+    utf8_to_utf16(status, strlen(status), reinterpret_cast<uint16_t *>(wide), STATUS_LEN, nullptr);
     InternalGetWindowText(window, had, STATUS_LEN);
     if (lstrcmpW(had, wide) != 0)
         DefWindowProcW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide));
@@ -145,10 +146,9 @@ static void paint_bar(HWND window, Viewer *viewer) {
         // The status is UTF-8 (its dash at least); drawn as 8-bit text it would come out as
         // "â€”" under any code page but UTF-8.
         WCHAR wide[BAR_TEXT_LEN];
-        if (MultiByteToWideChar(CP_UTF8, 0, text, -1, wide, BAR_TEXT_LEN) > 0)
-            DrawTextW(dc, wide, -1, &where, DT_SINGLELINE);
-        else
-            DrawTextA(dc, text, -1, &where, DT_SINGLELINE);
+        utf8_to_utf16(text, strlen(text), reinterpret_cast<uint16_t *>(wide), BAR_TEXT_LEN,
+                      nullptr);
+        DrawTextW(dc, wide, -1, &where, DT_SINGLELINE);
         show_status_as_title(window, status);
     }
     SelectObject(dc, old_font);
@@ -189,7 +189,7 @@ static void show_count_news(HWND window, Viewer *viewer, unsigned news) {
     if (news & COUNT_DONE) {
         const RowOrder o = viewer->order;
         if (o.sort_dir != SORT_NONE || o.filtered) {
-            viewer_free_order(viewer);
+            grid_forget_order(viewer);
             if (o.sort_dir != SORT_NONE) grid_sort(viewer, o.sort_col, o.sort_dir);
             if (o.filtered && IsWindow(window)) find_bar_refilter(find_bar_of(window));
             if (!IsWindow(window)) return;

@@ -175,11 +175,14 @@ WLX_EXPORT void __stdcall ListGetDetectString(char *detect, int size) {
 // Ctrl+A do. Its other commands (view options changed, scroll to a percentage) ask nothing of
 // this viewer.
 enum { LC_COPY = 1, LC_SELECTALL = 3 };
+enum { LISTPLUGIN_ERROR = 1 };
 
 WLX_EXPORT int __stdcall ListSendCommand(HWND window, int command, int parameter) {
     (void)parameter;
     Viewer *viewer = viewer_of_viewer_window(window);
     if (!viewer) return 0;
+    // Asked from a message answered while work runs: the work is changing the rows copy reads.
+    if (job_note(window)) return LISTPLUGIN_ERROR;
     if (command == LC_COPY) tab_copy(window, viewer);
     if (command == LC_SELECTALL) tab_select_all(window, viewer);
     return 0;

@@ -105,6 +105,13 @@ TEST_F(CopyAsTest, NothingToCopyOrAnUnknownFormatGivesNothing) {
     ASSERT_EQ(no_rows.loaded, 1);
     for (CopyFormat format : ALL_FORMATS)
         EXPECT_EQ(copied(no_rows.v, nullptr, format), "<nothing>");
+    // A buffer the caller set up (the clipboard's) is freed too when nothing is built.
+    for (CopyFormat format : ALL_FORMATS) {
+        StrBuf out;
+        ASSERT_EQ(sb_init(&out), 1);
+        EXPECT_EQ(copy_as_into(&no_rows.v, nullptr, format, &out), 0);
+        EXPECT_EQ(out.data, nullptr) << "the caller's block was left behind";
+    }
 }
 
 // Each value of a one-column dump of the given kind, as the format writes it, one per line.

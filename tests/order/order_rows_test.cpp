@@ -283,6 +283,27 @@ TEST_F(Stopped, ASortGivesUpAndKeepsNothingAndAGridSortFallsBackToFileOrder) {
     EXPECT_EQ(shown_file_row(&d.v, d.v.cur_row), record);
 }
 
+TEST(GridOrder, AnOrderForgottenAndMadeAgainKeepsTheCursorOnItsRecord) {
+    LoadedViewer d(long_table());
+    Needle needle;
+    ASSERT_TRUE(needle_compile(&needle, "b", 1));
+    ASSERT_EQ(grid_set_filter(&d.v, &needle), 1);
+    ASSERT_EQ(grid_set_sort(&d.v, 0, SORT_ASC), 1);
+    d.v.cur_row = 7;
+    d.v.anchor_row = 3;
+    const int32_t record = shown_file_row(&d.v, 7), anchor = shown_file_row(&d.v, 3);
+    ASSERT_NE(record, 7);
+
+    grid_forget_order(&d.v);
+    EXPECT_EQ(d.v.order.shown, nullptr);
+    EXPECT_EQ(d.v.order.sort_dir, SORT_NONE);
+    EXPECT_EQ(d.v.cur_row, record);
+    EXPECT_EQ(d.v.anchor_row, anchor);
+    ASSERT_EQ(grid_set_sort(&d.v, 0, SORT_ASC), 1);
+    ASSERT_EQ(grid_set_filter(&d.v, &needle), 1);
+    EXPECT_EQ(shown_file_row(&d.v, d.v.cur_row), record);
+}
+
 TEST_F(Stopped, AFilterOrAFindThatGivesUpChangesNothing) {
     LoadedViewer d(long_table());
     Needle needle;

@@ -94,7 +94,6 @@ class ServerOrderFixture : public testing::TestWithParam<std::string> {
     }
 
     int id_of_row(int32_t row) const {
-        size_t len = 0;
         RowLine line = row_line(&dump->v, row);
         return std::atoi(std::string(line.start, field_length(line.start, line.end)).c_str());
     }

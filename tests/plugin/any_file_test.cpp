@@ -318,6 +318,7 @@ struct Closer {
     Module *module = nullptr;
     HWND viewer = nullptr;
     bool closed_while_working = false;
+    int copy_answer = -1;
 };
 
 LRESULT CALLBACK closer_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -326,13 +327,14 @@ LRESULT CALLBACK closer_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
     WCHAR text[600] = L"";
     InternalGetWindowText(closer->viewer, text, 600);
     closer->closed_while_working = holds(text, L"Escape cancels");
+    closer->copy_answer = closer->module->ListSendCommand(closer->viewer, 1 /* copy */, 0);
     closer->module->ListCloseWindow(closer->viewer);
     return 0;
 }
 
 } // namespace
 
-TEST_F(AnyFile, AViewerClosedWhileItsWorkRunsLetsItsFileGoAtTheNextCall) {
+TEST_F(AnyFile, AViewerClosedWhileItsWorkRunsRefusesTheHostsCopyAndLetsItsFileGoAtTheNextCall) {
     const std::string big = numbered_dump(1500000); // about 40 MB: sorted in a thread of its own
     TempFile small(numbered_dump(3));
     ASSERT_NE(open_kept(big), nullptr);
@@ -391,6 +393,7 @@ TEST_F(AnyFile, AViewerClosedWhileItsWorkRunsLetsItsFileGoAtTheNextCall) {
     ASSERT_TRUE(gone);
     EXPECT_TRUE(sent);
     EXPECT_TRUE(closer.closed_while_working) << "the sort ended before the viewer was closed";
+    EXPECT_EQ(closer.copy_answer, 1) << "the host's copy ran while the sort changed the rows";
     pump_pending();
 
     // The host's next call, once the work's frames have returned, lets the record and its file go.

@@ -1,5 +1,5 @@
 // COPY escapes decoded in pieces.
-#include "order/copy_escapes.h"
+#include "document/copy_escapes.h"
 
 #include <string.h>
 

@@ -5,6 +5,12 @@
 #include <stddef.h>
 #include <stdint.h>
 
+// Whether the raw field (len bytes) is COPY's NULL marker: exactly "\N". Any other field holding
+// "\N" is a value ("\Nx" decodes to "Nx").
+inline bool field_is_null(const char *raw, size_t len) {
+    return len == 2 && raw[0] == '\\' && raw[1] == 'N';
+}
+
 // Decodes the escapes of the field text [*p, end) into out, at most `want` bytes, and advances *p
 // past what it decoded; returns the bytes written, fewer than `want` only when the text ends.
 //
