@@ -21,6 +21,7 @@
 #include "export/json_layout.h"
 #include "export/value_view.h"
 #include "fuzz_check.h"
+#include "escape_reference.h"
 #include "fuzz_input.h"
 #include "grid/cells.h"
 #include "grid/cursor.h"
@@ -30,43 +31,6 @@
 namespace {
 
 // ---- References: plain loops that the code under test must agree with. ----
-
-std::string decoded_slowly(const std::string &raw) {
-    auto octal = [](char c) { return c >= '0' && c <= '7'; };
-    auto hex = [](char c) -> int {
-        if (c >= '0' && c <= '9') return c - '0';
-        if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f') return (c | 0x20) - 'a' + 10;
-        return -1;
-    };
-    std::string out;
-    for (size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] != '\\') {
-            out += raw[i];
-            continue;
-        }
-        if (i + 1 == raw.size()) {
-            out += '\\';
-            break;
-        }
-        char x = raw[++i];
-        const char *from = "bfnrtv", *to = "\b\f\n\r\t\v";
-        if (x != '\0' && strchr(from, x)) {
-            out += to[strchr(from, x) - from];
-        } else if (octal(x)) {
-            int v = x - '0';
-            for (int k = 0; k < 2 && i + 1 < raw.size() && octal(raw[i + 1]); ++k)
-                v = v * 8 + (raw[++i] - '0');
-            out += static_cast<char>(v & 0xFF);
-        } else if (x == 'x' && i + 1 < raw.size() && hex(raw[i + 1]) >= 0) {
-            int v = hex(raw[++i]);
-            if (i + 1 < raw.size() && hex(raw[i + 1]) >= 0) v = v * 16 + hex(raw[++i]);
-            out += static_cast<char>(v);
-        } else {
-            out += x;
-        }
-    }
-    return out;
-}
 
 // A cell as the formats must give it back: null, or its decoded bytes.
 struct Cell {
@@ -94,7 +58,7 @@ std::vector<std::vector<Cell>> expected_cells(const Viewer *v, SelectionRect s) 
             if (static_cast<size_t>(c) >= fields.size() || fields[c] == "\\N")
                 row.push_back({true, ""});
             else
-                row.push_back({false, decoded_slowly(fields[c])});
+                row.push_back({false, copy_decoded(fields[c])});
         }
         rows.push_back(row);
     }
@@ -557,7 +521,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::string bytes(reinterpret_cast<const char *>(data), size);
     std::string decoded(size, '\0');
     decoded.resize(value_decode_into(bytes.data(), size, decoded.data()));
-    FUZZ_CHECK(decoded == decoded_slowly(bytes));
+    FUZZ_CHECK(decoded == copy_decoded(bytes));
     check_json_text(bytes);
 
     Viewer v;

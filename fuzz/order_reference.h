@@ -15,6 +15,7 @@
 #include <tuple>
 
 #include "document/column_types.h"
+#include "escape_reference.h"
 
 namespace order_reference {
 
@@ -26,38 +27,6 @@ inline std::string lower(std::string s) {
     for (char &c : s)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return s;
-}
-
-// COPY's escapes, byte by byte.
-inline std::string decoded(const std::string &field) {
-    std::string out;
-    for (size_t i = 0; i < field.size(); ++i) {
-        char c = field[i];
-        if (c != '\\' || i + 1 == field.size()) {
-            out += c;
-            continue;
-        }
-        c = field[++i];
-        const std::string letters = "bfnrtv", bytes = "\b\f\n\r\t\v";
-        if (letters.find(c) != std::string::npos) {
-            out += bytes[letters.find(c)];
-        } else if (c >= '0' && c <= '7') {
-            int v = c - '0';
-            for (int k = 0;
-                 k < 2 && i + 1 < field.size() && field[i + 1] >= '0' && field[i + 1] <= '7'; ++k)
-                v = v * 8 + (field[++i] - '0');
-            out += static_cast<char>(v & 0xFF);
-        } else if (c == 'x' && i + 1 < field.size() &&
-                   isxdigit(static_cast<unsigned char>(field[i + 1]))) {
-            std::string hex(1, field[++i]);
-            if (i + 1 < field.size() && isxdigit(static_cast<unsigned char>(field[i + 1])))
-                hex += field[++i];
-            out += static_cast<char>(std::stoi(hex, nullptr, 16));
-        } else {
-            out += c;
-        }
-    }
-    return out;
 }
 
 // An exact decimal: rank 1 -Infinity, 2 negative, 3 zero, 4 positive, 5 Infinity, 6 NaN; for the
@@ -245,7 +214,7 @@ template <typename T> int sign(const T &u, const T &v) {
 inline int compare_values(ColumnKind kind, const std::string &x, const std::string &y) {
     switch (kind) {
     case KIND_TEXT:
-    case KIND_JSON: return sign(decoded(x), decoded(y));
+    case KIND_JSON: return sign(copy_decoded(x), copy_decoded(y));
     case KIND_INTEGER: return sign(*read_integer(x), *read_integer(y));
     case KIND_NUMERIC:
     case KIND_FLOAT: return compare_decimal(*read_decimal(x), *read_decimal(y));

@@ -109,9 +109,7 @@ void stop_job(HWND viewer_window) {
 }
 
 HWND viewer_window_of(HWND child) {
-    for (HWND w = child; w; w = GetParent(w)) {
-        char name[32];
-        if (GetClassNameA(w, name, 32) && lstrcmpA(name, VIEWER_CLASS) == 0) return w;
-    }
+    for (HWND w = child; w; w = GetParent(w))
+        if (viewer_of_viewer_window(w)) return w;
     return nullptr;
 }

@@ -30,9 +30,7 @@ std::string numbered_dump(int rows) {
 // The status the header bar shows, painted now.
 std::wstring painted_status(HWND viewer) {
     UpdateWindow(viewer);
-    WCHAR text[600] = L"";
-    InternalGetWindowText(viewer, text, 600);
-    return text;
+    return status_text(viewer);
 }
 
 bool holds(const std::wstring &text, const std::wstring &part) {
@@ -324,9 +322,7 @@ struct Closer {
 LRESULT CALLBACK closer_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     auto *closer = reinterpret_cast<Closer *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (message != WM_APP || !closer) return DefWindowProcW(hwnd, message, wparam, lparam);
-    WCHAR text[600] = L"";
-    InternalGetWindowText(closer->viewer, text, 600);
-    closer->closed_while_working = holds(text, L"Escape cancels");
+    closer->closed_while_working = holds(status_text(closer->viewer), L"Escape cancels");
     closer->copy_answer = closer->module->ListSendCommand(closer->viewer, 1 /* copy */, 0);
     closer->module->ListCloseWindow(closer->viewer);
     return 0;
@@ -379,9 +375,7 @@ TEST_F(AnyFile, AViewerClosedWhileItsWorkRunsRefusesTheHostsCopyAndLetsItsFileGo
     std::atomic<bool> sent{false};
     std::thread other([&] {
         for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(1)) {
-            WCHAR text[600] = L"";
-            InternalGetWindowText(closer.viewer, text, 600);
-            if (holds(text, L"Escape cancels")) break;
+            if (holds(status_text(closer.viewer), L"Escape cancels")) break;
         }
         DWORD_PTR result = 0;
         sent = SendMessageTimeoutW(closer.hwnd, WM_APP, 0, 0, SMTO_NORMAL, 20000, &result) != 0;

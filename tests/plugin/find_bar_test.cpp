@@ -58,13 +58,6 @@ std::pair<int, int> cell(int row, int col) {
     return {row, col};
 }
 
-// The status the header bar shows, which is also the viewer window's own text.
-std::wstring status(HWND viewer) {
-    WCHAR text[600] = L"";
-    InternalGetWindowText(viewer, text, 600);
-    return text;
-}
-
 // The first column of every row the grid shows, joined by blanks.
 std::string ids(HWND grid) {
     std::string out;
@@ -224,9 +217,9 @@ TEST_F(FindBar, TypingInTheFilterNarrowsTheRowsEnterKeepsThemEscapeBringsThemAll
     EXPECT_EQ(ids(grid()), "1 3") << "the rows with a cell holding it, ignoring case";
     EXPECT_EQ(note(), L"2 of 4 rows");
     EXPECT_TRUE(pump_until([&] {
-        return status(viewer) == L"t   \u2014   2 of 4 rows   \u00b7   id int";
+        return status_text(viewer) == L"t   \u2014   2 of 4 rows   \u00b7   id int";
     })) << "the status line: "
-        << utf8_of(status(viewer));
+        << utf8_of(status_text(viewer));
     press_key(field(), VK_BACK);
     press_key(field(), VK_BACK);
     press_key(field(), VK_BACK);
@@ -248,8 +241,8 @@ TEST_F(FindBar, TypingInTheFilterNarrowsTheRowsEnterKeepsThemEscapeBringsThemAll
     press_key(field(), VK_ESCAPE);
     EXPECT_EQ(field(), nullptr);
     EXPECT_EQ(ids(grid()), "1 2 3 4") << "Escape clears the filter";
-    EXPECT_TRUE(
-        pump_until([&] { return status(viewer) == L"t   \u2014   4 rows   \u00b7   id int"; }));
+    EXPECT_TRUE(pump_until(
+        [&] { return status_text(viewer) == L"t   \u2014   4 rows   \u00b7   id int"; }));
     EXPECT_TRUE(lister.keys_received.empty()) << "the host never saw that Escape";
 }
 

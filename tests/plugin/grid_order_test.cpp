@@ -118,10 +118,10 @@ TEST_F(GridOrder, NumbersAreRightAlignedAndTheStatusNamesTheCursorsColumnAndType
     SendMessageW(grid(), LVM_GETCOLUMNW, 1, reinterpret_cast<LPARAM>(&col));
     EXPECT_EQ(col.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT) << "text";
     press_key(grid(), VK_END);
-    WCHAR status[600] = L"";
+    std::wstring status;
     EXPECT_TRUE(pump_until([&] {
-        InternalGetWindowText(viewer, status, 600);
-        return std::wstring(status).find(L"price numeric(10,2)") != std::wstring::npos;
+        status = status_text(viewer);
+        return status.find(L"price numeric(10,2)") != std::wstring::npos;
     })) << utf8_of(status);
 }
 

@@ -97,6 +97,12 @@ std::wstring window_text(HWND window) {
     return text;
 }
 
+std::wstring status_text(HWND viewer) {
+    WCHAR text[600] = L"";
+    InternalGetWindowText(viewer, text, 600);
+    return text;
+}
+
 std::string window_text_utf8(HWND window) {
     std::wstring wide = window_text(window);
     int n = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0,

@@ -49,6 +49,10 @@ std::vector<HWND> children_of_class(HWND parent, const char *class_name);
 // can be had.
 DWORD handles_held();
 
+// The viewer window's own text, which is the status its bar shows; read without a message to the
+// window, so from any thread, even while the window's thread is busy.
+std::wstring status_text(HWND viewer);
+
 // Text of a (Unicode) window as UTF-8.
 std::string window_text_utf8(HWND window);
 std::wstring window_text(HWND window);

@@ -34,11 +34,7 @@ class ValueView : public ViewerTest {
         return found.size() == 1 ? found[0] : nullptr;
     }
     bool value_shown() const { return IsWindowVisible(value_window()) && !IsWindowVisible(grid()); }
-    std::wstring status() const {
-        WCHAR text[600] = L"";
-        InternalGetWindowText(viewer, text, 600);
-        return text;
-    }
+    std::wstring status() const { return status_text(viewer); }
     // A key with Alt held, which the keyboard sends as a system key with its Alt bit set.
     void press_alt(UINT vk) {
         SendMessageW(value_text(), WM_SYSKEYDOWN, vk, 1 | 1 << 29);
