@@ -5,7 +5,7 @@
 
 #include "document/rows.h"
 #include "find/find.h"
-#include "order/grid_order.h"
+#include "work/grid_order.h"
 #include "text/text_doc.h"
 
 #include <benchmark/benchmark.h>

@@ -7,7 +7,7 @@
 #include "counting_mem.h"
 
 #include "document/load.h"
-#include "order/grid_order.h"
+#include "work/grid_order.h"
 #include "text/caret.h"
 #include "text/columns.h"
 #include "text/line_cells.h"

@@ -1,5 +1,6 @@
 // Fuzz target: any bytes as a dump container, through the loader (at once, and counted in steps,
-// both against the loader's rules applied to the whole file) and every portable reader of it.
+// both against the loader's rules applied to the whole file) and every portable reader of it, and
+// orders asked for while it is counted (order_steps_check.h).
 // The input's last bytes also steer cursor keys and jumps, so the selection whose text is built
 // is a different rectangle for different inputs. Each reader's result is checked against what it
 // promises, and the selection text against a cell-by-cell rebuild of it.
@@ -21,6 +22,7 @@
 #include "grid/cells.h"
 #include "grid/cursor.h"
 #include "grid/selection_text.h"
+#include "order_steps_check.h"
 #include "text/tab_doc.h"
 #include "text/text_copy.h"
 #include "text/text_pos.h"
@@ -209,5 +211,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     check_selection(&v);
     find_check::check_find(&v, data, size);
     viewer_free_blocks(&v);
+    // The input's first bytes steer orders asked for while it is counted.
+    const size_t steer = size < 32 ? size : 32;
+    order_steps::check_orders_while_counting(
+        std::string(reinterpret_cast<const char *>(data), size), data, steer);
     return 0;
 }

@@ -21,7 +21,7 @@
 #include "fuzz_check.h"
 #include "grid/cells.h"
 #include "grid/selection_text.h"
-#include "order/grid_order.h"
+#include "work/grid_order.h"
 #include "text/line_table.h"
 #include "text/text_doc.h"
 #include "unicode_ref.h"
@@ -335,7 +335,7 @@ struct Texts {
     }
 };
 
-// A shown order of chance: every row, shuffled, as a sort leaves them.
+// A shown order of chance: every row, shuffled, as a sort by a first column leaves them.
 inline void shuffle_rows(Viewer *v, Random *rng) {
     std::vector<int32_t> rows;
     for (int32_t r = 0; r < v->row_count; ++r) rows.push_back(r);
@@ -345,6 +345,9 @@ inline void shuffle_rows(Viewer *v, Random *rng) {
     FUZZ_CHECK(v->order.shown != nullptr);
     std::copy(rows.begin(), rows.end(), v->order.shown);
     v->order.shown_count = static_cast<int32_t>(rows.size());
+    v->order.rows = v->row_count;
+    v->order.keys[0] = OrderKey{0, SORT_ASC};
+    v->order.key_count = 1;
 }
 
 // grid_set_filter over the shown order: the rows it keeps are exactly those of the order before
@@ -359,8 +362,6 @@ inline void check_filter(Viewer *v, const Cells &cells, const std::string &text,
         v->anchor_row = 0;
     }
     const int32_t record = before.empty() ? -1 : before[v->cur_row];
-    // What stands as a sort's order: the shown rows while no filter holds.
-    v->order.sort_dir = v->order.shown ? SORT_ASC : SORT_NONE;
     FUZZ_CHECK(grid_set_filter(v, &needle) == 1);
     const Chars want = folded(text.data(), text.size());
     std::vector<int32_t> expected;

@@ -228,11 +228,12 @@ struct Document {
             buf += column.lines[i] + (i + 1 < column.lines.size() ? "\n" : "");
         row_index_init(&v.rows, static_cast<int64_t>(column.lines.size()) + 1);
         size_t at = 0;
+        int64_t written = 0;
         for (const std::string &line : column.lines) {
-            row_index_push(&v.rows, buf.data() + at);
+            row_index_push(&v.rows, &written, buf.data() + at);
             at += line.size() + 1;
         }
-        row_index_push(&v.rows, buf.data() + buf.size() + 1);
+        row_index_push(&v.rows, &written, buf.data() + buf.size() + 1);
         v.row_count = static_cast<int32_t>(column.lines.size());
         v.col_count = 2;
     }

@@ -487,14 +487,15 @@ std::string build_blocks(const uint8_t *body, size_t n, bool last_line_feed, Bui
             // would start.
             RowIndex &starts = built->rows[i];
             FUZZ_CHECK(row_index_init(&starts, static_cast<int64_t>(p.size()) + 2));
-            row_index_push(&starts, p.data());
+            int64_t written = 0;
+            row_index_push(&starts, &written, p.data());
             size_t lines = 1;
             for (size_t k = 0; k < p.size(); ++k)
                 if (p[k] == '\0') {
-                    row_index_push(&starts, p.data() + k + 1);
+                    row_index_push(&starts, &written, p.data() + k + 1);
                     ++lines;
                 }
-            row_index_push(&starts, p.data() + p.size() + 1);
+            row_index_push(&starts, &written, p.data() + p.size() + 1);
             b.rows = &starts;
             b.row_count = lines;
         } else {

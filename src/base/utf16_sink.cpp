@@ -1,6 +1,7 @@
 // The UTF-16 sink: each piece counted or converted up to its last whole character.
 #include "base/utf16_sink.h"
 
+#include "base/stop.h"
 #include "base/utf8.h"
 
 #include <string.h>
@@ -36,6 +37,11 @@ void take(StrBuf *sb, Utf16Sink *sink, size_t n) {
 
 void utf16_sink_spill(StrBuf *sb, void *to) {
     Utf16Sink *sink = static_cast<Utf16Sink *>(to);
+    // Each piece is milliseconds of building: where a stopped copy gives up.
+    if (stop_asked()) {
+        sb->failed = 1;
+        return;
+    }
     size_t keep = cut_tail(sb->data, sb->len);
     take(sb, sink, sb->len - keep);
     memmove(sb->data, sb->data + sb->len - keep, keep);

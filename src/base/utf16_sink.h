@@ -19,7 +19,8 @@ struct Utf16Sink {
     uint64_t limit;
 };
 
-// The spill of a StrBuf whose `spill_to` is a Utf16Sink (sb_init_spilling).
+// The spill of a StrBuf whose `spill_to` is a Utf16Sink (sb_init_spilling). A work asked to stop
+// (base/stop.h) fails there, which stops whatever builds the text.
 void utf16_sink_spill(StrBuf *sb, void *sink);
 
 // Ends the text: the last piece, a cut character at its end included (as U+FFFD), and the

@@ -47,7 +47,7 @@ void end_data(DumpScan *s, uint64_t at) {
         !is_end_line(s->bytes + s->row_start, at - s->row_start)) {
         if (s->rows_found == ROWS_MAX)
             s->capped = 1;
-        else if (row_index_push(s->rows, s->bytes + at + 1))
+        else if (row_index_push(s->rows, &s->entries, s->bytes + at + 1))
             ++s->rows_found;
         else
             s->no_memory = 1;
@@ -97,7 +97,7 @@ void line_feed(DumpScan *s, uint64_t at) {
         s->header_end = at;
         s->phase = SCAN_ROWS;
         s->row_start = at + 1;
-        if (!row_index_push(s->rows, s->bytes + s->row_start)) {
+        if (!row_index_push(s->rows, &s->entries, s->bytes + s->row_start)) {
             s->no_memory = 1;
             s->phase = SCAN_REST;
         }
@@ -115,7 +115,7 @@ void line_feed(DumpScan *s, uint64_t at) {
         s->phase = SCAN_REST;
         return;
     }
-    if (!row_index_push(s->rows, s->bytes + at + 1)) {
+    if (!row_index_push(s->rows, &s->entries, s->bytes + at + 1)) {
         s->no_memory = 1;
         s->phase = SCAN_REST;
         return;

@@ -41,6 +41,7 @@ struct DumpScan {
     uint64_t row_start;  // the row being read
     RowIndex *rows;
     int64_t rows_found;
+    int64_t entries;   // entries of `rows` written: rows_found + 1 once the first row has begun
     uint8_t capped;    // more rows than ROWS_MAX: the first ROWS_MAX are kept
     uint8_t no_memory; // the row index could not grow: the rows found are kept, the count stops
 };

@@ -18,8 +18,8 @@ int row_index_init(RowIndex *index, int64_t most) {
     return 1;
 }
 
-int row_index_push(RowIndex *index, const char *start) {
-    const int64_t i = index->count;
+int row_index_push(RowIndex *index, int64_t *count, const char *start) {
+    const int64_t i = *count;
     const int64_t chunk = i >> ROW_CHUNK_BITS;
     if (chunk >= index->chunk_cap) return 0;
     if (!index->chunks[chunk]) {
@@ -29,7 +29,7 @@ int row_index_push(RowIndex *index, const char *start) {
         index->chunks[chunk] = fresh;
     }
     index->chunks[chunk][i & (ROW_CHUNK - 1)] = start;
-    index->count = i + 1;
+    *count = i + 1;
     return 1;
 }
 

@@ -14,21 +14,23 @@ enum : int32_t { ROWS_MAX = 0x7FFFFFFF };
 // starts as the file can hold), each null until a chunk of ROW_CHUNK starts is taken for it, so
 // the directory itself never moves either. Entry i of the index is where row i starts; the entry
 // after a block's last row is where the row after it would start, so that a row's line is
-// [start(i), start(i + 1) - 1), its line feed left out. `count` entries are written; only the
-// writer reads it. Everything comes from the allocation seam; row_index_free releases it.
+// [start(i), start(i + 1) - 1), its line feed left out. The index itself is never written after
+// it is made (the directory's entries and the chunks are), so a copy of it reads what was written
+// before the copy was published: how many entries there are is the writer's to keep (the scan's
+// `entries`), not the index's. Everything comes from the allocation seam; row_index_free releases
+// it.
 struct RowIndex {
     const char ***chunks;
     int32_t chunk_cap;
-    int64_t count;
 };
 
 // Makes an empty index for up to `most` entries (at least 1). Returns 1, or 0 when the directory's
 // memory cannot be had.
 int row_index_init(RowIndex *index, int64_t most);
 
-// Writes the next entry. Returns 1, or 0 when the index is full or a chunk cannot be had (then
-// nothing is written).
-int row_index_push(RowIndex *index, const char *start);
+// Writes entry *count (the writer's count of entries written) and counts it. Returns 1, or 0 when
+// the index is full or a chunk cannot be had (then nothing is written).
+int row_index_push(RowIndex *index, int64_t *count, const char *start);
 
 // Entry i, which must have been written.
 inline const char *row_index_at(const RowIndex *index, int64_t i) {

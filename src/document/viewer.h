@@ -15,23 +15,41 @@ enum { MAX_COLS = 256, MAX_TABLE_COLS = 1600, STATUS_LEN = 600 };
 
 enum { TAB_DATA = 1, TAB_SQL = 2, TAB_INFO = 3, TAB_FULLSQL = 4 };
 
-// The order the grid shows the rows in (grid/shown_rows.h reads it; order/grid_order.h sets it).
-// `shown` is null while every row shows in file order; otherwise it holds shown_count file-row
-// indices, the rows a filter lets through (all of them without one) in the sort's order (file
-// order without one). `sorted` holds every row in the sort's order, kept only while a sort and a
-// filter hold together, so that a new filter text narrows it again without sorting. sort_col is
-// the sorted column while sort_dir is not SORT_NONE. Both blocks come from the allocation seam and
-// belong to the record. A zeroed RowOrder is file order.
+// The order the grid shows the rows in (grid/shown_rows.h reads it; work/grid_order.h makes it).
 enum SortDir : uint8_t { SORT_NONE, SORT_ASC, SORT_DESC };
 
+// One sort key: a column and its direction (never SORT_NONE in an order's keys).
+struct OrderKey {
+    int32_t col;
+    SortDir dir;
+};
+enum { ORDER_KEYS_MAX = 8 };
+
+// An order is made for the rows counted when it was made, file rows 0 .. rows - 1, and reads no
+// row past them however many are counted since: a count that grows never changes what an order
+// means. `shown` holds shown_count of those rows, each once: the ones a filter lets through (all
+// of them without one), in the keys' order (file order without keys). `sorted` holds all `rows`
+// of them in the keys' order while keys and a filter hold together, so that a new filter narrows
+// it again without sorting; it is null otherwise. A zeroed RowOrder is file order with no filter:
+// `shown` null, and the grid shows every row counted. Both blocks come from the allocation seam
+// and belong to the record; the record's order changes only on the window thread, by installing a
+// whole new order (work/grid_order.h), never by writing into the one shown.
 struct RowOrder {
+    int32_t rows;
     int32_t *shown;
     int32_t shown_count;
     int32_t *sorted;
-    int32_t sort_col;
-    SortDir sort_dir;
+    OrderKey keys[ORDER_KEYS_MAX];
+    int32_t key_count;
     uint8_t filtered;
 };
+
+// The direction column `col` sorts in among the order's keys: SORT_NONE when it is no key.
+inline SortDir order_dir_of(const RowOrder *order, int32_t col) {
+    for (int32_t k = 0; k < order->key_count; ++k)
+        if (order->keys[k].col == col) return order->keys[k].dir;
+    return SORT_NONE;
+}
 
 // How far the load has come: a file is counted in steps (document/dump_scan.h), and the record
 // shows what was found so far.
@@ -62,7 +80,9 @@ enum LoadState : uint8_t {
 // count, in which case only the first MAX_COLS columns have name slots; rows may hold more fields
 // than col_count (the grid shows the first col_count); 0 <= cur_row, anchor_row < row_count when
 // row_count > 0. While `load` is LOAD_COUNTING another thread may add entries to `rows` beyond
-// row_count + 1; everything else changes on the window thread only.
+// row_count + 1; everything else changes on the window thread only. Work on other threads reads a
+// copy of the record taken on the window thread (work/job.h): every block a copy points at stays
+// unchanged below what the copy counts until the work has ended.
 //
 // The window fields are opaque pointer-sized values here; only the Windows side interprets them,
 // so this header needs no platform header. Everything else of the windows (the find bar, the
@@ -92,6 +112,9 @@ struct Viewer {
     LoadState load;
     uint8_t rows_capped; // the file holds more rows than ROWS_MAX: the first ROWS_MAX show
     uint8_t read_failed; // a part of the file could not be read: what was read shows
+    // The viewer's long work and count (work/viewer_work.h): made and freed by the Windows side
+    // (or a test playing it), which is the only reader; not a document block.
+    struct ViewerWork *work;
 };
 
 // Moves the document (every field but the tab, the cursor, the window fields and the order) from

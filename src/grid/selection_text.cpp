@@ -2,6 +2,7 @@
 // in stretches.
 #include "grid/selection_text.h"
 
+#include "base/stop.h"
 #include "document/copy_escapes.h"
 #include "grid/cells.h"
 #include "grid/cursor.h"
@@ -188,6 +189,7 @@ uint64_t selection_text_bound(const Viewer *viewer, bool titles) {
     const uint64_t width = static_cast<uint64_t>(sel.c1 - sel.c0) + 1;
     uint64_t bound = 0;
     for (int32_t r = sel.r0; r <= sel.r1; ++r) {
+        if ((r - sel.r0) % STOP_ROWS == STOP_ROWS - 1 && stop_asked()) return 0;
         const RowLine line = shown_line(viewer, r);
         bound += static_cast<uint64_t>(line.end - line.start) + width + 2;
     }

@@ -36,5 +36,6 @@ int selection_text_into(const Viewer *viewer, bool titles, StrBuf *text);
 
 // Bytes the selection's text takes at most, found from the row index alone (each selected row's
 // whole line, with room for every tab and line end): what a block for the text, in UTF-8 or as as
-// many UTF-16 units, must hold. 0 when there is nothing to copy.
+// many UTF-16 units, must hold. 0 when there is nothing to copy, or when asked to stop
+// (base/stop.h) on the way.
 uint64_t selection_text_bound(const Viewer *viewer, bool titles);

@@ -37,8 +37,9 @@ int order_rows(const Viewer *viewer, int32_t col, ColumnKind kind, const int32_t
 // Turns the n rows that order_rows ordered ascending by (viewer, col, kind) into the descending
 // order in place: NULLs first, then the values from the greatest down, equal values in file order
 // still. Applied to a descending order it gives the ascending one back. Reads each row's field
-// once and allocates nothing.
-void order_descending(const Viewer *viewer, int32_t col, ColumnKind kind, int32_t *rows, int32_t n);
+// once and allocates nothing. Returns 1; or 0 when asked to stop (base/stop.h) part of the way,
+// and then `rows` holds no order.
+int order_descending(const Viewer *viewer, int32_t col, ColumnKind kind, int32_t *rows, int32_t n);
 
 // Compares two fields of a column of `kind` in ascending order: negative when a sorts before b,
 // 0 when their values are equal, positive after. A field is its bytes as the row holds them (alen

@@ -9,12 +9,15 @@
 
 namespace {
 
-void reverse(int32_t *rows, int32_t n) {
+// Turns the n rows round; false when asked to stop part of the way (the rows then hold no order).
+bool reverse(int32_t *rows, int32_t n) {
     for (int32_t i = 0, j = n - 1; i < j; ++i, --j) {
+        if (i % STOP_ROWS == STOP_ROWS - 1 && stop_asked()) return false;
         int32_t t = rows[i];
         rows[i] = rows[j];
         rows[j] = t;
     }
+    return true;
 }
 
 // Marks a damaged field's record until the values are parted from the damaged fields: a key
@@ -24,8 +27,9 @@ const uint64_t DAMAGED_MARK = 0x80ull << 32;
 // Moves the records of damaged fields (and their rows) behind the others; returns how many
 // records come before them, and unmarks them.
 size_t part_damaged(SortRecord *records, int32_t *rows, size_t n) {
-    size_t i = 0, j = n;
+    size_t i = 0, j = n, steps = 0;
     for (;;) {
+        if ((++steps & (STOP_ROWS - 1)) == 0 && stop_asked()) return i;
         while (i < j && !(records[i].rest & DAMAGED_MARK)) ++i;
         while (i < j && (records[j - 1].rest & DAMAGED_MARK)) --j;
         if (i >= j) break;
@@ -129,7 +133,7 @@ int order_rows(const Viewer *viewer, int32_t col, ColumnKind kind, const int32_t
     size_t values = part_damaged(records, out, front);
     sort_records(&column, FIELD_VALUE, records, out, values);
     sort_records(&column, FIELD_DAMAGED, records + values, out + values, front - values);
-    if (stop_asked()) { // the sort gave up part of the way: `out` holds no order
+    if (stop_seen()) { // the sort gave up part of the way: `out` holds no order
         mem_free(records);
         return 0;
     }
@@ -139,10 +143,9 @@ int order_rows(const Viewer *viewer, int32_t col, ColumnKind kind, const int32_t
     return 1;
 }
 
-void order_descending(const Viewer *viewer, int32_t col, ColumnKind kind, int32_t *rows,
-                      int32_t n) {
-    if (n <= 1) return;
-    reverse(rows, n);
+int order_descending(const Viewer *viewer, int32_t col, ColumnKind kind, int32_t *rows, int32_t n) {
+    if (n <= 1) return 1;
+    if (!reverse(rows, n)) return 0;
     // Each run of equal values now stands in reverse file order; turn each back. The rows come in
     // no order of the file's, so each is asked for well before it is read.
     SortColumn column = sort_column_of(viewer, col, kind);
@@ -150,16 +153,17 @@ void order_descending(const Viewer *viewer, int32_t col, ColumnKind kind, int32_
     read_field(&column, rows[0], &prev);
     int32_t start = 0;
     for (int32_t i = 1; i < n; ++i) {
+        if (i % STOP_ROWS == 0 && stop_asked()) return 0;
         if (i + 16 < n) sort_column_prefetch_slot(&column, rows[i + 16]);
         if (i + 8 < n) sort_column_prefetch_row(&column, rows[i + 8]);
         read_field(&column, rows[i], &cur);
         if (!same_value(kind, &prev, &cur)) {
-            reverse(rows + start, i - start);
+            if (!reverse(rows + start, i - start)) return 0;
             start = i;
         }
         prev = cur;
     }
-    reverse(rows + start, n - start);
+    return reverse(rows + start, n - start) ? 1 : 0;
 }
 
 int order_compare_fields(ColumnKind kind, const char *a, size_t alen, const char *b, size_t blen) {

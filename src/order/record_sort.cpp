@@ -7,6 +7,12 @@
 
 namespace {
 
+// Whether the i-th step of a pass over records is one that looks at the stop flag, and it is set:
+// a pass over a hundred million records takes longer than a stop may wait.
+inline bool stopped_at(size_t i) {
+    return (i & (STOP_ROWS - 1)) == STOP_ROWS - 1 && stop_asked();
+}
+
 inline bool less(const SortRecord &a, const SortRecord &b) {
     return a.head < b.head || (a.head == b.head && a.rest < b.rest);
 }
@@ -100,14 +106,19 @@ void sort_rows(int32_t *rows, size_t n) {
         return;
     }
     uint32_t differ = 0;
-    for (size_t i = 1; i < n; ++i) differ |= static_cast<uint32_t>(rows[i] ^ rows[0]);
+    for (size_t i = 1; i < n; ++i) {
+        if (stopped_at(i)) return;
+        differ |= static_cast<uint32_t>(rows[i] ^ rows[0]);
+    }
     if (!differ) return;
     unsigned shift = (31 - static_cast<unsigned>(__builtin_clz(differ))) / 8 * 8;
     uint32_t next[256] = {}, end[256];
     for (size_t i = 0; i < n; ++i) ++next[static_cast<uint32_t>(rows[i]) >> shift & 0xFF];
     bucket_bounds(next, end);
+    size_t moved = 0;
     for (unsigned b = 0; b < 256; ++b) {
         while (next[b] < end[b]) {
+            if (stopped_at(++moved)) return;
             unsigned to = static_cast<uint32_t>(rows[next[b]]) >> shift & 0xFF;
             if (to == b) {
                 ++next[b];
@@ -147,6 +158,7 @@ void sort_by_key(Span s, size_t n, unsigned guess) {
     uint32_t next[256] = {}, end[256];
     uint64_t head = 0, rest = 0;
     for (size_t i = 0; i < n; ++i) {
+        if (stopped_at(i)) return;
         head |= s.r[i].head ^ s.r[0].head;
         rest |= s.r[i].rest ^ s.r[0].rest;
         ++next[byte_at(s.r[i], guess)];
@@ -165,8 +177,10 @@ void sort_by_key(Span s, size_t n, unsigned guess) {
     bucket_bounds(next, end);
     // A record taken out of its place is carried to its bucket, and the one it displaces on to
     // its own, until one belongs where the first was taken: each record moves once.
+    size_t moved = 0;
     for (unsigned b = 0; b < 256; ++b) {
         while (next[b] < end[b]) {
+            if (stopped_at(++moved)) return;
             SortRecord record = s.r[next[b]];
             int32_t row = s.rows[next[b]];
             unsigned to = byte_at(record, k);
@@ -219,6 +233,7 @@ const size_t PREFETCH_AHEAD = 8;
 size_t rekey(Group g, Span s, size_t n, size_t ahead, size_t offset) {
     bool all_tie = true;
     for (size_t i = 0; i < n; ++i) {
+        if (stopped_at(i)) return offset;
         size_t next = i + PREFETCH_AHEAD;
         if (next < ahead && key_goes_on(s.r[next]))
             sort_column_prefetch_at(g.column, field_of(s.r[next]));
@@ -233,6 +248,7 @@ size_t rekey(Group g, Span s, size_t n, size_t ahead, size_t offset) {
     SortKey base; // the first record's key at `offset`, read once; each comparison reads a copy
     key_from(g, s.r[0], offset, &base);
     for (size_t i = 1; i < n; ++i) {
+        if (stopped_at(i)) return offset;
         SortKey first = base, other;
         key_from(g, s.r[i], offset, &other);
         common = sort_key_common(&first, &other, common);
@@ -256,8 +272,9 @@ void resolve_run(Group g, Span s, size_t n, size_t ahead, size_t offset) {
 void refine(Group g, Span s, size_t n, size_t offset) {
     for (;;) {
         if (n >= STOP_ROWS && stop_asked()) return;
-        size_t largest = 0, largest_n = 0;
+        size_t largest = 0, largest_n = 0, steps = 0;
         for (size_t i = 0; i < n;) {
+            if (stopped_at(++steps)) return;
             size_t j = i + 1;
             while (j < n && same_key(s.r[i], s.r[j])) ++j;
             if (j - i > 1 && key_goes_on(s.r[i])) {
@@ -297,6 +314,7 @@ void sort_record_read(SortRecord *record, SortKey *key, uint32_t field) {
 // pass, which saves the sort's passes on such columns.
 static bool in_order(const SortRecord *records, size_t n) {
     for (size_t i = 1; i < n; ++i) {
+        if (stopped_at(i)) return false;
         const SortRecord &a = records[i - 1], &b = records[i];
         const uint64_t a_key = a.rest >> 32, b_key = b.rest >> 32;
         if (a.head != b.head || a_key != b_key) {

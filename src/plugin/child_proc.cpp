@@ -6,6 +6,7 @@
 
 #include "grid/cursor.h"
 #include "plugin/key_state.h"
+#include "plugin/module_frames.h"
 #include "plugin/viewer_keys.h"
 #include "plugin/viewer_messages.h"
 #include "plugin/viewer_record.h"
@@ -89,6 +90,7 @@ static LRESULT right_button_up(Viewer *viewer, HWND grid, LPARAM lparam) {
 }
 
 LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    ModuleFrame frame;
     Viewer *viewer = viewer_of(GetParent(window));
     if (!viewer) return DefWindowProcW(window, message, wparam, lparam);
     switch (message) {

@@ -1,6 +1,7 @@
 // Clipboard: conversion to UTF-16 in movable global memory handed to the clipboard.
 #include "plugin/clipboard.h"
 
+#include "base/stop.h"
 #include "base/utf16_sink.h"
 #include "grid/selection_text.h"
 #include "text/text_copy.h"
@@ -41,15 +42,10 @@ void clip_set_utf8(HWND owner, const char *text, int n) {
 }
 
 ClipResult clip_set_text_range(HWND owner, const TextDoc *doc, size_t from, size_t to) {
-    size_t units = text_utf16_count(doc, from, to);
-    if (units > CLIP_LIMIT_UNITS) return CLIP_TOO_LARGE;
     HGLOBAL mem;
-    WCHAR *wide = lock_room(units, &mem);
-    if (!wide) return CLIP_FAILED;
-    text_copy_utf16(doc, from, to, reinterpret_cast<uint16_t *>(wide), units + 1);
-    GlobalUnlock(mem);
-    put_unicode(owner, mem);
-    return CLIP_COPIED;
+    const ClipResult result = clip_build_text(doc, from, to, &mem);
+    if (result == CLIP_COPIED) put_unicode(owner, mem);
+    return result;
 }
 
 // A text the grid builds, piece by piece, into a spilling StrBuf.
@@ -80,37 +76,73 @@ static int64_t run_sink(const GridText *t, Utf16Sink *sink) {
     return failed ? -1 : static_cast<int64_t>(units);
 }
 
-// The text written straight into the clipboard's memory. Its units are bounded first: by the row
-// index for the tab-separated text (each UTF-8 byte gives at most one unit), or by building it once
-// and counting, stopping at the limit, for the formats and for a bound past the limit.
-static ClipResult copy_text(const GridText *t) {
+// The text written straight into movable memory for the clipboard, *mem on CLIP_COPIED. Its units
+// are bounded first: by the row index for the tab-separated text (each UTF-8 byte gives at most one
+// unit), or by building it once and counting, stopping at the limit, for the formats and for a
+// bound past the limit. Work asked to stop gives up between pieces (CLIP_FAILED).
+static ClipResult build_text(const GridText *t, HGLOBAL *mem) {
+    *mem = nullptr;
     uint64_t room = t->as_format ? UINT64_MAX : selection_text_bound(t->viewer, t->titles);
     if (room == 0 && !t->as_format) return CLIP_FAILED;
     if (room > CLIP_LIMIT_UNITS) {
         Utf16Sink count = {nullptr, 0, 0, CLIP_LIMIT_UNITS};
         int64_t units = run_sink(t, &count);
-        if (units < 0) return count.units > CLIP_LIMIT_UNITS ? CLIP_TOO_LARGE : CLIP_FAILED;
+        if (units < 0)
+            return count.units > CLIP_LIMIT_UNITS && !stop_seen() ? CLIP_TOO_LARGE : CLIP_FAILED;
         room = static_cast<uint64_t>(units);
     }
-    HGLOBAL mem;
-    WCHAR *wide = lock_room(static_cast<size_t>(room), &mem);
+    WCHAR *wide = lock_room(static_cast<size_t>(room), mem);
     if (!wide) return CLIP_FAILED;
     Utf16Sink write = {reinterpret_cast<uint16_t *>(wide), room + 1, 0, UINT64_MAX};
     int64_t units = run_sink(t, &write);
     if (units < 0) {
-        GlobalUnlock(mem);
-        GlobalFree(mem);
+        GlobalUnlock(*mem);
+        GlobalFree(*mem);
+        *mem = nullptr;
         return CLIP_FAILED;
     }
     wide[units] = 0;
-    GlobalUnlock(mem);
+    GlobalUnlock(*mem);
     // The bound was above the text; the block gives back what it did not use.
     if (static_cast<uint64_t>(units) < room)
         if (HGLOBAL smaller =
-                GlobalReAlloc(mem, (static_cast<size_t>(units) + 1) * sizeof(WCHAR), 0))
-            mem = smaller;
-    put_unicode(static_cast<HWND>(t->viewer->grid), mem);
+                GlobalReAlloc(*mem, (static_cast<size_t>(units) + 1) * sizeof(WCHAR), 0))
+            *mem = smaller;
     return CLIP_COPIED;
+}
+
+static ClipResult copy_text(const GridText *t) {
+    HGLOBAL mem = nullptr;
+    const ClipResult result = build_text(t, &mem);
+    if (result == CLIP_COPIED) put_unicode(static_cast<HWND>(t->viewer->grid), mem);
+    return result;
+}
+
+ClipResult clip_build_grid(const Viewer *viewer, bool titles, bool as_format, CopyFormat format,
+                           HGLOBAL *mem) {
+    GridText t = {viewer, titles, as_format, format};
+    return build_text(&t, mem);
+}
+
+ClipResult clip_build_text(const TextDoc *doc, size_t from, size_t to, HGLOBAL *mem) {
+    *mem = nullptr;
+    const size_t units = text_utf16_count(doc, from, to);
+    if (units == TEXT_COUNT_STOPPED) return CLIP_FAILED;
+    if (units > CLIP_LIMIT_UNITS) return CLIP_TOO_LARGE;
+    WCHAR *wide = lock_room(units, mem);
+    if (!wide) return CLIP_FAILED;
+    text_copy_utf16(doc, from, to, reinterpret_cast<uint16_t *>(wide), units + 1);
+    GlobalUnlock(*mem);
+    if (stop_seen()) {
+        GlobalFree(*mem);
+        *mem = nullptr;
+        return CLIP_FAILED;
+    }
+    return CLIP_COPIED;
+}
+
+void clip_put(HWND owner, HGLOBAL mem) {
+    put_unicode(owner, mem);
 }
 
 ClipResult copy_grid_selection(const Viewer *viewer, bool titles) {

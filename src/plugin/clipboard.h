@@ -36,3 +36,11 @@ ClipResult copy_grid_selection(const Viewer *viewer, bool titles = false);
 
 // The grid's selection in one of the copy formats, the same way.
 ClipResult copy_grid_as(const Viewer *viewer, CopyFormat format);
+
+// The parts of those copies, for copies made on another thread (plugin/copy_jobs.h): the text
+// built into movable memory (*mem, on CLIP_COPIED only; GlobalFree it if it is not put), and put on
+// the clipboard, which then owns it. A build asked to stop (base/stop.h) gives CLIP_FAILED.
+ClipResult clip_build_grid(const Viewer *viewer, bool titles, bool as_format, CopyFormat format,
+                           HGLOBAL *mem);
+ClipResult clip_build_text(const TextDoc *doc, size_t from, size_t to, HGLOBAL *mem);
+void clip_put(HWND owner, HGLOBAL mem);

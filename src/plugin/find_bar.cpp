@@ -11,14 +11,16 @@
 #include "find/find_message.h"
 #include "grid/cursor.h"
 #include "keys/key_commands.h"
-#include "order/grid_order.h"
+#include "plugin/grid_orders.h"
 #include "plugin/fonts.h"
 #include "plugin/grid_binding.h"
 #include "plugin/long_job.h"
+#include "plugin/module_frames.h"
 #include "plugin/text_view.h"
 #include "plugin/value_view.h"
 #include "plugin/viewer_messages.h"
 #include "plugin/viewer_record.h"
+#include "work/order_status.h"
 
 namespace {
 
@@ -92,34 +94,9 @@ void set_field_text(FindBar *fb) {
     fb->quiet = false;
 }
 
-// The filter and the searches run as work that Escape can stop (long_job.h).
-struct FilterWork {
-    Viewer *viewer;
-    const Needle *needle;
-    int done;
-};
-void filter_work(void *arg) {
-    FilterWork *w = static_cast<FilterWork *>(arg);
-    w->done = grid_set_filter(w->viewer, w->needle);
-}
-
-struct GridFindWork {
-    const Viewer *viewer;
-    const Needle *needle;
-    FindDir dir;
-    GridHit hit;
-    int found;
-};
-void grid_find_work(void *arg) {
-    GridFindWork *w = static_cast<GridFindWork *>(arg);
-    w->found =
-        grid_find(w->viewer, w->needle, w->viewer->cur_row, w->viewer->cur_col, w->dir, &w->hit);
-}
-
-const char STOPPED[] = "Stopped.";
-
-// Narrows the grid to the rows holding the filter's text (every row for an empty text) and says
-// how many show, or why the text cannot filter.
+// Narrows the grid to the rows holding the filter's text (every row for an empty text) as work of
+// the viewer; the bar says how many show once it is handed over (find_bar_filtered), or why the
+// text cannot filter.
 void apply_filter(HWND bar, FindBar *fb) {
     HWND window = GetParent(bar);
     Viewer *viewer = viewer_of(window);
@@ -129,65 +106,88 @@ void apply_filter(HWND bar, FindBar *fb) {
     bool empty = !text[0];
     if (!empty && !needle_compile(&needle, text, strlen(text))) {
         find_message_none(fb->message, FIND_MESSAGE_LEN, text);
-    } else {
-        FilterWork w = {viewer, empty ? nullptr : &needle, 0};
-        const JobEnd end = run_job(window, static_cast<uint64_t>(viewer->buf_len),
-                                   "filtering\xE2\x80\xA6", filter_work, &w);
-        if (end == JOB_REFUSED || !IsWindow(window)) return;
-        if (end == JOB_STOPPED) {
-            snprintf(fb->message, FIND_MESSAGE_LEN, "%s", STOPPED);
-        } else if (w.done) {
-            grid_rows_changed(viewer);
-            InvalidateRect(window, nullptr, FALSE); // the status line's count
-            format_row_count(fb->message, FIND_MESSAGE_LEN, viewer);
-        }
+        show_message(fb);
+        return;
     }
-    show_message(fb);
+    ask_filter(window, viewer, empty ? nullptr : &needle);
 }
 
+// A search of the grid's cells as work of the viewer: it reads a copy of the record, and its hit
+// is a cell of the rows as they showed when it began, which stay as they were while it runs (no
+// other order is made meanwhile).
+struct GridFindJob {
+    Job job;
+    Viewer from;
+    Needle needle;
+    FindDir dir;
+    GridHit hit;
+    int found;
+};
+
+void grid_find_run(Job *job) {
+    GridFindJob *j = reinterpret_cast<GridFindJob *>(job);
+    j->found = grid_find(&j->from, &j->needle, j->from.cur_row, j->from.cur_col, j->dir, &j->hit);
+}
+
+void grid_find_hand_over(Job *job, void *to) {
+    GridFindJob *j = reinterpret_cast<GridFindJob *>(job);
+    HWND window = static_cast<HWND>(to);
+    Viewer *viewer = viewer_of(window);
+    HWND bar = find_bar_of(window);
+    if (!viewer) return;
+    if (!j->found) {
+        find_bar_found_none(bar);
+        return;
+    }
+    grid_goto(viewer, j->hit.row, j->hit.col, 0);
+    char message[FIND_MESSAGE_LEN];
+    find_message_grid(message, sizeof message, viewer, &j->hit, j->dir);
+    find_bar_say(bar, message);
+}
+
+void grid_find_gave_up(Job *, void *to) {
+    find_bar_stopped(find_bar_of(static_cast<HWND>(to)));
+}
+
+void grid_find_discard(Job *job) {
+    free(job);
+}
+
+const JobKind GRID_FIND_JOB = {grid_find_run, grid_find_hand_over, grid_find_gave_up,
+                               grid_find_discard};
+
 void search(HWND bar, FindBar *fb, bool backward) {
-    Viewer *viewer = viewer_of(GetParent(bar));
+    HWND window = GetParent(bar);
+    Viewer *viewer = viewer_of(window);
     if (!viewer) return;
     Needle needle;
     FindDir dir = backward ? FIND_PREV : FIND_NEXT;
     const char *text = fb->text;
-    char *message = fb->message;
     if (!needle_compile(&needle, text, strlen(text))) {
-        find_message_none(message, FIND_MESSAGE_LEN, text);
-    } else if (viewer->tab == TAB_DATA && !value_view_open(value_view_of(GetParent(bar)))) {
-        GridFindWork w = {viewer, &needle, dir, {}, 0};
-        const JobEnd end = run_job(GetParent(bar), static_cast<uint64_t>(viewer->buf_len),
-                                   "searching\xE2\x80\xA6", grid_find_work, &w);
-        if (end == JOB_REFUSED || !IsWindow(bar)) return;
-        if (end == JOB_STOPPED) {
-            snprintf(message, FIND_MESSAGE_LEN, "%s", STOPPED);
-        } else if (w.found) {
-            grid_goto(viewer, w.hit.row, w.hit.col, 0);
-            find_message_grid(message, FIND_MESSAGE_LEN, viewer, &w.hit, dir);
-        } else {
-            find_message_none(message, FIND_MESSAGE_LEN, text);
-        }
-    } else {
-        TextHit hit;
-        size_t line = 0, lines = 0;
-        HWND value = value_view_of(GetParent(bar));
-        HWND view =
-            viewer->tab == TAB_DATA ? value_view_text_view(value) : static_cast<HWND>(viewer->edit);
-        const int found = text_view_find(view, &needle, dir, &hit, &line, &lines);
-        if (found < 0 && !IsWindow(bar)) return;
-        if (found > 0)
-            find_message_text(message, FIND_MESSAGE_LEN, line, lines, &hit, dir);
-        else if (found < 0)
-            snprintf(message, FIND_MESSAGE_LEN, "%s", STOPPED);
-        else
-            find_message_none(message, FIND_MESSAGE_LEN, text);
+        find_message_none(fb->message, FIND_MESSAGE_LEN, text);
+        show_message(fb);
+        return;
     }
-    show_message(fb);
+    HWND value = value_view_of(window);
+    if (viewer->tab == TAB_DATA && !value_view_open(value)) {
+        GridFindJob *j = static_cast<GridFindJob *>(calloc(1, sizeof(GridFindJob)));
+        if (!j) return;
+        job_init(&j->job, &GRID_FIND_JOB, "searching\xE2\x80\xA6");
+        j->from = *viewer;
+        j->needle = needle;
+        j->dir = dir;
+        start_job(window, &j->job, static_cast<uint64_t>(viewer->buf_len), false);
+        return;
+    }
+    HWND view =
+        viewer->tab == TAB_DATA ? value_view_text_view(value) : static_cast<HWND>(viewer->edit);
+    if (!text_view_find(view, &needle, dir)) find_bar_found_none(bar);
 }
 
 // The field's keys: the viewer's own first (find again, close, tabs never: digits type here),
 // then the edit control's.
 LRESULT CALLBACK FindFieldProc(HWND field, UINT message, WPARAM wparam, LPARAM lparam) {
+    ModuleFrame frame;
     HWND bar = GetParent(field);
     FindBar *fb = bar_record(bar);
     if (!fb) return DefWindowProcW(field, message, wparam, lparam);
@@ -256,6 +256,7 @@ void paint(HWND bar) {
 }
 
 LRESULT CALLBACK FindBarProc(HWND bar, UINT message, WPARAM wparam, LPARAM lparam) {
+    ModuleFrame frame;
     if (message == WM_NCCREATE) {
         FindBar *fb = static_cast<FindBar *>(calloc(1, sizeof(FindBar)));
         if (!fb) return FALSE;
@@ -372,11 +373,6 @@ void find_bar_forget_filter(HWND bar) {
     }
 }
 
-void find_bar_refilter(HWND bar) {
-    FindBar *fb = bar ? bar_record(bar) : nullptr;
-    if (fb && fb->filter[0]) apply_filter(bar, fb);
-}
-
 void find_bar_tab_shown(HWND bar, int tab) {
     FindBar *fb = bar ? bar_record(bar) : nullptr;
     if (fb && tab != TAB_DATA && fb->mode == BAR_FILTER) find_bar_close(bar);
@@ -398,4 +394,30 @@ void find_again(HWND bar, bool backward) {
     else if (!fb->text[0])
         return find_bar_open(bar);
     search(bar, fb, backward);
+}
+
+void find_bar_say(HWND bar, const char *message) {
+    FindBar *fb = bar ? bar_record(bar) : nullptr;
+    if (!fb) return;
+    snprintf(fb->message, FIND_MESSAGE_LEN, "%s", message);
+    show_message(fb);
+}
+
+void find_bar_found_none(HWND bar) {
+    FindBar *fb = bar ? bar_record(bar) : nullptr;
+    if (!fb) return;
+    find_message_none(fb->message, FIND_MESSAGE_LEN, fb->text);
+    show_message(fb);
+}
+
+void find_bar_stopped(HWND bar) {
+    find_bar_say(bar, FIND_STOPPED);
+}
+
+void find_bar_filtered(HWND bar) {
+    FindBar *fb = bar ? bar_record(bar) : nullptr;
+    Viewer *viewer = bar ? viewer_of(GetParent(bar)) : nullptr;
+    if (!fb || !viewer) return;
+    format_row_count(fb->message, FIND_MESSAGE_LEN, viewer);
+    show_message(fb);
 }

@@ -43,9 +43,6 @@ void find_bar_clear_filter(HWND bar);
 // filtering closes. The last text searched stays.
 void find_bar_forget_filter(HWND bar);
 
-// Every row is known now: the filter's text, when a filter holds, filters them all again.
-void find_bar_refilter(HWND bar);
-
 // A tab was made current: a filter has nothing to filter outside the Data tab, so a bar that was
 // filtering closes (the filter stays).
 void find_bar_tab_shown(HWND bar, int tab);
@@ -54,3 +51,11 @@ void find_bar_tab_shown(HWND bar, int tab);
 // current tab, the bar open or closed (open, its field's text is searched). With no text searched
 // yet it opens the bar instead.
 void find_again(HWND bar, bool backward);
+
+// What the bar says once work it started has ended: a message (UTF-8), "Not found" with the last
+// text searched, "Stopped." for work stopped by Escape, or how many rows the filter lets show.
+inline constexpr char FIND_STOPPED[] = "Stopped.";
+void find_bar_say(HWND bar, const char *message);
+void find_bar_found_none(HWND bar);
+void find_bar_stopped(HWND bar);
+void find_bar_filtered(HWND bar);

@@ -12,10 +12,9 @@
 #include "grid/cells.h"
 #include "grid/cursor.h"
 #include "grid/shown_rows.h"
-#include "order/grid_order.h"
-#include "plugin/child_proc.h"
-#include "plugin/long_job.h"
 #include "base/utf8.h"
+#include "plugin/child_proc.h"
+#include "plugin/grid_orders.h"
 
 enum {
     COLUMN_WIDTH = 120,
@@ -43,8 +42,6 @@ static WCHAR *title_utf16(const char *title, WCHAR *small, size_t small_room) {
     if (room) utf8_to_utf16(title, len, reinterpret_cast<uint16_t *>(room), units, nullptr);
     return room;
 }
-
-static void show_sort_arrows(Viewer *viewer);
 
 // Numbers are right-aligned, as spreadsheets and the database's own tools show them.
 static bool column_is_number(const Viewer *viewer, int col) {
@@ -87,7 +84,7 @@ void populate_grid(Viewer *viewer) {
     for (int i = 0; i < viewer->col_count; ++i)
         insert_column(grid, i, column_title(viewer, i), COLUMN_WIDTH, column_is_number(viewer, i));
     if (viewer->col_count == 0) insert_column(grid, 0, "(no columns)", EMPTY_COLUMN_WIDTH, false);
-    show_sort_arrows(viewer);
+    grid_show_sort_arrows(viewer);
 
     const int32_t rows = shown_row_count(viewer);
     int measured = rows < AUTOSIZE_ROWS ? rows : AUTOSIZE_ROWS;
@@ -100,8 +97,7 @@ void populate_grid(Viewer *viewer) {
     SendMessageW(grid, LVM_SETITEMCOUNT, shown_row_count(viewer), LVSICF_NOSCROLL);
 }
 
-// The header control's own sort arrow on the sorted column, and on no other.
-static void show_sort_arrows(Viewer *viewer) {
+void grid_show_sort_arrows(Viewer *viewer) {
     HWND header = reinterpret_cast<HWND>(SendMessageW(grid_of(viewer), LVM_GETHEADER, 0, 0));
     if (!header) return;
     int n = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
@@ -110,45 +106,24 @@ static void show_sort_arrows(Viewer *viewer) {
         item.mask = HDI_FORMAT;
         if (!SendMessageW(header, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item))) continue;
         int want = item.fmt & ~(HDF_SORTUP | HDF_SORTDOWN);
-        if (viewer->order.sort_dir != SORT_NONE && i == viewer->order.sort_col)
-            want |= viewer->order.sort_dir == SORT_ASC ? HDF_SORTUP : HDF_SORTDOWN;
+        const SortDir dir = order_dir_of(&viewer->order, i);
+        if (dir != SORT_NONE) want |= dir == SORT_ASC ? HDF_SORTUP : HDF_SORTDOWN;
         if (want == item.fmt) continue;
         item.fmt = want;
         SendMessageW(header, HDM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
 }
 
-namespace {
-struct SortWork {
-    Viewer *viewer;
-    int32_t col;
-    SortDir dir;
-};
-void sort_work(void *arg) {
-    const SortWork *w = static_cast<const SortWork *>(arg);
-    grid_set_sort(w->viewer, w->col, w->dir);
-}
-} // namespace
-
 void grid_sort(Viewer *viewer, int32_t col, SortDir dir) {
-    SortWork w = {viewer, col, dir};
-    HWND window = GetParent(grid_of(viewer));
-    // A sort that gave up may have put the rows back in file order: what shows is shown afresh
-    // whatever the end.
-    if (run_job(window, static_cast<uint64_t>(viewer->buf_len), "sorting\xE2\x80\xA6", sort_work,
-                &w) == JOB_REFUSED ||
-        !IsWindow(window))
-        return;
-    show_sort_arrows(viewer);
-    grid_rows_changed(viewer);
+    ask_sort(GetParent(grid_of(viewer)), viewer, col, dir);
 }
 
 // A click on a column's header: ascending, then descending, then file order again.
 static void column_clicked(Viewer *viewer, int col) {
-    const RowOrder &o = viewer->order;
     SortDir next = SORT_ASC;
-    if (o.sort_dir != SORT_NONE && o.sort_col == col)
-        next = o.sort_dir == SORT_ASC ? SORT_DESC : SORT_NONE;
+    const SortDir now =
+        viewer->order.key_count == 1 ? order_dir_of(&viewer->order, col) : SORT_NONE;
+    if (now != SORT_NONE) next = now == SORT_ASC ? SORT_DESC : SORT_NONE;
     grid_sort(viewer, col, next);
 }
 

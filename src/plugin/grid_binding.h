@@ -19,9 +19,13 @@ void grid_rows_changed(Viewer *viewer);
 // in view and the scroll position staying.
 void grid_rows_grew(Viewer *viewer);
 
-// Sorts the grid's rows by column col (SORT_NONE: file order again), shows the header's arrow on
-// the sorted column, and keeps the cursor on its record in view.
+// Sorts the grid's rows by column col (SORT_NONE: file order again) as work of the viewer
+// (plugin/grid_orders.h): once handed over, the header's arrow shows on the sorted column, and the
+// cursor stays on its record, in view.
 void grid_sort(Viewer *viewer, int32_t col, SortDir dir);
+
+// The header control's own sort arrow on each sort key's column, and on no other.
+void grid_show_sort_arrows(Viewer *viewer);
 
 // Scrolls the cursor cell into view; nothing when there are no rows.
 void ensure_cell_visible(Viewer *viewer);

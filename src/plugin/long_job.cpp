@@ -1,111 +1,92 @@
-// The job's record lives on the stack of run_job, and the thread that runs the window points at it
-// while the work runs. Not a window property: job_note is asked at every notification the grid
-// sends, and under Wine a window property is a round trip to the server.
+// The viewer window's job slot: a finished job's notice is a posted message, so a result is always
+// taken over from the window's own message loop, never from inside a frame of the module.
 #include "plugin/long_job.h"
 
-#include <atomic>
+#include <stdlib.h>
 
-#include "base/stop.h"
+#include "plugin/notice.h"
+#include "plugin/viewer_messages.h"
 #include "plugin/viewer_record.h"
 #include "plugin/viewer_window.h"
 
 namespace {
 
-struct Job {
-    HWND window;
-    void (*work)(void *arg);
-    void *arg;
-    const char *note;
-    std::atomic<int> stop;
-    bool gave_up; // the work saw the stop and gave up part of the way
-    HANDLE thread;
-};
-
-// The work the window thread waits for: one at a time a thread, since the waiting answers no
-// input that could start more.
-thread_local Job *t_job = nullptr;
-
-Job *job_of(HWND viewer_window) {
-    return t_job && t_job->window == viewer_window ? t_job : nullptr;
+ViewerWork *work_of(HWND window) {
+    Viewer *viewer = viewer_of_viewer_window(window);
+    return viewer ? viewer->work : nullptr;
 }
 
-DWORD WINAPI job_thread(void *param) {
-    Job *job = static_cast<Job *>(param);
-    stop_watch(&job->stop);
-    job->work(job->arg);
-    job->gave_up = stop_seen();
-    stop_watch(nullptr);
-    return 0;
-}
-
-// One round of what the window's thread answers while the work runs; returns whether the grid
-// missed a paint.
-bool answer_meanwhile(Job *job, HWND grid) {
-    MSG m;
-    while (PeekMessageW(&m, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
-        if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) job->stop.store(1);
-    while (PeekMessageW(&m, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-    }
-    // A window that paints without validating would ask again at once: a few rounds at most.
-    bool missed = false;
-    for (int i = 0; i < 32 && PeekMessageW(&m, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i) {
-        if (grid && (m.hwnd == grid || IsChild(grid, m.hwnd))) {
-            ValidateRect(m.hwnd, nullptr);
-            missed = true;
-        } else {
-            DispatchMessageW(&m);
-        }
-    }
-    return missed;
+// On the job's thread: a message, which the window takes up when its thread reads its queue.
+void tell_window(void *ctx) {
+    PostMessageW(static_cast<HWND>(ctx), WM_JOB_DONE, 0, 0);
 }
 
 } // namespace
 
-JobEnd run_job(HWND viewer_window, uint64_t bytes, const char *note, void (*work)(void *arg),
-               void *arg) {
-    if (t_job) return JOB_REFUSED;
-    Job job = {viewer_window, work, arg, note, {0}, false, nullptr};
-    if (bytes >= JOB_THREAD_BYTES)
-        job.thread = CreateThread(nullptr, 0, job_thread, &job, 0, nullptr);
-    if (!job.thread) {
-        work(arg);
-        return JOB_DONE;
+bool work_create(HWND window, Viewer *viewer) {
+    ViewerWork *work = static_cast<ViewerWork *>(calloc(1, sizeof(ViewerWork)));
+    if (!work) return false;
+    work->job.notify = tell_window;
+    work->job.ctx = window;
+    work->window = window;
+    viewer->work = work;
+    return true;
+}
+
+void work_destroy(Viewer *viewer) {
+    ViewerWork *work = viewer ? viewer->work : nullptr;
+    if (!work) return;
+    job_stop(&work->job);
+    count_end(&work->count);
+    free(work);
+    viewer->work = nullptr;
+}
+
+JobStart start_job(HWND window, Job *job, uint64_t bytes, bool replaces) {
+    ViewerWork *work = work_of(window);
+    if (!work) {
+        job->kind->discard(job);
+        return JOB_BUSY;
     }
-    t_job = &job;
-    const Viewer *viewer = viewer_of(viewer_window);
-    HWND grid = viewer ? static_cast<HWND>(viewer->grid) : nullptr;
-    RedrawWindow(viewer_window, nullptr, nullptr, RDW_INVALIDATE);
-    // What is queued already is answered first (an Escape typed ahead stops the work at once);
-    // then the wait is for new messages only, so that those left queued (posted ones) do not
-    // wake it again and again.
-    bool grid_missed = false;
-    do grid_missed |= answer_meanwhile(&job, grid);
-    while (MsgWaitForMultipleObjects(1, &job.thread, FALSE, INFINITE, QS_ALLINPUT) ==
-           WAIT_OBJECT_0 + 1);
-    WaitForSingleObject(job.thread, INFINITE);
-    CloseHandle(job.thread);
-    t_job = nullptr;
-    if (IsWindow(viewer_window)) {
-        InvalidateRect(viewer_window, nullptr, FALSE);
-        if (grid_missed && IsWindow(grid)) InvalidateRect(grid, nullptr, FALSE);
-    }
-    return job.gave_up || !IsWindow(viewer_window) ? JOB_STOPPED : JOB_DONE;
+    if (replaces && work->job.job && work->job.job->kind == job->kind) job_stop(&work->job);
+    const bool was_running = work->job.job != nullptr;
+    const JobStart start = job_start(&work->job, job, bytes >= JOB_THREAD_BYTES, window);
+    if (start == JOB_BUSY && was_running) notice_show(window, "other work runs: Escape cancels it");
+    if (start == JOB_STARTED) InvalidateRect(window, nullptr, FALSE); // the status names the work
+    return start;
 }
 
-bool job_runs_on_this_thread() {
-    return t_job != nullptr;
+const char *running_job_note(HWND window) {
+    ViewerWork *work = work_of(window);
+    return work ? job_note(&work->job) : nullptr;
 }
 
-const char *job_note(HWND viewer_window) {
-    const Job *job = job_of(viewer_window);
-    return job ? job->note : nullptr;
+const JobKind *running_job_kind(HWND window) {
+    ViewerWork *work = work_of(window);
+    return work && work->job.job ? work->job.job->kind : nullptr;
 }
 
-void stop_job(HWND viewer_window) {
-    Job *job = job_of(viewer_window);
-    if (!job || !job->thread) return;
-    job->stop.store(1);
-    WaitForSingleObject(job->thread, INFINITE);
+bool cancel_job(HWND window) {
+    ViewerWork *work = work_of(window);
+    if (!work || !work->job.job) return false;
+    job_cancel(&work->job);
+    return true;
+}
+
+void stop_job(HWND window) {
+    if (ViewerWork *work = work_of(window)) job_stop(&work->job);
+}
+
+void stop_job_reading(HWND window, const void *block) {
+    ViewerWork *work = work_of(window);
+    if (work && job_reads(&work->job, block)) job_stop(&work->job);
+}
+
+void job_done(HWND window) {
+    ViewerWork *work = work_of(window);
+    if (!work) return;
+    if (job_finish(&work->job, window, nullptr) != JOB_NONE && IsWindow(window))
+        InvalidateRect(window, nullptr, FALSE);
 }
 
 HWND viewer_window_of(HWND child) {

@@ -1,41 +1,54 @@
-// Long work on a viewer's document (a sort, a filter, a search through a big file) run in a thread
-// of its own while the window's thread waits for it, so that the file manager around the viewer
-// stays answered and Escape can stop the work.
+// Long work of a viewer window (a sort, a filter, a search, a copy) run as jobs (work/job.h): a
+// job runs in a thread of its own while the window's thread goes on answering the file manager and
+// painting the grid as it was, and its result is handed over when WM_JOB_DONE comes. Small work
+// runs at once, the same way.
 //
-// While the work runs, the window's thread answers the messages other threads send it and paints
-// every window but the grid, whose rows the work may be changing (it is painted afresh after). Of
-// the keyboard and the mouse it takes Escape, which asks the work to stop (base/stop.h), and drops
-// the rest. Posted messages wait for the work's end. The status line shows the work's note and
-// "Escape cancels" meanwhile.
+// One job at a time per viewer. A new sort or filter replaces one still running (which is stopped
+// and dropped); other work asked for meanwhile is refused, and the status line says so. Escape
+// stops the job (it is not handed to the host then). Before the document or a text a job reads
+// goes (a reload, a close, a tab's text replaced), the job is stopped and waited for.
 #pragma once
 
 #include <windows.h>
 
 #include <stdint.h>
 
-enum JobEnd {
-    JOB_DONE,    // the work ran whole
-    JOB_STOPPED, // the work gave up at Escape, or its window went meanwhile
-    JOB_REFUSED, // work already runs for the window: this work did not run
-};
+#include "document/viewer.h"
+#include "work/job.h"
+#include "work/viewer_work.h"
 
-// Runs work(arg) for the viewer window. Work over fewer than JOB_THREAD_BYTES (the bytes it may
-// read) runs at once on this thread, as does any work when no thread can be had. `note` is UTF-8
-// and must outlive the call.
+// Work over fewer bytes than this (what it may read) runs at once on the window's thread.
 enum : uint64_t { JOB_THREAD_BYTES = 32u << 20 };
-JobEnd run_job(HWND viewer_window, uint64_t bytes, const char *note, void (*work)(void *arg),
-               void *arg);
 
-// The note of the work running for the window, or null when none runs.
-const char *job_note(HWND viewer_window);
+// Makes the viewer's work record (viewer->work), its jobs told to `window`. Returns false when it
+// cannot be had.
+bool work_create(HWND window, Viewer *viewer);
 
-// Whether work runs for some window of the calling thread: while it does, frames of the calling
-// thread below the caller may hold that window's document.
-bool job_runs_on_this_thread();
+// Stops the job and the count and frees the work record; safe when there is none.
+void work_destroy(Viewer *viewer);
 
-// Asks the window's work to stop and waits until it has; then its window may go. Nothing when no
-// work runs.
-void stop_job(HWND viewer_window);
+// Starts a job of the viewer window (`to` of its hand-over is the window). On a thread when
+// `bytes` is JOB_THREAD_BYTES or more. With `replaces`, a job of the same kind still running is
+// stopped first. A job refused (JOB_BUSY) was discarded, and the status line says why.
+JobStart start_job(HWND window, Job *job, uint64_t bytes, bool replaces);
+
+// The note of the job running for the window, or null when none runs.
+const char *running_job_note(HWND window);
+
+// The kind of the job running for the window, or null.
+const JobKind *running_job_kind(HWND window);
+
+// Asks the running job to stop; its end comes as usual. Returns whether a job was running.
+bool cancel_job(HWND window);
+
+// Stops the running job and waits for it; nothing is handed over.
+void stop_job(HWND window);
+
+// Stops the running job when it reads `block` (Job::reads): before its owner changes it.
+void stop_job_reading(HWND window, const void *block);
+
+// WM_JOB_DONE: hands the finished job's result over (or drops it when it gave up).
+void job_done(HWND window);
 
 // The viewer window a child (the grid, a text view, the find bar) belongs to, or null.
 HWND viewer_window_of(HWND child);

@@ -7,10 +7,14 @@
 
 #include "base/mem.h"
 #include "keys/key_commands.h"
+#include "find/find_message.h"
 #include "plugin/clipboard.h"
+#include "plugin/copy_jobs.h"
+#include "plugin/find_bar.h"
 #include "plugin/fonts.h"
 #include "plugin/key_state.h"
 #include "plugin/long_job.h"
+#include "plugin/module_frames.h"
 #include "plugin/viewer_messages.h"
 #include "text/caret.h"
 #include "text/columns.h"
@@ -355,6 +359,11 @@ LRESULT get_text_length(TextView *tv) {
     return static_cast<LRESULT>(tv->utf16_len);
 }
 
+// The view's text changes: work reading it stops first.
+void stop_reading(HWND view, TextView *tv) {
+    stop_job_reading(viewer_window_of(view), &tv->doc);
+}
+
 void reset_view(TextView *tv) {
     tv->caret = TextCaret{};
     tv->port.top = tv->port.left = 0;
@@ -414,6 +423,7 @@ HWND create_text_view(HWND parent, int x, int y, int w, int h) {
 void text_view_show_tab(HWND view, Viewer *viewer, int t) {
     TextView *tv = view_of(view);
     if (!tv) return;
+    stop_reading(view, tv);
     tv->shows_section = tab_doc(viewer, t, &tv->lines, &tv->doc);
     drop_own_text(tv);
     reset_view(tv);
@@ -427,6 +437,7 @@ void text_view_show_text(HWND view, char *text, size_t len) {
         mem_free(text);
         return;
     }
+    stop_reading(view, tv);
     text_doc_set(&tv->doc, nullptr, 0);
     drop_own_text(tv);
     tv->shows_section = 0;
@@ -446,6 +457,7 @@ void text_view_show_text(HWND view, char *text, size_t len) {
 void text_view_forget(HWND view) {
     TextView *tv = view_of(view);
     if (!tv) return;
+    stop_reading(view, tv);
     text_doc_set(&tv->doc, nullptr, 0);
     tab_lines_free(&tv->lines);
     drop_own_text(tv);
@@ -462,57 +474,91 @@ void text_view_select_all(HWND view) {
     caret_moved(view, tv);
 }
 
-ClipResult text_view_copy(HWND view) {
+void text_view_copy(HWND view) {
     TextView *tv = view_of(view);
-    if (!tv) return CLIP_FAILED;
+    if (!tv) return;
     size_t start = text_sel_start(&tv->caret), end = text_sel_end(&tv->caret);
-    if (start < end) return clip_set_text_range(view, &tv->doc, start, end);
-    if (tv->shows_section) return clip_set_text_range(view, &tv->doc, 0, tv->doc.len);
-    clip_set_utf8(view, "", 0);
-    return CLIP_COPIED;
+    if (start >= end && tv->shows_section) start = 0, end = tv->doc.len;
+    if (start < end)
+        copy_text_job(viewer_window_of(view), view, &tv->doc, start, end);
+    else
+        clip_set_utf8(view, "", 0);
 }
 
 namespace {
-struct TextFindWork {
-    const TextDoc *doc;
-    const Needle *needle;
+
+// A search of the view's text as work of the viewer window: it reads the view's document, which
+// the view keeps until it has stopped the work (stop_job_reading).
+struct TextFindJob {
+    Job job;
+    HWND view;
+    Needle needle;
     size_t from;
     FindDir dir;
-    TextHit *hit;
+    TextHit hit;
     int found;
 };
-void text_find_work(void *arg) {
-    TextFindWork *w = static_cast<TextFindWork *>(arg);
-    w->found = text_find(w->doc, w->needle, w->from, w->dir, w->hit);
+
+void text_find_run(Job *job) {
+    TextFindJob *j = reinterpret_cast<TextFindJob *>(job);
+    TextView *tv = view_of(j->view);
+    j->found = text_find(&tv->doc, &j->needle, j->from, j->dir, &j->hit);
 }
+
+void text_find_hand_over(Job *job, void *to) {
+    TextFindJob *j = reinterpret_cast<TextFindJob *>(job);
+    TextView *tv = view_of(j->view);
+    HWND bar = find_bar_of(static_cast<HWND>(to));
+    if (!tv) return;
+    if (!j->found) {
+        find_bar_found_none(bar);
+        return;
+    }
+    text_set_caret(&tv->caret, &tv->doc, j->hit.start, 0);
+    text_set_caret(&tv->caret, &tv->doc, j->hit.end, 1);
+    caret_moved(j->view, tv);
+    char message[FIND_MESSAGE_LEN];
+    find_message_text(message, sizeof message, text_line_of(&tv->doc, j->hit.start),
+                      text_line_count(&tv->doc), &j->hit, j->dir);
+    find_bar_say(bar, message);
+}
+
+void text_find_gave_up(Job *, void *to) {
+    find_bar_say(find_bar_of(static_cast<HWND>(to)), FIND_STOPPED);
+}
+
+void text_find_discard(Job *job) {
+    free(job);
+}
+
+const JobKind TEXT_FIND_JOB = {text_find_run, text_find_hand_over, text_find_gave_up,
+                               text_find_discard};
+
 } // namespace
 
-int text_view_find(HWND view, const Needle *needle, FindDir dir, TextHit *hit, size_t *line,
-                   size_t *line_count) {
+bool text_view_find(HWND view, const Needle *needle, FindDir dir) {
     TextView *tv = view_of(view);
-    if (!tv || !tv->shows_section) return 0;
-    size_t from = dir == FIND_NEXT ? text_sel_end(&tv->caret) : text_sel_start(&tv->caret);
-    // The text's blocks are only read by the search, and stay while it runs: nothing that would
-    // replace them is answered meanwhile.
-    TextFindWork w = {&tv->doc, needle, from, dir, hit, 0};
-    const JobEnd end =
-        run_job(viewer_window_of(view), tv->doc.len, "searching\xE2\x80\xA6", text_find_work, &w);
-    if (end == JOB_STOPPED) return -1;
-    if (end == JOB_REFUSED || !w.found || !IsWindow(view)) return 0;
-    text_set_caret(&tv->caret, &tv->doc, hit->start, 0);
-    text_set_caret(&tv->caret, &tv->doc, hit->end, 1);
-    caret_moved(view, tv);
-    *line = text_line_of(&tv->doc, hit->start);
-    *line_count = text_line_count(&tv->doc);
-    return 1;
+    if (!tv || !tv->shows_section) return false;
+    TextFindJob *j = static_cast<TextFindJob *>(calloc(1, sizeof(TextFindJob)));
+    if (!j) return false;
+    job_init(&j->job, &TEXT_FIND_JOB, "searching\xE2\x80\xA6");
+    j->job.reads = &tv->doc;
+    j->view = view;
+    j->needle = *needle;
+    j->from = dir == FIND_NEXT ? text_sel_end(&tv->caret) : text_sel_start(&tv->caret);
+    j->dir = dir;
+    start_job(viewer_window_of(view), &j->job, tv->doc.len, false);
+    return true;
 }
 
 LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    ModuleFrame frame;
     if (message == WM_NCCREATE && !create_record(window)) return FALSE;
     TextView *tv = view_of(window);
     if (!tv) return DefWindowProcW(window, message, wparam, lparam);
     switch (message) {
     case WM_NCDESTROY:
+        stop_reading(window, tv);
         delete_record(window, tv);
         return DefWindowProcW(window, message, wparam, lparam);
     case WM_ERASEBKGND: return 1;

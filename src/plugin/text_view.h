@@ -36,14 +36,13 @@ void text_view_forget(HWND view);
 void text_view_select_all(HWND view);
 
 // Ctrl+C: copies the selection, or with nothing selected the tab's whole text (nothing of a
-// placeholder such as "(no SQL)": an empty text). Returns what the clipboard made of it.
-ClipResult text_view_copy(HWND view);
+// placeholder such as "(no SQL)": an empty text), as work of the viewer (plugin/copy_jobs.h).
+void text_view_copy(HWND view);
 
-// Finds the needle from the selection (from its end going forward, before its start going back),
-// selects the match and brings it into view. Returns 1 with the match, its line and the text's
-// line count; 0 when there is none, or the view shows a placeholder rather than a section; -1 when
-// the search, run as work that Escape stops (long_job.h), was stopped.
-int text_view_find(HWND view, const Needle *needle, FindDir dir, TextHit *hit, size_t *line,
-                   size_t *line_count);
+// Finds the needle from the selection (from its end going forward, before its start going back)
+// as work of the viewer that Escape stops (plugin/long_job.h); when it is handed over, the match
+// is selected and brought into view, and the find bar says where it is, or that there is none.
+// Returns false, starting nothing, when the view shows a placeholder rather than a section.
+bool text_view_find(HWND view, const Needle *needle, FindDir dir);
 
 LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -11,8 +11,10 @@
 #include "grid/cells.h"
 #include "grid/shown_rows.h"
 #include "keys/key_commands.h"
+#include "plugin/module_frames.h"
 #include "plugin/text_view.h"
 #include "plugin/viewer_messages.h"
+#include "work/grid_order.h"
 
 namespace {
 
@@ -20,12 +22,13 @@ namespace {
 enum { VALUE_VIEW_ID = 0x7A2 };
 
 // One per value view window, owned by it: made at WM_NCCREATE, freed at WM_NCDESTROY. `text` is
-// the text view inside it; `row` (as the grid shows it) and `col` name the cell shown while
-// `open`, and `shown` says what became of its value.
+// the text view inside it; `record` (the file row, which keeps its meaning whatever order the
+// grid shows) and `col` name the cell shown while `open`, and `shown` says what became of its
+// value.
 struct ValueView {
     HWND text;
     bool open;
-    int32_t row, col;
+    int32_t record, col;
     ValueShown shown;
 };
 
@@ -34,6 +37,7 @@ ValueView *record(HWND view) {
 }
 
 LRESULT CALLBACK ValueViewProc(HWND view, UINT message, WPARAM wparam, LPARAM lparam) {
+    ModuleFrame frame;
     if (message == WM_NCCREATE) {
         ValueView *vv = static_cast<ValueView *>(calloc(1, sizeof(ValueView)));
         if (!vv) return FALSE;
@@ -106,7 +110,7 @@ bool value_view_show(HWND view, Viewer *viewer, int32_t row, int32_t col) {
     size_t len = has_text ? text.len : 0;
     text_view_show_text(vv->text, has_text ? sb_take(&text) : nullptr, len);
     vv->open = true;
-    vv->row = row;
+    vv->record = record_at(viewer, row);
     vv->col = col;
     vv->shown = shown;
     return true;
@@ -119,10 +123,17 @@ void value_view_close(HWND view) {
     text_view_forget(vv->text);
 }
 
-void value_view_cell(HWND view, int32_t *row, int32_t *col) {
+bool value_view_cell(HWND view, const Viewer *viewer, int32_t *row, int32_t *col) {
     ValueView *vv = record(view);
-    *row = vv ? vv->row : 0;
-    *col = vv ? vv->col : 0;
+    if (!vv || !vv->open) return false;
+    *row = row_of_record(viewer, vv->record);
+    *col = vv->col;
+    return *row >= 0;
+}
+
+bool value_view_follow(HWND view, const Viewer *viewer) {
+    int32_t row = 0, col = 0;
+    return !value_view_open(view) || value_view_cell(view, viewer, &row, &col);
 }
 
 void value_view_describe(HWND view, const Viewer *viewer, char *out, size_t n) {
@@ -131,7 +142,8 @@ void value_view_describe(HWND view, const Viewer *viewer, char *out, size_t n) {
     out[0] = '\0';
     if (!vv || !vv->open) return;
     char row[32], rows[32];
-    format_thousands(row, sizeof row, static_cast<unsigned long long>(vv->row) + 1);
+    const int32_t at = row_of_record(viewer, vv->record);
+    format_thousands(row, sizeof row, static_cast<unsigned long long>(at >= 0 ? at : 0) + 1);
     format_thousands(rows, sizeof rows, static_cast<unsigned long long>(shown_row_count(viewer)));
     const char *type =
         viewer->col_types && vv->col < viewer->col_count ? viewer->col_types[vv->col].name : "";

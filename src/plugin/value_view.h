@@ -38,5 +38,10 @@ void value_view_close(HWND view);
 // UTF-8 into out (n bytes).
 void value_view_describe(HWND view, const Viewer *viewer, char *out, size_t n);
 
-// The cell it shows: its row as the grid shows it and its column.
-void value_view_cell(HWND view, int32_t *row, int32_t *col);
+// The cell it shows: where its record's row shows in the grid now, and its column. False when
+// none is open, or its record no longer shows (a filter made again over more rows let it out).
+bool value_view_cell(HWND view, const Viewer *viewer, int32_t *row, int32_t *col);
+
+// After the grid's order changed: whether the value open (if any) still shows in the grid, so
+// that Alt+Up and Alt+Down step from where it is now. True when none is open.
+bool value_view_follow(HWND view, const Viewer *viewer);

@@ -6,11 +6,14 @@
 
 #include "grid/cursor.h"
 #include "grid/shown_rows.h"
-#include "plugin/clipboard.h"
 #include "plugin/context_menu.h"
+#include "plugin/copy_jobs.h"
 #include "plugin/find_bar.h"
 #include "plugin/grid_binding.h"
+#include "plugin/grid_orders.h"
 #include "plugin/key_state.h"
+#include "plugin/long_job.h"
+#include "plugin/module_frames.h"
 #include "plugin/notice.h"
 #include "plugin/text_view.h"
 #include "plugin/value_view.h"
@@ -26,11 +29,10 @@ HWND text_in_view(HWND viewer_window, const Viewer *viewer) {
     return value_view_open(value) ? value_view_text_view(value) : nullptr;
 }
 
-// A copy the clipboard refused as too large says so; other failures stay silent, as a failed
-// clipboard always has.
-void report_copy(HWND viewer_window, ClipResult result) {
-    if (result == CLIP_TOO_LARGE)
-        notice_show(viewer_window, "the selection is too large to copy (over 256 MiB as text)");
+// The grid's selection copied as work of the viewer; false when other work refused it.
+bool copy_grid(HWND viewer_window, const Viewer *viewer, bool titles, bool as_format,
+               CopyFormat format) {
+    return copy_grid_job(viewer_window, viewer, titles, as_format, format) != JOB_BUSY;
 }
 
 // The value view over the grid's place, showing cell (row, col) with the cursor there; nothing
@@ -45,7 +47,9 @@ void show_value(HWND viewer_window, Viewer *viewer, int32_t row, int32_t col) {
     InvalidateRect(viewer_window, nullptr, FALSE); // the status line names the cell
 }
 
-void close_value(HWND viewer_window, Viewer *viewer) {
+} // namespace
+
+void leave_value_view(HWND viewer_window, Viewer *viewer) {
     HWND value = value_view_of(viewer_window);
     if (!value_view_open(value)) return;
     value_view_close(value);
@@ -56,12 +60,14 @@ void close_value(HWND viewer_window, Viewer *viewer) {
     InvalidateRect(viewer_window, nullptr, FALSE);
 }
 
+namespace {
+
 // Alt+Up, Alt+Down: the value of the cell above or below, the grid's cursor following.
 void step_value(HWND viewer_window, Viewer *viewer, int step) {
     int32_t row = 0, col = 0;
     HWND value = value_view_of(viewer_window);
     if (!value_view_open(value)) return;
-    value_view_cell(value, &row, &col);
+    if (!value_view_cell(value, viewer, &row, &col)) return;
     int32_t to = row + step;
     if (to < 0 || to >= shown_row_count(viewer)) return;
     show_value(viewer_window, viewer, to, col);
@@ -86,17 +92,31 @@ POINT keyboard_menu_point(Viewer *viewer, KeyPlace place) {
     return at;
 }
 
+// The menu's modal loop reads the window's messages: what a job or the count hands over meanwhile
+// waits until it has closed, so that the command picked acts on the rows the menu was opened over.
 void open_context_menu(HWND viewer_window, Viewer *viewer, KeyPlace place, const POINT *at) {
+    ViewerWork *work = viewer->work;
+    if (!work || work->menu_open) return;
     POINT where = at ? *at : keyboard_menu_point(viewer, place);
+    work->menu_open = true;
     KeyCommand picked = track_context_menu(viewer_window, place, where);
+    work->menu_open = false;
+    if (viewer_closing(viewer)) return; // the host closed the viewer meanwhile
+    const unsigned put_off = work->put_off;
+    work->put_off = 0;
+    if (put_off & PUT_OFF_JOB) PostMessageW(viewer_window, WM_JOB_DONE, 0, 0);
+    if (put_off & PUT_OFF_COUNT) PostMessageW(viewer_window, WM_COUNT_PROGRESS, 0, 0);
     if (picked != CMD_NONE) run_command(viewer_window, viewer, {picked, 0}, place, nullptr);
+    remake_if_due(viewer_window, viewer);
 }
 
 } // namespace
 
-void tab_copy(HWND viewer_window, Viewer *viewer) {
+bool tab_copy(HWND viewer_window, Viewer *viewer) {
     HWND text = text_in_view(viewer_window, viewer);
-    report_copy(viewer_window, text ? text_view_copy(text) : copy_grid_selection(viewer));
+    if (!text) return copy_grid(viewer_window, viewer, false, false, COPY_CSV);
+    text_view_copy(text);
+    return true;
 }
 
 void tab_select_all(HWND viewer_window, Viewer *viewer) {
@@ -113,7 +133,11 @@ void run_command(HWND viewer_window, Viewer *viewer, KeyAction action, KeyPlace 
     notice_clear(viewer_window);
     switch (action.command) {
     case CMD_NONE: break;
-    case CMD_TO_HOST: PostMessageA(GetParent(viewer_window), WM_KEYDOWN, VK_ESCAPE, 0); break;
+    case CMD_TO_HOST:
+        // Escape stops the work that runs, and only when none runs goes to the host.
+        if (!cancel_job(viewer_window))
+            PostMessageA(GetParent(viewer_window), WM_KEYDOWN, VK_ESCAPE, 0);
+        break;
     case CMD_SHOW_TAB: PostMessageA(viewer_window, WM_SHOWTAB, action.tab, 0); break;
     case CMD_FIND_OPEN: find_bar_open(bar); break;
     case CMD_FIND_NEXT: find_again(bar, false); break;
@@ -125,24 +149,27 @@ void run_command(HWND viewer_window, Viewer *viewer, KeyAction action, KeyPlace 
     case CMD_FILTER_KEEP: find_bar_keep_filter(bar); break;
     case CMD_FILTER_CLEAR: find_bar_clear_filter(bar); break;
     case CMD_COPY: tab_copy(viewer_window, viewer); break;
-    case CMD_COPY_WITH_NAMES: report_copy(viewer_window, copy_grid_selection(viewer, true)); break;
+    case CMD_COPY_WITH_NAMES: copy_grid(viewer_window, viewer, true, false, COPY_CSV); break;
     case CMD_SELECT_ALL: tab_select_all(viewer_window, viewer); break;
     case CMD_CONTEXT_MENU: open_context_menu(viewer_window, viewer, place, menu_at); break;
     case CMD_SORT_ASC: grid_sort(viewer, viewer->cur_col, SORT_ASC); break;
     case CMD_SORT_DESC: grid_sort(viewer, viewer->cur_col, SORT_DESC); break;
     case CMD_SORT_NONE: grid_sort(viewer, viewer->cur_col, SORT_NONE); break;
     case CMD_VALUE_OPEN: show_value(viewer_window, viewer, viewer->cur_row, viewer->cur_col); break;
-    case CMD_VALUE_CLOSE: close_value(viewer_window, viewer); break;
+    case CMD_VALUE_CLOSE: leave_value_view(viewer_window, viewer); break;
     case CMD_VALUE_PREV: step_value(viewer_window, viewer, -1); break;
     case CMD_VALUE_NEXT: step_value(viewer_window, viewer, 1); break;
-    case CMD_COPY_CSV: report_copy(viewer_window, copy_grid_as(viewer, COPY_CSV)); break;
-    case CMD_COPY_INSERT: report_copy(viewer_window, copy_grid_as(viewer, COPY_SQL_INSERT)); break;
-    case CMD_COPY_JSON: report_copy(viewer_window, copy_grid_as(viewer, COPY_JSON)); break;
-    case CMD_COPY_MARKDOWN: report_copy(viewer_window, copy_grid_as(viewer, COPY_MARKDOWN)); break;
+    case CMD_COPY_CSV: copy_grid(viewer_window, viewer, false, true, COPY_CSV); break;
+    case CMD_COPY_INSERT: copy_grid(viewer_window, viewer, false, true, COPY_SQL_INSERT); break;
+    case CMD_COPY_JSON: copy_grid(viewer_window, viewer, false, true, COPY_JSON); break;
+    case CMD_COPY_MARKDOWN: copy_grid(viewer_window, viewer, false, true, COPY_MARKDOWN); break;
     }
 }
 
 bool viewer_key(HWND viewer_window, Viewer *viewer, WPARAM key, KeyPlace place, bool alt) {
+    if (viewer_closing(viewer)) return true; // closed by the host: no key acts any more
+    // Escape, wherever the keyboard is, stops the work that runs first.
+    if (key == VK_ESCAPE && !alt && cancel_job(viewer_window)) return true;
     int mods = (key_held(VK_CONTROL) ? KEYMOD_CTRL : 0) | (key_held(VK_SHIFT) ? KEYMOD_SHIFT : 0);
     if (alt) mods |= KEYMOD_ALT;
     KeyAction action = key_command(static_cast<int>(key), mods, place);

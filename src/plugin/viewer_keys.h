@@ -19,6 +19,10 @@ void run_command(HWND viewer_window, Viewer *viewer, KeyAction action, KeyPlace 
                  const POINT *menu_at);
 
 // Ctrl+C and Ctrl+A of the current tab (the host's Copy and Select all do the same): the grid's
-// selection and select-all, or the text view's (the value view's while it shows a value).
-void tab_copy(HWND viewer_window, Viewer *viewer);
+// selection and select-all, or the text view's (the value view's while it shows a value). The copy
+// runs as work of the viewer; false when other work running refused it.
+bool tab_copy(HWND viewer_window, Viewer *viewer);
 void tab_select_all(HWND viewer_window, Viewer *viewer);
+
+// The value view closed and the grid shown again, the cursor in view; nothing when it is closed.
+void leave_value_view(HWND viewer_window, Viewer *viewer);

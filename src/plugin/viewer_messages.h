@@ -21,6 +21,9 @@ enum : UINT {
     // Posted by the count's thread to the viewer window: it has found more of the file (or all of
     // it). The window thread takes it up (plugin/counting.h).
     WM_COUNT_PROGRESS = WM_USER + 14,
+    // Posted by a job's thread to the viewer window: the job has ended. The window thread hands
+    // its result over (plugin/long_job.h).
+    WM_JOB_DONE = WM_USER + 15,
 };
 
 enum : LPARAM { VIEWER_KEY_ALT = 0x100 };

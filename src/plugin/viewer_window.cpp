@@ -10,17 +10,19 @@
 #include "base/utf8.h"
 #include "document/load.h"
 #include "document/tab_text.h"
-#include "order/grid_order.h"
 #include "plugin/counting.h"
 #include "plugin/find_bar.h"
 #include "plugin/fonts.h"
 #include "plugin/grid_binding.h"
+#include "plugin/grid_orders.h"
 #include "plugin/long_job.h"
+#include "plugin/module_frames.h"
 #include "plugin/notice.h"
 #include "plugin/text_view.h"
 #include "plugin/value_view.h"
 #include "plugin/viewer_keys.h"
 #include "plugin/viewer_record.h"
+#include "work/order_status.h"
 
 Viewer *viewer_of_viewer_window(HWND window) {
     char name[sizeof VIEWER_CLASS + 1] = "";
@@ -111,9 +113,8 @@ static void show_status_as_title(HWND window, const char *status) {
 }
 
 static void paint_bar(HWND window, Viewer *viewer) {
-    // While work runs the record may be changing under it: the bar shows the work's note alone.
-    const char *job = job_note(window);
-    if (viewer && !job) load_note_failure(viewer);
+    const char *job = running_job_note(window);
+    if (viewer) load_note_failure(viewer);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     RECT client;
@@ -129,16 +130,16 @@ static void paint_bar(HWND window, Viewer *viewer) {
     if (viewer) {
         char status[STATUS_LEN], text[BAR_TEXT_LEN];
         HWND value = value_view_of(window);
-        if (job)
-            snprintf(status, sizeof status, "%s   \xE2\x80\x94   Escape cancels", job);
-        else if (viewer->tab == TAB_DATA && value_view_open(value))
+        if (viewer->tab == TAB_DATA && value_view_open(value))
             value_view_describe(value, viewer, status, sizeof status);
         else
             format_grid_status(status, sizeof status, viewer);
-        const char *notice = job ? "" : notice_of(window);
+        // Work runs beside the grid, which shows the rows as they were until it ends.
+        const char *notice = job ? job : notice_of(window);
         if (notice[0]) {
             size_t used = strlen(status);
-            snprintf(status + used, sizeof status - used, "   \xE2\x80\x94   %s", notice);
+            snprintf(status + used, sizeof status - used, "   \xE2\x80\x94   %s%s", notice,
+                     job ? " Escape cancels" : "");
         }
         format_bar_text(text, sizeof text, viewer->tab, status);
         SetTextColor(dc, RGB(20, 20, 20));
@@ -177,25 +178,13 @@ static void find_bar_shown(HWND window, Viewer *viewer, bool shown) {
     if (!shown) SetFocus(current_child(window, viewer));
 }
 
-// What a count in progress found, shown: more rows in the grid, its columns once the header line
-// is known, a section that a text tab shows, the status; and once every row is known, a sort and a
-// filter made over the rows of the time made again over all of them.
-static void show_count_news(HWND window, Viewer *viewer, unsigned news) {
+void show_count_news(HWND window, Viewer *viewer, unsigned news) {
     if (news & COUNT_COLUMNS) {
         populate_grid(viewer);
     } else if ((news & COUNT_ROWS) && !viewer->order.shown) {
         grid_rows_grew(viewer);
     }
-    if (news & COUNT_DONE) {
-        const RowOrder o = viewer->order;
-        if (o.sort_dir != SORT_NONE || o.filtered) {
-            grid_forget_order(viewer);
-            if (o.sort_dir != SORT_NONE) grid_sort(viewer, o.sort_col, o.sort_dir);
-            if (o.filtered && IsWindow(window)) find_bar_refilter(find_bar_of(window));
-            if (!IsWindow(window)) return;
-            grid_rows_changed(viewer);
-        }
-    }
+    if (news & COUNT_DONE) count_ended(window, viewer);
     // A text tab shows its text as it stood: the Full SQL tab gets the rows, and a tab its
     // section, once they are known.
     if (viewer->tab != TAB_DATA &&
@@ -218,15 +207,34 @@ static void context_menu_from(HWND window, Viewer *viewer, HWND clicked, LPARAM 
     run_command(window, viewer, {CMD_CONTEXT_MENU, 0}, place, lparam == -1 ? nullptr : &at);
 }
 
+// A finished job or the count's progress, taken up now, or once a menu of the viewer's has closed.
+static void take_up(HWND window, Viewer *viewer, unsigned what) {
+    ViewerWork *work = viewer->work;
+    if (!work) return;
+    if (work->menu_open) {
+        work->put_off |= what;
+        return;
+    }
+    if (what & PUT_OFF_JOB) job_done(window);
+    if (what & PUT_OFF_COUNT) show_count_news(window, viewer, count_progressed(viewer));
+    remake_if_due(window, viewer);
+}
+
 LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    ModuleFrame frame;
     Viewer *viewer = viewer_of(window);
+    // Closed by the host while the module's frames were on the stack: it waits only for them.
+    if (viewer_closing(viewer)) {
+        if (message == WM_PAINT) ValidateRect(window, nullptr);
+        return message == WM_PAINT ? 0 : DefWindowProcA(window, message, wparam, lparam);
+    }
     switch (message) {
     case WM_CREATE: return 0;
     case WM_DESTROY:
         // A host that destroys the window without ListCloseWindow still ends the count and the
         // work.
         stop_job(window);
-        stop_counting(window);
+        stop_counting(viewer);
         notice_clear(window);
         return 0;
     case WM_SIZE:
@@ -234,8 +242,6 @@ LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
         return 0;
     case WM_PAINT: paint_bar(window, viewer); return 0;
     case WM_NOTIFY: {
-        // The grid paints no rows while work may be changing them (long_job.h).
-        if (job_note(window)) return 0;
         const NMHDR *header = reinterpret_cast<const NMHDR *>(lparam);
         if (viewer && header && header->hwndFrom == static_cast<HWND>(viewer->grid))
             return grid_notify(viewer, header);
@@ -257,7 +263,10 @@ LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
         if (viewer) context_menu_from(window, viewer, reinterpret_cast<HWND>(wparam), lparam);
         return 0;
     case WM_COUNT_PROGRESS:
-        if (viewer) show_count_news(window, viewer, count_progressed(window, viewer));
+        if (viewer) take_up(window, viewer, PUT_OFF_COUNT);
+        return 0;
+    case WM_JOB_DONE:
+        if (viewer) take_up(window, viewer, PUT_OFF_JOB);
         return 0;
     case WM_FIND_BAR_SHOWN:
         if (viewer) find_bar_shown(window, viewer, wparam != 0);

@@ -30,3 +30,8 @@ void create_children(HWND window, Viewer *viewer, int w, int h);
 
 // Shows TAB_DATA when there are columns, otherwise TAB_SQL: where every load starts.
 void show_first_tab(HWND window, Viewer *viewer);
+
+// What the count found, shown (CountNews bits): more rows in the grid, its columns once the
+// header line is known, a section a text tab shows; once every row is known, an order made over
+// fewer rows made again over all of them.
+void show_count_news(HWND window, Viewer *viewer, unsigned news);

@@ -14,6 +14,7 @@
 #include "plugin/fonts.h"
 #include "plugin/grid_binding.h"
 #include "plugin/long_job.h"
+#include "plugin/module_frames.h"
 #include "plugin/text_view.h"
 #include "plugin/value_view.h"
 #include "plugin/viewer_keys.h"
@@ -34,42 +35,10 @@ static void set_up_process(void) {
     install_grid_view();
 }
 
-// Records of viewers closed while work ran for them. The call came from a message answered while
-// the work ran (long_job.h), and the frames below it still hold the record (and its file, open and
-// mapped): it goes at the thread's next call of the module with no work running, once those frames
-// have returned, or when the module does. A host that closes a hundred viewers so before calling
-// again loses the rest. `g_closed_lock` guards the table against hosts calling from several
-// threads.
-struct ClosedWorking {
-    Viewer *viewer;
-    DWORD thread;
-};
-static ClosedWorking g_closed_working[100];
-static SRWLOCK g_closed_lock = SRWLOCK_INIT;
-
-static void free_closed_viewers() {
-    if (job_runs_on_this_thread()) return;
-    const DWORD me = GetCurrentThreadId();
-    for (;;) {
-        Viewer *gone = nullptr;
-        AcquireSRWLockExclusive(&g_closed_lock);
-        for (ClosedWorking &slot : g_closed_working)
-            if (slot.viewer && slot.thread == me) {
-                gone = slot.viewer;
-                slot = ClosedWorking{};
-                break;
-            }
-        ReleaseSRWLockExclusive(&g_closed_lock);
-        if (!gone) return;
-        viewer_delete(gone);
-    }
-}
-
 // ListLoad and ListLoadW: the file named 8-bit (through the ANSI code page, as the host passes
 // it) or in UTF-16 (any name, any length).
 static HWND load_viewer(HWND parent, const void *path, bool wide) {
     static int reg = 0;
-    free_closed_viewers();
     Viewer *viewer = static_cast<Viewer *>(calloc(1, sizeof(Viewer)));
     if (!viewer) return nullptr;
     DumpScan scan;
@@ -90,6 +59,11 @@ static HWND load_viewer(HWND parent, const void *path, bool wide) {
         viewer_delete(viewer);
         return nullptr;
     }
+    if (!work_create(window, viewer)) {
+        DestroyWindow(window);
+        viewer_delete(viewer);
+        return nullptr;
+    }
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(viewer));
     create_children(window, viewer, w, h);
     install_child_proc(viewer);
@@ -101,17 +75,21 @@ static HWND load_viewer(HWND parent, const void *path, bool wide) {
 
 // ListLoadNext and ListLoadNextW.
 static int reload_viewer(HWND window, const void *path, bool wide) {
-    free_closed_viewers();
     Viewer *viewer = viewer_of_viewer_window(window);
-    // Asked from a message answered while work runs on the document (long_job.h): the work and
-    // the frames below it hold the document, which stays.
-    if (!viewer || job_note(window)) return 1;
+    // Asked from inside a procedure of the module (a hook, a menu's loop): the frames below hold
+    // the document, which stays.
+    if (!viewer || viewer_closing(viewer) || module_frames_on_stack()) return 1;
     Viewer scratch = {};
     DumpScan scan;
     if (!open_document(&scratch, path, wide, &scan)) return 1;
 
-    // Nothing may read the old document once it goes: its count, and the text view's blocks.
-    stop_counting(window);
+    // Nothing may read the old document once it goes: its work, its count, the value shown, and
+    // the text view's blocks.
+    stop_job(window);
+    stop_counting(viewer);
+    leave_value_view(window, viewer);
+    viewer->work->filter = Needle{};
+    viewer->work->remake = false;
     text_view_forget(static_cast<HWND>(viewer->edit));
     viewer_free_blocks(viewer);
     viewer_take_document(viewer, &scratch);
@@ -148,23 +126,9 @@ WLX_EXPORT int __stdcall ListLoadNextW(HWND parent, HWND window, WCHAR *path, in
 }
 
 WLX_EXPORT void __stdcall ListCloseWindow(HWND window) {
-    free_closed_viewers();
     Viewer *viewer = viewer_of_viewer_window(window);
-    const bool working = job_note(window) != nullptr;
-    stop_job(window);
-    if (viewer) stop_counting(window);
-    DestroyWindow(window);
-    if (!working) {
-        viewer_delete(viewer);
-        return;
-    }
-    AcquireSRWLockExclusive(&g_closed_lock);
-    for (ClosedWorking &slot : g_closed_working)
-        if (!slot.viewer) {
-            slot = ClosedWorking{viewer, GetCurrentThreadId()};
-            break;
-        }
-    ReleaseSRWLockExclusive(&g_closed_lock);
+    if (viewer_closing(viewer)) return;
+    close_viewer(window, viewer);
 }
 
 WLX_EXPORT void __stdcall ListGetDetectString(char *detect, int size) {
@@ -180,10 +144,9 @@ enum { LISTPLUGIN_ERROR = 1 };
 WLX_EXPORT int __stdcall ListSendCommand(HWND window, int command, int parameter) {
     (void)parameter;
     Viewer *viewer = viewer_of_viewer_window(window);
-    if (!viewer) return 0;
-    // Asked from a message answered while work runs: the work is changing the rows copy reads.
-    if (job_note(window)) return LISTPLUGIN_ERROR;
-    if (command == LC_COPY) tab_copy(window, viewer);
+    if (!viewer || viewer_closing(viewer)) return 0;
+    // A copy refused because other work runs (it would read what that work hands over).
+    if (command == LC_COPY && !tab_copy(window, viewer)) return LISTPLUGIN_ERROR;
     if (command == LC_SELECTALL) tab_select_all(window, viewer);
     return 0;
 }
@@ -193,10 +156,7 @@ WLX_EXPORT int __stdcall ListSendCommand(HWND window, int command, int parameter
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
     (void)module;
     if (reason == DLL_PROCESS_DETACH && !reserved) {
-        for (ClosedWorking &kept : g_closed_working) {
-            viewer_delete(kept.viewer);
-            kept = ClosedWorking{};
-        }
+        close_put_off_viewers();
         fonts_free();
         file_map_release_guard();
     }

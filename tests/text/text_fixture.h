@@ -28,8 +28,9 @@ struct IndexedRows {
     RowIndex index{};
     IndexedRows(std::initializer_list<const char *> starts, const char *end) {
         row_index_init(&index, static_cast<int64_t>(starts.size()) + 1);
-        for (const char *start : starts) row_index_push(&index, start);
-        row_index_push(&index, end + 1);
+        int64_t written = 0;
+        for (const char *start : starts) row_index_push(&index, &written, start);
+        row_index_push(&index, &written, end + 1);
     }
     ~IndexedRows() { row_index_free(&index); }
     IndexedRows(const IndexedRows &) = delete;
