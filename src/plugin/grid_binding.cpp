@@ -121,8 +121,7 @@ void grid_sort(Viewer *viewer, int32_t col, SortDir dir) {
 // A click on a column's header: ascending, then descending, then file order again.
 static void column_clicked(Viewer *viewer, int col) {
     SortDir next = SORT_ASC;
-    const SortDir now =
-        viewer->order.key_count == 1 ? order_dir_of(&viewer->order, col) : SORT_NONE;
+    const SortDir now = header_dir(GetParent(grid_of(viewer)), viewer, col);
     if (now != SORT_NONE) next = now == SORT_ASC ? SORT_DESC : SORT_NONE;
     grid_sort(viewer, col, next);
 }

@@ -88,6 +88,21 @@ void ask_filter(HWND window, Viewer *viewer, const Needle *needle) {
     ask(window, viewer, &spec, ASK_FILTER);
 }
 
+SortDir header_dir(HWND window, const Viewer *viewer, int32_t col) {
+    // A sort still being made is what the user clicked last: a second click turns that round.
+    const ViewerWork *work = viewer->work;
+    const Job *job = work ? work->job.job : nullptr;
+    if (job && job->kind == &SHOWN_ORDER_JOB) {
+        const OrderJob *j = reinterpret_cast<const OrderJob *>(job);
+        if (j->tag != ASK_REMAKE) {
+            const OrderSpec &spec = j->spec;
+            return spec.key_count == 1 && spec.keys[0].col == col ? spec.keys[0].dir : SORT_NONE;
+        }
+    }
+    (void)window;
+    return viewer->order.key_count == 1 ? order_dir_of(&viewer->order, col) : SORT_NONE;
+}
+
 void count_ended(HWND window, Viewer *viewer) {
     if (!viewer->work) return;
     // Made again even over as many rows: the columns' types may have become known only now.

@@ -15,6 +15,10 @@ void ask_sort(HWND window, Viewer *viewer, int32_t col, SortDir dir);
 // Filters by the needle (null or empty: no filter), the keys kept.
 void ask_filter(HWND window, Viewer *viewer, const Needle *needle);
 
+// The direction column col sorts in as last asked (the sort being made, else the one shown), when
+// it is the only key; SORT_NONE otherwise: where a header click goes on from.
+SortDir header_dir(HWND window, const Viewer *viewer, int32_t col);
+
 // The count has ended: an order made over fewer rows than it found is made again over all of them
 // (the cursor and the selection kept on their records), now or once no job runs.
 void count_ended(HWND window, Viewer *viewer);

@@ -1,6 +1,7 @@
 // Files of any size and any name: names outside the 8-bit code page through the wide entry points,
 // a file shown at once and counted while the viewer is used, a count ended by closing or loading
 // another file, a file cut short while it is viewed, and a copy too large for the clipboard.
+#include "menu_driver.h"
 #include "viewer_fixture.h"
 
 #include <commctrl.h>
@@ -395,4 +396,126 @@ TEST_F(AnyFile, AViewerClosedWhileItsWorkRunsRefusesTheHostsCopyStopsTheWorkAndL
     EXPECT_EQ(handles_held(), handles_before);
     EXPECT_TRUE(children_of_class(lister.hwnd, "TavrinLister").empty());
     DestroyWindow(closer.hwnd);
+}
+
+namespace {
+
+// The count's notices to one viewer, held back while `on` so that the test decides when the
+// window takes the count's progress up: a hook on the messages this thread reads turns each into
+// a null message and keeps it, to be posted again. The count posts again only once a notice has
+// been taken up, but for its last: the second notice held says the count is done.
+struct CountHold {
+    HWND viewer = nullptr;
+    bool on = false;
+    std::vector<MSG> held;
+    HHOOK hook = nullptr;
+};
+CountHold g_hold;
+
+LRESULT CALLBACK hold_count_notices(int code, WPARAM removed, LPARAM lparam) {
+    MSG *m = reinterpret_cast<MSG *>(lparam);
+    if (code == HC_ACTION && removed == PM_REMOVE && g_hold.on && m->hwnd == g_hold.viewer &&
+        m->message == WM_USER + 14) {
+        g_hold.held.push_back(*m);
+        m->message = WM_NULL;
+    }
+    return CallNextHookEx(g_hold.hook, code, removed, lparam);
+}
+
+void hold_count(HWND viewer) {
+    g_hold.viewer = viewer;
+    g_hold.held.clear();
+    g_hold.on = true;
+    g_hold.hook =
+        SetWindowsHookExW(WH_GETMESSAGE, hold_count_notices, nullptr, GetCurrentThreadId());
+}
+
+// Waits until the count is done (its last notice held), then lets the notices go: posted again,
+// for the window to take up at its next message.
+bool release_count_when_done() {
+    const bool done = pump_until([] { return g_hold.held.size() >= 2; }, 60000);
+    g_hold.on = false;
+    UnhookWindowsHookEx(g_hold.hook);
+    g_hold.hook = nullptr;
+    for (const MSG &m : g_hold.held) PostMessageW(m.hwnd, m.message, m.wParam, m.lParam);
+    return done;
+}
+
+} // namespace
+
+// A sort made while counting, three rows selected, and the count's end coming while the context
+// menu is open: the menu's Copy copies the three rows shown when it opened, and the order made
+// again over every row afterwards keeps them selected.
+TEST_F(AnyFile, TheCountsEndWaitsForTheMenuAndTheSelectionStaysOnItsRecords) {
+    ASSERT_NE(open_kept(numbered_dump(4000000)), nullptr);
+    hold_count(viewer);
+    HWND header = reinterpret_cast<HWND>(SendMessageW(grid(), LVM_GETHEADER, 0, 0));
+    RECT r = {};
+    SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+    const POINT at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    auto arrow_down = [&] {
+        HDITEMW item = {};
+        item.mask = HDI_FORMAT;
+        SendMessageW(header, HDM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        return (item.fmt & HDF_SORTDOWN) != 0;
+    };
+    click(header, at);
+    click(header, at);
+    ASSERT_TRUE(pump_until([&] { return arrow_down(); }));
+    const std::string top = item_text(grid(), 0, 0);
+    press_key(grid(), VK_HOME, true); // the cursor stayed on its record, now at the bottom
+    press_key(grid(), VK_DOWN, false, true);
+    press_key(grid(), VK_DOWN, false, true);
+
+    // The count's end reaches the window while its menu is open.
+    ASSERT_TRUE(release_count_when_done());
+    MenuDriver menu;
+    menu.pick = {0}; // Copy
+    arm_menu_driver(&menu);
+    SendMessageW(grid(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(grid()), -1);
+    disarm_menu_driver();
+    ASSERT_TRUE(menu.opened);
+    const int id = std::stoi(top);
+    auto rows_from = [](int first) {
+        std::wstring text;
+        for (int k = 0; k < 3; ++k) text += std::to_wstring(first - k) + L"\r\n";
+        return text;
+    };
+    EXPECT_EQ(clipboard_text(), rows_from(id)) << "the rows selected when the menu opened";
+
+    // The count's end, taken up once the menu has closed, makes the sort again over every row.
+    ASSERT_TRUE(counted(4000000));
+    ASSERT_TRUE(pump_until([&] { return !holds(painted_status(viewer), L"sorting"); }, 60000));
+    EXPECT_EQ(item_text(grid(), 0, 0), "3999999");
+    set_clipboard_text(L"former");
+    press_key(grid(), 'C', true);
+    EXPECT_EQ(clipboard_text(), rows_from(id)) << "the same three records, still selected";
+}
+
+// The value view open on a row of an order made while counting: once the order is made again over
+// every row, Alt+Down steps to the record after it in the new order.
+TEST_F(AnyFile, TheValueViewFollowsItsRecordWhenTheOrderIsMadeAgain) {
+    ASSERT_NE(open_kept(numbered_dump(4000000)), nullptr);
+    hold_count(viewer);
+    HWND header = reinterpret_cast<HWND>(SendMessageW(grid(), LVM_GETHEADER, 0, 0));
+    RECT r = {};
+    SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+    const POINT at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    click(header, at);
+    click(header, at);
+    ASSERT_TRUE(pump_until([&] { return item_text(grid(), 0, 0) != "0"; }));
+    const int id = std::stoi(item_text(grid(), 0, 0));
+    press_key(grid(), VK_HOME, true); // the cursor stayed on its record, now at the bottom
+    press_key(grid(), VK_RETURN);
+    HWND value = children_of_class(viewer, "TavrinValue").front();
+    HWND text = children_of_class(value, "TavrinText").front();
+    ASSERT_EQ(window_text(text), std::to_wstring(id));
+
+    ASSERT_TRUE(release_count_when_done());
+    ASSERT_TRUE(counted(4000000));
+    ASSERT_TRUE(pump_until([&] { return !holds(painted_status(viewer), L"sorting"); }, 60000));
+    EXPECT_EQ(window_text(text), std::to_wstring(id)) << "the same record's value";
+    SendMessageW(text, WM_SYSKEYDOWN, VK_DOWN, 1 | 1 << 29);
+    pump_pending();
+    EXPECT_EQ(window_text(text), std::to_wstring(id - 1)) << "the next record in the new order";
 }

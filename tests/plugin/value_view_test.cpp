@@ -145,3 +145,15 @@ TEST_F(ValueView, CopyAsPutsTheSelectionInEachFormat) {
     EXPECT_EQ(copy_as(3),
               L"| id | body |\r\n| ---: | --- |\r\n| 1 | line one<br>line two\tend |\r\n");
 }
+
+TEST_F(ValueView, TheNextFileClosesTheValueAndTheGridShowsItsFirstCell) {
+    press_key(grid(), VK_DOWN);
+    press_key(grid(), VK_RIGHT);
+    press_key(grid(), VK_RETURN);
+    ASSERT_TRUE(value_shown());
+    ASSERT_EQ(load_next(magic() + section("DATA", "COPY t (a) FROM stdin;\nnext\n\\.\n")), 0);
+    EXPECT_TRUE(grid_shown()) << "the value of the file before is gone with it";
+    EXPECT_FALSE(IsWindowVisible(value_window()));
+    EXPECT_EQ(item_text(grid(), 0, 0), "next");
+    EXPECT_FALSE(status().find(L"Row ") == 0) << status();
+}
