@@ -1,6 +1,7 @@
 // Files of any size and any name: names outside the 8-bit code page through the wide entry points,
 // a file shown at once and counted while the viewer is used, a count ended by closing or loading
 // another file, a file cut short while it is viewed, and a copy too large for the clipboard.
+#include "cut_file.h"
 #include "menu_driver.h"
 #include "viewer_fixture.h"
 
@@ -78,42 +79,8 @@ class AnyFile : public ViewerTest {
                !holds(painted_status(viewer), L"counting");
     }
 
-    // Whether another program can cut a mapped file here: Windows refuses, Wine lets it (as a
-    // share that disconnects would fail the reads).
-    typedef char *(__cdecl *UnixNameFn)(const WCHAR *);
-    UnixNameFn unix_name() const {
-        return reinterpret_cast<UnixNameFn>(
-            GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
-    }
-    bool cuts_files() const { return unix_name() != nullptr; }
-
-    // Cuts the last kept file to `size` bytes with the system's own truncate, as another program
-    // would while the viewer reads it; true once the file's size shows the cut.
-    bool cut_kept_file(DWORD size) {
-        WCHAR wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, kept.back()->path(), -1, wide, MAX_PATH);
-        char *unix_path = unix_name()(wide);
-        if (!unix_path) return false;
-        std::string command = "/usr/bin/truncate -s " + std::to_string(size) + " " + unix_path;
-        HeapFree(GetProcessHeap(), 0, unix_path);
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &process))
-            return false;
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        // A Unix program's process cannot be waited for under Wine, and its work posts nothing
-        // to wait on: the file's size is looked at until it shows the cut, within a bound.
-        for (DWORD start = GetTickCount(); GetTickCount() - start < 20000;) {
-            WIN32_FILE_ATTRIBUTE_DATA data = {};
-            GetFileAttributesExW(wide, GetFileExInfoStandard, &data);
-            if (data.nFileSizeHigh == 0 && data.nFileSizeLow == size) return true;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        }
-        return false;
-    }
+    // Cuts the last kept file to `size` bytes, as another program would while the viewer reads it.
+    bool cut_kept_file(DWORD size) { return cut_file(kept.back()->path(), size); }
 
     ListLoadWFn load_w = nullptr;
     ListLoadNextWFn load_next_w = nullptr;
