@@ -5,16 +5,13 @@
 #include <stdlib.h>
 
 #include "document/load.h"
+#include "document/read_step.h"
 #include "plugin/viewer_messages.h"
 
 namespace {
 
 #define COUNT_PROP L"TavrinCount"
 
-// What ListLoad reads before it returns: the header line and this many rows, and at least this
-// much of the file, so that small files are whole at once.
-const int64_t FIRST_ROWS = 1000;
-const uint64_t FIRST_BYTES = 4u << 20;
 const uint64_t STEP_BYTES = 4u << 20; // a step of the thread: milliseconds
 // How often the window hears of the count. A posted message goes before input and paints, and
 // taking one up costs the window milliseconds (under Wine, telling the list view its new row count
@@ -22,13 +19,14 @@ const uint64_t STEP_BYTES = 4u << 20; // a step of the thread: milliseconds
 const ULONGLONG PROGRESS_MS = 100;
 
 // One per counted window, owned by it (a window property) from count_rest until the count ends.
-// `scan` is the thread's; `published` the copy the window thread takes, under `lock`. `waiting`
-// is set while a progress message is in the queue; `stop` asks the thread to end. `told` is when
-// the thread last posted (the thread's own).
+// `scan` and the reading of `map` (the record's) are the thread's; `published` the copy the window
+// thread takes, under `lock`. `waiting` is set while a progress message is in the queue; `stop`
+// asks the thread to end. `told` is when the thread last posted (the thread's own).
 struct Count {
     HWND window;
     HANDLE thread;
     DumpScan scan;
+    FileMap *map;
     DumpScan published;
     CRITICAL_SECTION lock;
     volatile LONG waiting;
@@ -58,7 +56,7 @@ DWORD WINAPI count_thread(void *arg) {
     Count *c = static_cast<Count *>(arg);
     bool more = true;
     while (more && !c->stop) {
-        more = scan_step(&c->scan, STEP_BYTES) == 1;
+        more = read_step(&c->scan, c->map, STEP_BYTES) == 1;
         publish(c, !more);
     }
     return 0;
@@ -83,9 +81,7 @@ int open_document(Viewer *viewer, const void *path, bool wide, DumpScan *scan) {
         file_map_close(&map);
         return 0;
     }
-    while (scan_step(scan, 256u << 10) &&
-           !(scan->pos >= FIRST_BYTES && scan_has_header(scan) && scan->rows_found >= FIRST_ROWS)) {
-    }
+    read_first_screen(scan, &p.map);
     if (scan->no_memory || !load_adopt(&p, scan)) {
         viewer_free_blocks(&p);
         return 0;
@@ -101,6 +97,7 @@ void count_rest(HWND window, Viewer *viewer, const DumpScan *scan) {
     if (c) {
         c->window = window;
         c->scan = *scan;
+        c->map = &viewer->map;
         c->published = *scan;
         c->told = GetTickCount64();
         InitializeCriticalSection(&c->lock);
@@ -121,7 +118,7 @@ void count_rest(HWND window, Viewer *viewer, const DumpScan *scan) {
     }
     // No thread: the rest now, as before the viewer counted in steps.
     DumpScan rest = *scan;
-    while (scan_step(&rest, UINT64_MAX)) {
+    while (read_step(&rest, &viewer->map, UINT64_MAX)) {
     }
     load_adopt(viewer, &rest);
 }
