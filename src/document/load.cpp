@@ -151,13 +151,16 @@ int load_note_failure(Viewer *viewer) {
     return 1;
 }
 
+// load_map's steps: each read while the bytes it scans are still in the processor's cache.
+const uint64_t LOAD_STEP = 1u << 20;
+
 int load_map(Viewer *viewer, FileMap *map) {
     // Built in a record of its own and moved over only when nothing can fail any more, so a
     // refused load leaves `viewer` untouched.
     Viewer p{};
     DumpScan scan;
     if (!load_begin(&p, map, &scan)) return 0;
-    while (read_step(&scan, &p.map, UINT64_MAX)) {
+    while (read_step(&scan, &p.map, LOAD_STEP)) {
     }
     if (scan.no_memory || !load_adopt(&p, &scan)) {
         *map = p.map; // the caller's again

@@ -283,7 +283,7 @@ TEST_F(AnyFile, AFileOverTheHeldSizeStaysMappedAndInUseWhileItShows) {
     if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
 }
 
-TEST_F(AnyFile, TheTextMessagesOfAFullSqlTabOfTensOfMegabytesAnswerForItsFirstSixteenMebibytes) {
+TEST_F(AnyFile, TheTextMessagesOfAFullSqlTabOfTensOfMegabytesAnswerForItsFirstEightMebibytes) {
     const int rows = 1500000; // about 40 MB of Full SQL text, all of it ASCII
     ASSERT_NE(open_kept(numbered_dump(rows)), nullptr);
     ASSERT_TRUE(counted(rows));
