@@ -1,20 +1,16 @@
-// The system calls by which the Windows file map cuts a view that failed, and the size up to which
-// it holds a file rather than maps it, gathered where a test program built with the file map's
-// source can change them: to make a re-map fail, to read a view from another thread while it is
-// cut, or to map a small file. The module exports nothing of it; a host cannot reach it.
+// Where a test program built with the Windows file map's source can step into a cut of a view that
+// failed: between the unmapping and the re-map (another thread reads the view, or another
+// allocation takes its address, as can happen in the file manager's process), and at each fault
+// the guard looks at; and the size up to which a file is held rather than mapped, so that small
+// files can be mapped. The module exports nothing of it; a host cannot reach it.
 #pragma once
 
 #include <windows.h>
 
 #include <stdint.h>
 
-// Every field is set to the system's own behaviour at start; a test puts back what it changed.
+// Null hooks and FILE_HELD_MOST at start; a test puts back what it changed.
 struct FileMapSeam {
-    // Maps the kept part of a view that is cut short (MapViewOfFileEx).
-    LPVOID(WINAPI *map_view_at)
-    (HANDLE mapping, DWORD access, DWORD offset_high, DWORD offset_low, SIZE_T size, LPVOID at);
-    // Reserves the rest of that view's stretch as zero pages (VirtualAlloc).
-    LPVOID(WINAPI *reserve)(LPVOID at, SIZE_T size, DWORD type, DWORD protect);
     // Runs, when not null, after a view is unmapped for a cut and before its kept part is mapped
     // again, with the guard's lock held and the view's first byte.
     void (*unmapped)(char *view);

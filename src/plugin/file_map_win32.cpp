@@ -24,7 +24,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-FileMapSeam file_map_seam = {MapViewOfFileEx, VirtualAlloc, nullptr, nullptr, FILE_HELD_MOST};
+FileMapSeam file_map_seam = {nullptr, nullptr, FILE_HELD_MOST};
 
 namespace {
 
@@ -131,9 +131,7 @@ bool commit_around(ULONG_PTR at, ULONG_PTR lo, ULONG_PTR hi) {
 bool reserve_rest(MapHandle *m, uint32_t k) {
     char *from = m->base + chunk_first(m, k) + m->chunk[k].mapped;
     const SIZE_T size = static_cast<SIZE_T>(chunk_size(m, k) - m->chunk[k].mapped);
-    void *got = file_map_seam.reserve(from, size, MEM_RESERVE, PAGE_READONLY);
-    if (got && got != from) VirtualFree(got, 0, MEM_RELEASE);
-    return got == from;
+    return VirtualAlloc(from, size, MEM_RESERVE, PAGE_READONLY) == from;
 }
 
 // A read at `at` past chunk k's view: its zero pages are committed there, the stretch reserved
@@ -169,13 +167,9 @@ bool cut(MapHandle *m, uint32_t k, ULONG_PTR at) {
     if (file_map_seam.unmapped) file_map_seam.unmapped(start);
     if (keep > 0) {
         const uint64_t first = chunk_first(m, k);
-        void *view =
-            file_map_seam.map_view_at(m->mapping, FILE_MAP_READ, static_cast<DWORD>(first >> 32),
-                                      static_cast<DWORD>(first), keep, start);
-        if (view == start)
+        if (MapViewOfFileEx(m->mapping, FILE_MAP_READ, static_cast<DWORD>(first >> 32),
+                            static_cast<DWORD>(first), keep, start) == start)
             c.mapped = keep;
-        else if (view)
-            UnmapViewOfFile(view);
     }
     return zero_part_fault(m, k, at);
 }

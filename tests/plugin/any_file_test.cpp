@@ -6,7 +6,6 @@
 
 #include <commctrl.h>
 
-#include "cut_file.h"
 #include "hostile_files.h"
 #include "plugin/text_view.h"
 
@@ -82,8 +81,42 @@ class AnyFile : public ViewerTest {
                !holds(painted_status(viewer), L"counting");
     }
 
-    // Cuts the last kept file to `size` bytes, as another program would while the viewer reads it.
-    bool cut_kept_file(DWORD size) { return cut_file(kept.back()->path(), size); }
+    // Whether another program can cut a mapped file here: Windows refuses, Wine lets it (as a
+    // share that disconnects would fail the reads).
+    typedef char *(__cdecl *UnixNameFn)(const WCHAR *);
+    UnixNameFn unix_name() const {
+        return reinterpret_cast<UnixNameFn>(
+            GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name"));
+    }
+    bool cuts_files() const { return unix_name() != nullptr; }
+
+    // Cuts the last kept file to `size` bytes with the system's own truncate, as another program
+    // would while the viewer reads it; true once the file's size shows the cut.
+    bool cut_kept_file(DWORD size) {
+        WCHAR wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, kept.back()->path(), -1, wide, MAX_PATH);
+        char *unix_path = unix_name()(wide);
+        if (!unix_path) return false;
+        std::string command = "/usr/bin/truncate -s " + std::to_string(size) + " " + unix_path;
+        HeapFree(GetProcessHeap(), 0, unix_path);
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &startup, &process))
+            return false;
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        // A Unix program's process cannot be waited for under Wine, and its work posts nothing
+        // to wait on: the file's size is looked at until it shows the cut, within a bound.
+        for (DWORD start = GetTickCount(); GetTickCount() - start < 20000;) {
+            WIN32_FILE_ATTRIBUTE_DATA data = {};
+            GetFileAttributesExW(wide, GetFileExInfoStandard, &data);
+            if (data.nFileSizeHigh == 0 && data.nFileSizeLow == size) return true;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+        return false;
+    }
 
     // ListLoad on `bytes` followed by zeros (a hole) to `size` bytes: over the size a file is held
     // to, so the viewer maps it. The first zero ends the text.
@@ -186,7 +219,7 @@ TEST_F(AnyFile, ClosingOrLoadingAnotherFileDuringACountEndsItCleanly) {
 }
 
 TEST_F(AnyFile, AFileCutShortWhileViewedShowsWhatWasReadAndSaysSo) {
-    if (!cuts_mapped_files()) GTEST_SKIP() << "only Wine lets another program cut a mapped file";
+    if (!cuts_files()) GTEST_SKIP() << "only Wine lets another program cut a mapped file";
     const int rows = 1500000; // about 40 MB, then a hole to 300 MB: mapped, in views of 16 MiB
     ASSERT_NE(open_kept_mapped(numbered_dump(rows), 300 << 20), nullptr);
     ASSERT_TRUE(counted(rows));
@@ -205,7 +238,7 @@ TEST_F(AnyFile, AFileCutShortWhileViewedShowsWhatWasReadAndSaysSo) {
 }
 
 TEST_F(AnyFile, AFileCutShortWhileBeingCountedEndsTheCountWhereTheCutIs) {
-    if (!cuts_mapped_files()) GTEST_SKIP() << "only Wine lets another program cut a mapped file";
+    if (!cuts_files()) GTEST_SKIP() << "only Wine lets another program cut a mapped file";
     // About 200 MB, counted for a good while after ListLoad returns; then a hole to 300 MB.
     const int rows = 8000000;
     ASSERT_NE(open_kept_mapped(numbered_dump(rows), 300 << 20), nullptr);
@@ -258,8 +291,6 @@ TEST_F(AnyFile, ASmallFileOnceCountedIsLetGoAndCanBeOverwrittenAndDeletedWhileIt
     for (int r : {0, 2, rows / 2, rows - 1})
         EXPECT_EQ(item_text(grid(), r, 1), "name of " + std::to_string(r)) << r;
     EXPECT_FALSE(holds(painted_status(viewer), L"could not be read whole"));
-    ASSERT_TRUE(show_tab(4));
-    EXPECT_TRUE(holds(text_view().substr(0, 4096), L"1\tname of 1\n2\tname of 2\n"));
 }
 
 TEST_F(AnyFile, AFileOverTheHeldSizeStaysMappedAndInUseWhileItShows) {

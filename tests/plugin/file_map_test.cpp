@@ -1,14 +1,12 @@
-// The Windows file map, built into this program from its source: a small file held and let go once
-// read whole; a mapped file's guard, which cuts a view only where a read failed, goes on reading
-// in every thread that met the view while it was cut, and after a re-map that failed keeps no
-// record of address space it no longer owns.
+// The guard of the Windows file map, built into this program from its source and driven through
+// its seam: it cuts a view only where a read failed, lets every thread that met the view while it
+// was cut go on reading, and after a re-map that failed keeps no record of address space it no
+// longer owns. (Files cut short by another program: any_file_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 
 #include "base/file_map.h"
-#include "cut_file.h"
 #include "plugin/file_map_seam.h"
 #include "temp_dump.h"
 
@@ -67,11 +65,10 @@ class GuardedMap : public ::testing::Test {
     }
     // The second chunk's read at 8 MiB and 100 bytes failing twice: the first time the page reads
     // and the read is let go on; the second time it is the page that fails.
-    const char *fail_in_second_chunk() {
+    void fail_in_second_chunk() {
         const char *at = map.bytes + CHUNK + 8 * MIB + 100;
         fault_at(at);
         fault_at(at);
-        return at;
     }
     FileMapSeam saved;
     std::unique_ptr<TempFile> file;
@@ -110,10 +107,6 @@ void read_while_cut(char *) {
     WaitForSingleObject(g_meeting.faulted, 10000);
 }
 
-LPVOID WINAPI refuse_map(HANDLE, DWORD, DWORD, DWORD, SIZE_T, LPVOID) {
-    return nullptr;
-}
-
 // Between the unmapping and the re-map: another allocation takes the view's address.
 void take_address(char *view) {
     g_meeting.taken =
@@ -123,24 +116,13 @@ void take_address(char *view) {
 
 } // namespace
 
-TEST_F(GuardedMap, APageThatReadsWhenLookedAtIsReadAgainAndASecondFaultThereCutsTheView) {
+TEST_F(GuardedMap, AFaultThatPassesCutsNothingAndAThreadReadingAViewWhileItIsCutReadsOn) {
     map_file(40 * MIB);
     const char *at = map.bytes + CHUNK + 8 * MIB + 100;
     fault_at(at);
-    EXPECT_EQ(file_map_failed(&map), 0) << "a fault that passed cuts nothing";
+    EXPECT_EQ(file_map_failed(&map), 0) << "a fault at a page that reads cuts nothing";
     EXPECT_TRUE(reads(map, 0, map.len));
 
-    fault_at(at);
-    EXPECT_EQ(file_map_failed(&map), 1);
-    // Cut at the 64 KiB before the page: what lies before still reads, the rest of that view is
-    // zeros, the views around it are whole.
-    EXPECT_TRUE(reads(map, 0, CHUNK + 8 * MIB));
-    EXPECT_TRUE(reads(map, CHUNK + 8 * MIB, 2 * CHUNK, true));
-    EXPECT_TRUE(reads(map, 2 * CHUNK, map.len));
-}
-
-TEST_F(GuardedMap, AThreadReadingAViewWhileItIsCutGoesOnReadingAndCutsNothingMore) {
-    map_file(40 * MIB);
     g_meeting = Meeting{};
     g_meeting.map = &map;
     g_meeting.probe = map.bytes + CHUNK + MIB;
@@ -151,7 +133,7 @@ TEST_F(GuardedMap, AThreadReadingAViewWhileItIsCutGoesOnReadingAndCutsNothingMor
     file_map_seam.unmapped = read_while_cut;
     file_map_seam.faulted = probe_faulted;
 
-    fail_in_second_chunk();
+    fault_at(at); // again with no cut in between: the page fails
     EXPECT_EQ(WaitForSingleObject(g_meeting.faulted, 0), WAIT_OBJECT_0)
         << "the other thread read while the view was cut";
     ASSERT_EQ(WaitForSingleObject(g_meeting.reader, 10000), WAIT_OBJECT_0);
@@ -163,29 +145,15 @@ TEST_F(GuardedMap, AThreadReadingAViewWhileItIsCutGoesOnReadingAndCutsNothingMor
 
     EXPECT_EQ(g_meeting.seen, byte_at(CHUNK + MIB));
     EXPECT_TRUE(g_meeting.sum_ok) << "it read on past the byte it met the cut at";
-    EXPECT_TRUE(reads(map, 0, CHUNK + 8 * MIB)) << "its fault was taken for a failed read";
+    // Cut at the 64 KiB before the failed page, and nowhere else.
+    EXPECT_EQ(file_map_failed(&map), 1);
+    EXPECT_TRUE(reads(map, 0, CHUNK + 8 * MIB))
+        << "the other thread's fault was taken for a failure";
     EXPECT_TRUE(reads(map, CHUNK + 8 * MIB, 2 * CHUNK, true));
     EXPECT_TRUE(reads(map, 2 * CHUNK, map.len));
 }
 
-TEST_F(GuardedMap, AReMapThatFailsLeavesTheWholeViewAsZerosAndTheCloseGivesItBack) {
-    map_file(40 * MIB);
-    file_map_seam.map_view_at = refuse_map;
-    fail_in_second_chunk();
-    file_map_seam.map_view_at = saved.map_view_at;
-    EXPECT_EQ(file_map_failed(&map), 1);
-    EXPECT_TRUE(reads(map, 0, CHUNK));
-    EXPECT_TRUE(reads(map, CHUNK, 2 * CHUNK, true));
-    EXPECT_TRUE(reads(map, 2 * CHUNK, map.len));
-
-    const char *second = map.bytes + CHUNK;
-    file_map_close(&map);
-    MEMORY_BASIC_INFORMATION mbi = {};
-    ASSERT_NE(VirtualQuery(second, &mbi, sizeof mbi), 0u);
-    EXPECT_EQ(mbi.State, static_cast<DWORD>(MEM_FREE)) << "the zero pages were given back";
-}
-
-TEST_F(GuardedMap, AddressSpaceAnotherAllocationTookDuringACutIsNeverFreedByTheMap) {
+TEST_F(GuardedMap, AReMapThatFailsSinceAnotherAllocationTookTheAddressNeverFreesThatAllocation) {
     map_file(40 * MIB);
     g_meeting = Meeting{};
     file_map_seam.unmapped = take_address;
@@ -204,65 +172,4 @@ TEST_F(GuardedMap, AddressSpaceAnotherAllocationTookDuringACutIsNeverFreedByTheM
     EXPECT_EQ(mbi.AllocationBase, static_cast<void *>(g_meeting.taken));
     EXPECT_EQ(read_byte(g_meeting.taken), 'Z');
     VirtualFree(g_meeting.taken, 0, MEM_RELEASE);
-}
-
-TEST_F(GuardedMap, AFileCutShortWhileTwoThreadsReadItLosesOnlyWhatLiesPastTheCut) {
-    if (!cuts_mapped_files()) GTEST_SKIP() << "only Wine lets another program cut a mapped file";
-    map_file(40 * MIB);
-    const DWORD cut = 20000005; // in the second view
-    ASSERT_TRUE(cut_file(file->path(), cut));
-    // One thread reads the second view's start again and again while the other reads on through
-    // the cut, and meets the failed pages.
-    volatile bool done = false;
-    std::thread before_the_cut([&] {
-        while (!done) reads(map, CHUNK, 19 * MIB);
-    });
-    std::thread through_the_cut([&] {
-        reads(map, 19 * MIB, map.len);
-        done = true;
-    });
-    through_the_cut.join();
-    before_the_cut.join();
-    EXPECT_EQ(file_map_failed(&map), 1);
-    // The first page that fails is the one after the cut's; the view keeps the 64 KiB blocks
-    // before that page.
-    const uint64_t failed_page = (cut + 4095) / 4096 * 4096;
-    const uint64_t kept = CHUNK + (failed_page - CHUNK) / (64 * 1024) * (64 * 1024);
-    EXPECT_TRUE(reads(map, 0, kept));
-    EXPECT_TRUE(reads(map, kept, map.len, true));
-}
-
-TEST(HeldFile, AFileCutShortWhileItIsReadEndsThereAndOnceReadWholeCanBeReplacedAndDeleted) {
-    const std::string bytes = pattern(6 * MIB);
-    TempFile file(bytes);
-    FileMap map;
-    ASSERT_EQ(file_map_open(&map, file.path()), 1);
-    EXPECT_EQ(file_map_ready(&map), 0u) << "held, read as the count goes";
-    EXPECT_EQ(file_map_fill(&map, MIB), MIB);
-    EXPECT_EQ(std::string(map.bytes, MIB), bytes.substr(0, MIB));
-
-    // Another program cuts it while it is read: a held file is no mapped file, so Windows lets it.
-    HANDLE other = CreateFileA(file.path(), GENERIC_WRITE,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    LARGE_INTEGER end;
-    end.QuadPart = 2 * MIB;
-    EXPECT_TRUE(SetFilePointerEx(other, end, nullptr, FILE_BEGIN) && SetEndOfFile(other));
-    CloseHandle(other);
-    EXPECT_EQ(file_map_fill(&map, 4 * MIB), map.len);
-    EXPECT_EQ(file_map_failed(&map), 1);
-    const std::string seen(map.bytes, map.len);
-    EXPECT_EQ(seen.substr(0, 2 * MIB), bytes.substr(0, 2 * MIB));
-    EXPECT_EQ(seen.find_first_not_of('\0', 2 * MIB), std::string::npos);
-
-    // Read whole (to its end), it is let go: overwritten by a program that shares it with no one,
-    // then deleted, its name free at once.
-    HANDLE writer = CreateFileA(file.path(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    EXPECT_NE(writer, INVALID_HANDLE_VALUE) << GetLastError();
-    CloseHandle(writer);
-    EXPECT_TRUE(DeleteFileA(file.path()));
-    EXPECT_EQ(GetFileAttributesA(file.path()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(std::string(map.bytes, 2 * MIB), bytes.substr(0, 2 * MIB));
-    file_map_close(&map);
 }
