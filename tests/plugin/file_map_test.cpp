@@ -63,13 +63,6 @@ class GuardedMap : public ::testing::Test {
         ASSERT_EQ(file_map_open(&map, file->path()), 1);
         ASSERT_EQ(file_map_ready(&map), size) << "mapped, every byte ready";
     }
-    // The second chunk's read at 8 MiB and 100 bytes failing twice: the first time the page reads
-    // and the read is let go on; the second time it is the page that fails.
-    void fail_in_second_chunk() {
-        const char *at = map.bytes + CHUNK + 8 * MIB + 100;
-        fault_at(at);
-        fault_at(at);
-    }
     FileMapSeam saved;
     std::unique_ptr<TempFile> file;
     FileMap map{};
@@ -81,8 +74,7 @@ struct Meeting {
     HANDLE go = nullptr;         // set when it is to read
     HANDLE faulted = nullptr;    // set when it faulted there
     HANDLE reader = nullptr;
-    char seen = 0;
-    bool sum_ok = false;
+    bool read_on = false;
     const FileMap *map = nullptr;
     char *taken = nullptr; // another allocation made in the cut's address space
 };
@@ -91,8 +83,7 @@ Meeting g_meeting;
 DWORD WINAPI read_probe(void *) {
     WaitForSingleObject(g_meeting.go, INFINITE);
     const uint64_t from = static_cast<uint64_t>(g_meeting.probe - g_meeting.map->bytes);
-    g_meeting.seen = read_byte(g_meeting.probe);
-    g_meeting.sum_ok = reads(*g_meeting.map, from, from + 64 * 1024);
+    g_meeting.read_on = reads(*g_meeting.map, from, from + 64 * 1024);
     return 0;
 }
 
@@ -143,8 +134,7 @@ TEST_F(GuardedMap, AFaultThatPassesCutsNothingAndAThreadReadingAViewWhileItIsCut
     file_map_seam.unmapped = nullptr;
     file_map_seam.faulted = nullptr;
 
-    EXPECT_EQ(g_meeting.seen, byte_at(CHUNK + MIB));
-    EXPECT_TRUE(g_meeting.sum_ok) << "it read on past the byte it met the cut at";
+    EXPECT_TRUE(g_meeting.read_on) << "it read the file's bytes from where it met the cut on";
     // Cut at the 64 KiB before the failed page, and nowhere else.
     EXPECT_EQ(file_map_failed(&map), 1);
     EXPECT_TRUE(reads(map, 0, CHUNK + 8 * MIB))
@@ -158,7 +148,7 @@ TEST_F(GuardedMap, AReMapThatFailsSinceAnotherAllocationTookTheAddressNeverFrees
     g_meeting = Meeting{};
     file_map_seam.unmapped = take_address;
     const char *second = map.bytes + CHUNK;
-    fail_in_second_chunk();
+    for (int i = 0; i < 2; ++i) fault_at(second + 8 * MIB); // the second fault cuts
     file_map_seam.unmapped = nullptr;
     ASSERT_EQ(g_meeting.taken, second) << "the address could not be taken for the test";
     EXPECT_EQ(file_map_failed(&map), 1);
