@@ -5,10 +5,12 @@
 //
 //   wine_bench FILE.pg [REPETITIONS [TAB_FILE.pg [sort|value|big BIG.pg]]]
 //   wine_bench FILE.pg REPETITIONS - copy
+//   wine_bench FILE.pg REPETITIONS - first OTHER.pg...
 //
 // The text tabs are measured next, on TAB_FILE (FILE by default; "-" skips them); then, when asked,
 // header clicks that sort FILE's grid, Enter showing the value of FILE's first cell, or a file of
-// gigabytes (see time_big_file) set against FILE. "copy" measures only select all and copy of
+// gigabytes (see time_big_file) set against FILE. "first" sets the first screen of files of other
+// shapes against FILE's (see time_first_screens). "copy" measures only select all and copy of
 // FILE's grid (see time_copy), in a process that has done nothing else, so that its memory is the
 // copy's own.
 #include <windows.h>
@@ -377,6 +379,42 @@ const char *verdict(bool met) {
     return met ? "met" : "MISSED";
 }
 
+// WM_GETTEXTLENGTH and WM_GETTEXT of the viewer's Full SQL tab, as a program reading the text view
+// as an edit control sends them: the first length (counted, not yet cached) and the text into a
+// buffer of that length. Milliseconds each into `length_ms` and `text_ms`; the answer into
+// `units`. The tab is left showing.
+void time_text_messages(HWND window, std::vector<double> *length_ms, std::vector<double> *text_ms,
+                        long long *units) {
+    HWND view = FindWindowExA(window, nullptr, "TavrinText", nullptr);
+    if (!view || time_tab(window, view, 4) < 0) return;
+    double t0 = now_ms();
+    LRESULT length = SendMessageW(view, WM_GETTEXTLENGTH, 0, 0);
+    double t1 = now_ms();
+    std::vector<WCHAR> text(static_cast<size_t>(length > 0 ? length : 0) + 1);
+    double t2 = now_ms();
+    LRESULT copied =
+        SendMessageW(view, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    double t3 = now_ms();
+    length_ms->push_back(t1 - t0);
+    text_ms->push_back(copied == length ? t3 - t2 : -1);
+    *units = static_cast<long long>(length);
+}
+
+void report_text_messages(const std::vector<double> &length_ms, const std::vector<double> &text_ms,
+                          long long units) {
+    if (length_ms.empty()) return;
+    std::printf("the Full SQL tab's WM_GETTEXTLENGTH answers %lld (GetWindowTextLengthW: %d)\n",
+                units, static_cast<int>(units));
+    report("WM_GETTEXTLENGTH, counted", length_ms, 0);
+    report("WM_GETTEXT of that many units", text_ms, 0);
+    const double worst = std::max(max_of(length_ms), max_of(text_ms));
+    std::printf("goal: each answered within 50 ms, the length within INT_MAX: the slowest %.1f "
+                "ms, %s\n",
+                worst,
+                verdict(worst <= 50 && min_of(text_ms) >= 0 && units >= 0 && units <= 0x7FFFFFFF));
+    std::fflush(stdout);
+}
+
 // A dump of gigabytes after the smaller FILE in the same process (`small_first_screen`, FILE's
 // ListLoad until its first paint): ListLoad until the grid has painted, against FILE's; ListLoad
 // until the status says every row is counted, against one read-and-memchr pass over the file;
@@ -392,7 +430,8 @@ void time_big_file(ListLoadFn list_load, ListCloseWindowFn list_close, HWND list
         return;
     }
     const double pass = median(passes);
-    std::vector<double> returned, first, counted, added;
+    std::vector<double> returned, first, counted, added, length_ms, text_ms;
+    long long units = -1;
     Pinger worst = {};
     long answered = 0, unanswered = 0, slow = 0;
     double longest_repaint = 0;
@@ -420,6 +459,7 @@ void time_big_file(ListLoadFn list_load, ListCloseWindowFn list_close, HWND list
         InterlockedExchange(&pinger.stop, 1);
         if (pinger.thread) wait_pumping(pinger.thread);
         rows = SendMessageA(grid, LVM_GETITEMCOUNT, 0, 0);
+        if (done && !repainting) time_text_messages(window, &length_ms, &text_ms, &units);
         list_close(window);
         pump_pending();
         if (repainting) break;
@@ -459,7 +499,50 @@ void time_big_file(ListLoadFn list_load, ListCloseWindowFn list_close, HWND list
                 verdict(answered > 0 && unanswered == 0 && worst.longest <= 50));
     std::printf("%-40s %10.1f ms\n", "the longest wait for a repaint while counting",
                 longest_repaint);
+    report_text_messages(length_ms, text_ms, units);
     std::fflush(stdout);
+}
+
+// ListLoad of files of other shapes (rows of megabytes, a data block after a long SQL section)
+// until the tab it opens on has painted, against FILE's first screen (`small_first_screen`); the
+// status line it then shows; and once counted, the Full SQL tab's text messages.
+void time_first_screens(ListLoadFn list_load, ListCloseWindowFn list_close, HWND lister,
+                        char **paths, int count, int reps, double small_first_screen) {
+    for (int p = 0; p < count; ++p) {
+        std::vector<double> returned, first, length_ms, text_ms;
+        long long units = -1;
+        WCHAR status[256] = L"";
+        for (int i = 0; i < reps; ++i) {
+            double t0 = now_ms();
+            HWND window = list_load(lister, paths[p], 0);
+            double t1 = now_ms();
+            if (!window) {
+                std::fprintf(stderr, "ListLoad refused %s\n", paths[p]);
+                return;
+            }
+            HWND grid = FindWindowExA(window, nullptr, "SysListView32", nullptr);
+            HWND view = FindWindowExA(window, nullptr, "TavrinText", nullptr);
+            bool painted = pump_until_painted(IsWindowVisible(grid) ? grid : view);
+            double t2 = now_ms();
+            returned.push_back(t1 - t0);
+            if (painted) first.push_back(t2 - t0);
+            InternalGetWindowText(window, status, 256);
+            if (pump_until_counted(window, COUNT_BOUND_MS))
+                time_text_messages(window, &length_ms, &text_ms, &units);
+            list_close(window);
+            pump_pending();
+        }
+        std::printf("file %s\n", paths[p]);
+        char utf8[512];
+        WideCharToMultiByte(CP_UTF8, 0, status, -1, utf8, sizeof utf8, nullptr, nullptr);
+        std::printf("%-40s %s\n", "the status at the first paint", utf8);
+        report("ListLoad", returned, 0);
+        report("ListLoad + first paint", first, 0);
+        double ratio = first.empty() ? 0 : median(first) / small_first_screen;
+        std::printf("goal: its first paint at most 2 x the smaller file's (%.1f ms): %.2f, %s\n",
+                    small_first_screen, ratio, verdict(!first.empty() && ratio <= 2.0));
+        report_text_messages(length_ms, text_ms, units);
+    }
 }
 
 // The clipboard emptied, so that no copy before holds memory a new copy would free.
@@ -604,10 +687,12 @@ void time_copy(ListLoadFn list_load, ListCloseWindowFn list_close, HWND lister, 
 int main(int argc, char **argv) {
     const char *mode = argc >= 5 ? argv[4] : "";
     const bool big = std::strcmp(mode, "big") == 0;
-    if (argc < 2 || argc > 6 || (argc == 6) != big) {
+    const bool first = std::strcmp(mode, "first") == 0;
+    if (argc < 2 || (first ? argc < 6 : argc > 6 || (argc == 6) != big)) {
         std::fprintf(stderr, "usage: wine_bench FILE.pg [REPETITIONS [TAB_FILE.pg "
                              "[sort|value|big BIG.pg]]]\n"
-                             "       wine_bench FILE.pg REPETITIONS - copy\n");
+                             "       wine_bench FILE.pg REPETITIONS - copy\n"
+                             "       wine_bench FILE.pg REPETITIONS - first OTHER.pg...\n");
         return 2;
     }
     char *path = argv[1];
@@ -681,6 +766,9 @@ int main(int argc, char **argv) {
     if (std::strcmp(mode, "value") == 0) time_value_view(list_load, list_close, lister, path, reps);
     if (big && !painted.empty())
         time_big_file(list_load, list_close, lister, argv[5], reps, median(painted));
+    if (first && !painted.empty())
+        time_first_screens(list_load, list_close, lister, argv + 5, argc - 5, reps,
+                           median(painted));
     DestroyWindow(lister);
     FreeLibrary(module);
     return 0;

@@ -13,8 +13,10 @@
 #include "document/dump_scan.h"
 #include "document/header_line.h"
 #include "document/load.h"
+#include "document/read_step.h"
 #include "document/rows.h"
 #include "document/viewer.h"
+#include "temp_dump.h"
 
 struct WholeFileDocument {
     bool loads = false;
@@ -109,20 +111,26 @@ inline std::string whole_file_difference(const Viewer *v, const WholeFileDocumen
     return "";
 }
 
-// The file counted in steps, the first of `budget` bytes and each next one twice and one more, as
-// the viewer counts a large file while it shows the first rows: after every step what the record
-// shows must be a beginning of the whole, and at the end the whole. "" when it is, else the first
-// thing that differs.
-inline std::string counted_in_steps_difference(const std::string &file, uint64_t budget,
-                                               const WholeFileDocument &want) {
-    FileMap map = {file.data(), file.size(), nullptr};
+// The file counted in steps, the first of `budget` bytes and each next one twice and one more (or,
+// without `grow`, every one of `budget` bytes), as the viewer counts a large file while it shows
+// the first rows: after every step what the record shows must be a beginning of the whole, and at
+// the end the whole. The record takes `map` over: bytes of the caller's (a null handle), or a
+// file the viewer reads before each step, which must never have been scanned past what was read.
+// "" when it is, else the first thing that differs.
+inline std::string counted_in_steps_difference(FileMap map, uint64_t budget,
+                                               const WholeFileDocument &want, bool grow = true) {
+    const bool caller_bytes = map.handle == nullptr;
     Viewer v{};
     DumpScan scan;
-    if (load_begin(&v, &map, &scan) != 1) return "the counting load refuses the file";
+    if (load_begin(&v, &map, &scan) != 1) {
+        if (!caller_bytes) file_map_close(&map);
+        return "the counting load refuses the file";
+    }
     std::string differs;
     int32_t rows_before = 0;
-    for (bool more = true; more && differs.empty(); budget = budget * 2 + 1) {
-        more = scan_step(&scan, budget) == 1;
+    for (bool more = true; more && differs.empty(); budget = grow ? budget * 2 + 1 : budget) {
+        more = read_step(&scan, &v.map, budget) == 1;
+        if (more && scan.pos > file_map_ready(&v.map)) differs = "the scan passed what was read";
         if (load_adopt(&v, &scan) != 1) differs = "a step's rows cannot be taken up";
         if (v.row_count < rows_before || v.row_count > static_cast<int32_t>(want.rows.size()))
             differs = "the rows counted so far";
@@ -139,7 +147,21 @@ inline std::string counted_in_steps_difference(const std::string &file, uint64_t
             differs = "the INFO section while counting";
     }
     if (differs.empty()) differs = whole_file_difference(&v, want);
-    v.map = FileMap{}; // the bytes are the caller's, not a mapping
+    if (caller_bytes) v.map = FileMap{}; // the bytes are the caller's
     viewer_free_blocks(&v);
     return differs;
+}
+
+inline std::string counted_in_steps_difference(const std::string &file, uint64_t budget,
+                                               const WholeFileDocument &want) {
+    return counted_in_steps_difference(FileMap{file.data(), file.size(), nullptr}, budget, want);
+}
+
+// The same over the file written to disk and opened as the viewer opens it.
+inline std::string counted_from_disk_difference(const std::string &file, uint64_t budget,
+                                                const WholeFileDocument &want, bool grow = true) {
+    TempFile disk(file);
+    FileMap map;
+    if (!file_map_open(&map, disk.path())) return "the file cannot be opened";
+    return counted_in_steps_difference(map, budget, want, grow);
 }

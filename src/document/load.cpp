@@ -3,7 +3,9 @@
 #include "document/load.h"
 
 #include "base/mem.h"
+#include "base/thousands.h"
 #include "document/header_line.h"
+#include "document/read_step.h"
 #include "document/rows.h"
 
 #include <stdio.h>
@@ -67,11 +69,21 @@ void adopt_sections(Viewer *v, const DumpScan *s) {
     }
 }
 
-void write_status(Viewer *v) {
+// `s`, when given, is the scan the record was brought up to: while it still looks for the rows,
+// the status says how far it has read.
+void write_status(Viewer *v, const DumpScan *s = nullptr) {
     const bool done = v->load == LOAD_DONE;
-    if (!v->copy_line) {
+    if (!v->copy_line && (done || !s)) {
         snprintf(v->status, sizeof v->status, "%s",
                  done ? "object (SQL only)" : "counting\xE2\x80\xA6");
+        return;
+    }
+    if (!v->copy_line) {
+        char read[32], of[32];
+        format_thousands(read, sizeof read, s->pos / 1000000);
+        format_thousands(of, sizeof of, (s->len + 999999) / 1000000);
+        snprintf(v->status, sizeof v->status,
+                 "counting\xE2\x80\xA6 looking for the rows: %s of %s MB read", read, of);
         return;
     }
     char name[TABLE_NAME_MAX + 1];
@@ -90,6 +102,7 @@ void write_status(Viewer *v) {
 
 int load_begin(Viewer *viewer, FileMap *map, DumpScan *scan) {
     if (!map->bytes || map->len < DUMP_MAGIC_LEN ||
+        file_map_fill(map, DUMP_MAGIC_LEN) < DUMP_MAGIC_LEN ||
         memcmp(map->bytes, DUMP_MAGIC, DUMP_MAGIC_LEN) != 0)
         return 0;
     // Each row takes a line feed at least, so the file's length bounds the index.
@@ -127,7 +140,7 @@ int load_adopt(Viewer *v, const DumpScan *s) {
         v->col_count = count_fields(row_start(v, 0), row_end(v, 0));
     if (v->col_count > 0 && !v->col_types && (v->sql || done) && !read_types(v)) return 0;
     if (done) v->load = LOAD_DONE;
-    write_status(v);
+    write_status(v, s);
     return 1;
 }
 
@@ -138,13 +151,16 @@ int load_note_failure(Viewer *viewer) {
     return 1;
 }
 
+// load_map's steps: each read while the bytes it scans are still in the processor's cache.
+const uint64_t LOAD_STEP = 1u << 20;
+
 int load_map(Viewer *viewer, FileMap *map) {
     // Built in a record of its own and moved over only when nothing can fail any more, so a
     // refused load leaves `viewer` untouched.
     Viewer p{};
     DumpScan scan;
     if (!load_begin(&p, map, &scan)) return 0;
-    while (scan_step(&scan, UINT64_MAX)) {
+    while (read_step(&scan, &p.map, LOAD_STEP)) {
     }
     if (scan.no_memory || !load_adopt(&p, &scan)) {
         *map = p.map; // the caller's again

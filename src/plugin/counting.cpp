@@ -5,16 +5,13 @@
 #include <stdlib.h>
 
 #include "document/load.h"
+#include "document/read_step.h"
 #include "plugin/viewer_messages.h"
 #include "plugin/viewer_window.h"
 #include "work/viewer_work.h"
 
 namespace {
 
-// What ListLoad reads before it returns: the header line and this many rows, and at least this
-// much of the file, so that small files are whole at once.
-const int64_t FIRST_ROWS = 1000;
-const uint64_t FIRST_BYTES = 4u << 20;
 // How often the window hears of the count. A posted message goes before input and paints, and
 // taking one up costs the window milliseconds (under Wine, telling the list view its new row count
 // alone takes 10): told of every step, the window would paint only once the count ended.
@@ -44,9 +41,7 @@ int open_document(Viewer *viewer, const void *path, bool wide, DumpScan *scan) {
         file_map_close(&map);
         return 0;
     }
-    while (scan_step(scan, 256u << 10) &&
-           !(scan->pos >= FIRST_BYTES && scan_has_header(scan) && scan->rows_found >= FIRST_ROWS)) {
-    }
+    read_first_screen(scan, &p.map);
     if (scan->no_memory || !load_adopt(&p, scan)) {
         viewer_free_blocks(&p);
         return 0;
@@ -60,11 +55,11 @@ void count_rest(HWND window, Viewer *viewer, const DumpScan *scan) {
     if (scan->phase == SCAN_DONE) return;
     ViewerWork *work = viewer->work;
     work->count_told = GetTickCount64();
-    work->count = count_start(scan, tell_window, work);
+    work->count = count_start(scan, &viewer->map, tell_window, work);
     if (work->count) return;
     // No thread: the rest now, and shown as a count's end is.
     DumpScan rest = *scan;
-    show_count_news(window, viewer, count_rest_here(viewer, &rest));
+    show_count_news(window, viewer, count_rest_here(viewer, &rest, &viewer->map));
 }
 
 void stop_counting(Viewer *viewer) {

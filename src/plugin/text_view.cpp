@@ -50,7 +50,7 @@ struct TextView {
     int wheel_rest[2]; // movement of each wheel (vertical, tilt) not yet scrolled, in WHEEL_DELTA
                        // parts of a line or column; one wheel's remainder never moves the other
     bool dragging, focused;
-    long long utf16_len; // WM_GETTEXTLENGTH's answer, counted once per text
+    long long utf16_len; // WM_GETTEXTLENGTH's answer, counted once per text (within the bound)
     int bars[2][3];      // max, page and position last given to each scroll bar
 };
 
@@ -347,15 +347,22 @@ void set_selection(HWND window, TextView *tv, WPARAM wparam, LPARAM lparam) {
     caret_moved(window, tv);
 }
 
+// Where the edit-control messages stop reading: the text's first TEXT_MESSAGE_BYTES bytes, cut at
+// a character's start.
+size_t message_end(TextView *tv) {
+    return tv->doc.len > TEXT_MESSAGE_BYTES ? text_char_floor(&tv->doc, TEXT_MESSAGE_BYTES)
+                                            : tv->doc.len;
+}
+
 LRESULT get_text(TextView *tv, WPARAM room, LPARAM buffer) {
     if (room == 0 || !buffer) return 0;
     return static_cast<LRESULT>(
-        text_copy_utf16(&tv->doc, 0, tv->doc.len, reinterpret_cast<uint16_t *>(buffer), room));
+        text_copy_utf16(&tv->doc, 0, message_end(tv), reinterpret_cast<uint16_t *>(buffer), room));
 }
 
 LRESULT get_text_length(TextView *tv) {
     if (tv->utf16_len == LENGTH_UNKNOWN)
-        tv->utf16_len = static_cast<long long>(text_utf16_count(&tv->doc, 0, tv->doc.len));
+        tv->utf16_len = static_cast<long long>(text_utf16_count(&tv->doc, 0, message_end(tv)));
     return static_cast<LRESULT>(tv->utf16_len);
 }
 

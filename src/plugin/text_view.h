@@ -12,6 +12,14 @@
 
 #define TEXT_VIEW_CLASS L"TavrinText"
 
+// WM_GETTEXTLENGTH and WM_GETTEXT answer for the text's first TEXT_MESSAGE_BYTES bytes (cut at a
+// character's start), as an edit control holding that much would: counted or converted on the
+// window thread, the whole of a Full SQL script of gigabytes would keep the file manager waiting
+// for seconds, and its length would not fit the messages' int. A byte makes at most one UTF-16
+// unit, so the answer stays within 8 Mi units; converting them takes about 20 ms under Wine.
+// Ctrl+A and Ctrl+C copy the whole text.
+enum : size_t { TEXT_MESSAGE_BYTES = 8u << 20 };
+
 // Registers the class under the host's instance, replacing a class left behind by an earlier load
 // of this module in the same process (it would point at that load's procedure).
 void register_text_view_class(void);

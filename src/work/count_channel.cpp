@@ -2,6 +2,7 @@
 #include "work/count_channel.h"
 
 #include "document/load.h"
+#include "document/read_step.h"
 
 #include <stdlib.h>
 
@@ -24,7 +25,7 @@ void count_thread(void *arg) {
     CountChannel *c = static_cast<CountChannel *>(arg);
     bool more = true;
     while (more && !c->stop.load(std::memory_order_relaxed)) {
-        more = scan_step(&c->scan, c->step_bytes) == 1;
+        more = read_step(&c->scan, c->map, c->step_bytes) == 1;
         publish(c, !more);
     }
 }
@@ -49,8 +50,8 @@ unsigned news_since(const Before &b, const Viewer *v) {
 
 } // namespace
 
-CountChannel *count_start(const DumpScan *scan, bool (*notify)(void *ctx, bool done), void *ctx,
-                          uint64_t step_bytes) {
+CountChannel *count_start(const DumpScan *scan, FileMap *map, bool (*notify)(void *ctx, bool done),
+                          void *ctx, uint64_t step_bytes) {
     CountChannel *c = static_cast<CountChannel *>(calloc(1, sizeof(CountChannel)));
     if (!c) return nullptr;
     if (!lock_init(&c->lock)) {
@@ -58,6 +59,7 @@ CountChannel *count_start(const DumpScan *scan, bool (*notify)(void *ctx, bool d
         return nullptr;
     }
     c->scan = *scan;
+    c->map = map;
     c->published = *scan;
     c->notify = notify;
     c->ctx = ctx;
@@ -101,9 +103,9 @@ void count_end(CountChannel **channel) {
     free(c);
 }
 
-unsigned count_rest_here(Viewer *viewer, DumpScan *scan) {
+unsigned count_rest_here(Viewer *viewer, DumpScan *scan, FileMap *map) {
     const Before before = before_of(viewer);
-    while (scan_step(scan, UINT64_MAX)) {
+    while (read_step(scan, map, UINT64_MAX)) {
     }
     load_adopt(viewer, scan);
     return news_since(before, viewer) | COUNT_DONE;

@@ -9,6 +9,7 @@
 // record counts, in chunks that never move (document/row_index.h).
 #pragma once
 
+#include "base/file_map.h"
 #include "base/thread.h"
 #include "document/dump_scan.h"
 #include "document/viewer.h"
@@ -17,6 +18,7 @@
 
 struct CountChannel {
     DumpScan scan;      // the thread's own
+    FileMap *map;       // the record's map, which only this thread fills while it counts
     DumpScan published; // under `lock`
     Lock lock;
     std::atomic<int> stop;    // asks the thread to end
@@ -32,11 +34,12 @@ struct CountChannel {
 };
 
 // Starts counting the rest of the file the scan reads (which must read into the row index of the
-// record the window thread will adopt it into), `step_bytes` a step (0: the usual few megabytes).
+// record the window thread will adopt it into, and `map` be that record's map, read on as the
+// count goes: document/read_step.h), `step_bytes` a step (0: the usual few megabytes).
 // Returns the channel, or null when no thread (or no memory) can be had: the caller then counts
 // the rest itself (count_rest_here).
-CountChannel *count_start(const DumpScan *scan, bool (*notify)(void *ctx, bool done), void *ctx,
-                          uint64_t step_bytes = 0);
+CountChannel *count_start(const DumpScan *scan, FileMap *map, bool (*notify)(void *ctx, bool done),
+                          void *ctx, uint64_t step_bytes = 0);
 
 // What count_take found new.
 enum CountNews : unsigned {
@@ -57,4 +60,4 @@ void count_end(CountChannel **channel);
 
 // The rest of the file counted here and now (for when no thread can be had), and the record
 // brought up to it. Returns the news, COUNT_DONE among them.
-unsigned count_rest_here(Viewer *viewer, DumpScan *scan);
+unsigned count_rest_here(Viewer *viewer, DumpScan *scan, FileMap *map);

@@ -130,8 +130,12 @@ TEST_P(HostileFileLoad, CountedInStepsOfAnySizeGivesWhatTheWholeFileRulesGive) {
     ASSERT_EQ(d.loaded, 1);
     EXPECT_EQ(whole_file_difference(&d.v, want), "");
     // Steps of a byte, of a few bytes and of one whole read, each growing as the viewer's do.
-    for (uint64_t budget : {uint64_t{1}, uint64_t{7}, uint64_t{4096}, uint64_t{1} << 30})
+    for (uint64_t budget : {uint64_t{1}, uint64_t{7}, uint64_t{4096}, uint64_t{1} << 30}) {
         EXPECT_EQ(counted_in_steps_difference(file.bytes, budget, want), "") << budget << " bytes";
+        // Read from its file as the viewer reads it, each step read before it is scanned.
+        EXPECT_EQ(counted_from_disk_difference(file.bytes, budget, want), "")
+            << budget << " bytes from the file";
+    }
 }
 
 TEST_P(HostileDocument, EveryCellReadsAsItsFieldAndNothingPastTheGrid) {

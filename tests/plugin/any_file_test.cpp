@@ -1,11 +1,16 @@
 // Files of any size and any name: names outside the 8-bit code page through the wide entry points,
 // a file shown at once and counted while the viewer is used, a count ended by closing or loading
-// another file, a file cut short while it is viewed, and a copy too large for the clipboard.
+// another file, a small file let go once read and a big one kept mapped, a mapped file cut short
+// while it is viewed, a copy too large for the clipboard, and the text messages' bound; long work
+// and the count's end meeting menus and the value view.
 #include "cut_file.h"
 #include "menu_driver.h"
 #include "viewer_fixture.h"
 
 #include <commctrl.h>
+
+#include "hostile_files.h"
+#include "plugin/text_view.h"
 
 #include <atomic>
 #include <memory>
@@ -81,6 +86,15 @@ class AnyFile : public ViewerTest {
 
     // Cuts the last kept file to `size` bytes, as another program would while the viewer reads it.
     bool cut_kept_file(DWORD size) { return cut_file(kept.back()->path(), size); }
+
+    // ListLoad on `bytes` followed by zeros (a hole) to `size` bytes: over the size a file is held
+    // to, so the viewer maps it. The first zero ends the text.
+    HWND open_kept_mapped(const std::string &bytes, int64_t size) {
+        kept.push_back(std::make_unique<TempFile>(bytes));
+        if (!extend_sparse(kept.back()->path(), size)) return nullptr;
+        viewer = module.ListLoad(lister.hwnd, const_cast<char *>(kept.back()->path()), 0);
+        return viewer;
+    }
 
     ListLoadWFn load_w = nullptr;
     ListLoadNextWFn load_next_w = nullptr;
@@ -175,8 +189,8 @@ TEST_F(AnyFile, ClosingOrLoadingAnotherFileDuringACountEndsItCleanly) {
 
 TEST_F(AnyFile, AFileCutShortWhileViewedShowsWhatWasReadAndSaysSo) {
     if (!cuts_files()) GTEST_SKIP() << "only Wine lets another program cut a mapped file";
-    const int rows = 1500000; // about 40 MB, over three of the map's views
-    ASSERT_NE(open_kept(numbered_dump(rows)), nullptr);
+    const int rows = 1500000; // about 40 MB, then a hole to 300 MB: mapped, in views of 16 MiB
+    ASSERT_NE(open_kept_mapped(numbered_dump(rows), 300 << 20), nullptr);
     ASSERT_TRUE(counted(rows));
     ASSERT_TRUE(cut_kept_file(1 << 20));
 
@@ -194,8 +208,9 @@ TEST_F(AnyFile, AFileCutShortWhileViewedShowsWhatWasReadAndSaysSo) {
 
 TEST_F(AnyFile, AFileCutShortWhileBeingCountedEndsTheCountWhereTheCutIs) {
     if (!cuts_files()) GTEST_SKIP() << "only Wine lets another program cut a mapped file";
-    const int rows = 8000000; // about 200 MB: counted for a good while after ListLoad returns
-    ASSERT_NE(open_kept(numbered_dump(rows)), nullptr);
+    // About 200 MB, counted for a good while after ListLoad returns; then a hole to 300 MB.
+    const int rows = 8000000;
+    ASSERT_NE(open_kept_mapped(numbered_dump(rows), 300 << 20), nullptr);
     ASSERT_TRUE(cut_kept_file(32 << 20));
     // Whether the count met the cut or ended before it, it ends, and the end of the rows shows
     // the failure.
@@ -207,6 +222,87 @@ TEST_F(AnyFile, AFileCutShortWhileBeingCountedEndsTheCountWhereTheCutIs) {
     pump_pending();
     EXPECT_TRUE(holds(painted_status(viewer), L"the file could not be read whole"));
     EXPECT_EQ(item_text(grid(), 100, 1), "name of 100");
+}
+
+TEST_F(AnyFile, ASmallFileOnceCountedIsLetGoAndCanBeOverwrittenAndDeletedWhileItShows) {
+    const int rows = 400000; // about 10 MB: more than ListLoad reads, counted by the thread
+    const std::string bytes = numbered_dump(rows);
+    // A viewer of the file opened and closed first, so that what the process keeps from then on
+    // (the count's thread pool) is counted before.
+    ASSERT_NE(open_kept(bytes), nullptr);
+    ASSERT_TRUE(counted(rows));
+    module.ListCloseWindow(viewer);
+    viewer = nullptr;
+    pump_pending();
+    const DWORD handles_before = handles_held();
+    ASSERT_GT(handles_before, 0u) << "the process's handles could not be counted";
+
+    ASSERT_NE(open_kept(bytes), nullptr);
+    EXPECT_GT(handles_held(), handles_before) << "the file is read on while it is counted";
+    ASSERT_TRUE(counted(rows));
+    EXPECT_EQ(handles_held(), handles_before) << "the file is let go once read whole";
+
+    // Another program regenerates the dump, sharing it with no one, then deletes it.
+    const char *path = kept.back()->path();
+    HANDLE writer = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE) << "the file is in use: error " << GetLastError();
+    const std::string other = numbered_dump(3);
+    DWORD wrote = 0;
+    WriteFile(writer, other.data(), static_cast<DWORD>(other.size()), &wrote, nullptr);
+    CloseHandle(writer);
+    EXPECT_TRUE(DeleteFileA(path));
+    EXPECT_EQ(GetFileAttributesA(path), INVALID_FILE_ATTRIBUTES) << "the name is free at once";
+
+    // The viewer shows what it read, as it read it.
+    press_key(grid(), VK_END, true);
+    pump_pending();
+    EXPECT_EQ(item_count(grid()), rows);
+    for (int r : {0, 2, rows / 2, rows - 1})
+        EXPECT_EQ(item_text(grid(), r, 1), "name of " + std::to_string(r)) << r;
+    EXPECT_FALSE(holds(painted_status(viewer), L"could not be read whole"));
+}
+
+TEST_F(AnyFile, AFileOverTheHeldSizeStaysMappedAndInUseWhileItShows) {
+    // 100 rows, then a hole to 300 MB, over the 256 MiB a file is held to.
+    ASSERT_NE(open_kept_mapped(numbered_dump(100), 300 << 20), nullptr);
+    ASSERT_TRUE(counted(100));
+    const char *path = kept.back()->path();
+    HANDLE writer = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const DWORD error = GetLastError();
+    if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+    EXPECT_EQ(writer, INVALID_HANDLE_VALUE) << "the viewer let a mapped file go";
+    // Windows finds the viewer's handle first, Wine the mapping.
+    EXPECT_TRUE(error == ERROR_SHARING_VIOLATION || error == ERROR_USER_MAPPED_FILE) << error;
+    EXPECT_EQ(item_text(grid(), 99, 1), "name of 99");
+
+    module.ListCloseWindow(viewer);
+    viewer = nullptr;
+    pump_pending();
+    writer = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    EXPECT_NE(writer, INVALID_HANDLE_VALUE) << "closed, the viewer lets it go";
+    if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+}
+
+TEST_F(AnyFile, TheTextMessagesOfAFullSqlTabOfTensOfMegabytesAnswerForItsFirstEightMebibytes) {
+    const int rows = 1500000; // about 40 MB of Full SQL text, all of it ASCII
+    ASSERT_NE(open_kept(numbered_dump(rows)), nullptr);
+    ASSERT_TRUE(counted(rows));
+    ASSERT_TRUE(show_tab(4));
+    const LRESULT length = SendMessageW(edit(), WM_GETTEXTLENGTH, 0, 0);
+    EXPECT_EQ(length, static_cast<LRESULT>(TEXT_MESSAGE_BYTES));
+    EXPECT_EQ(GetWindowTextLengthW(edit()), static_cast<int>(length));
+    std::wstring got(static_cast<size_t>(length) + 1, L'\0');
+    EXPECT_EQ(SendMessageW(edit(), WM_GETTEXT, got.size(), reinterpret_cast<LPARAM>(&got[0])),
+              length);
+    got.resize(static_cast<size_t>(length));
+
+    // What the messages give is the text's start, as Ctrl+A and Ctrl+C copy it whole.
+    press_key(edit(), 'A', true);
+    press_key(edit(), 'C', true);
+    const std::wstring whole = clipboard_text();
+    EXPECT_GT(whole.size(), got.size() * 2);
+    EXPECT_TRUE(whole.compare(0, got.size(), got) == 0);
+    EXPECT_TRUE(holds(got.substr(got.size() - 100), L"\tname of "));
 }
 
 TEST_F(AnyFile, ACopyOverTheClipboardsLimitIsRefusedWithANoticeAndASmallerOneIsWhole) {

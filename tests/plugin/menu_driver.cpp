@@ -6,6 +6,9 @@ namespace {
 
 MenuDriver *g_driver = nullptr;
 UINT_PTR g_timer = 0;
+// Ticks since the keys were sent while a menu still shows: a pick that opened a submenu, or landed
+// where Enter does nothing, is dismissed with Escape rather than left open for good.
+int g_still_open = -1;
 
 HWND open_menu_window() {
     HWND found = nullptr;
@@ -39,9 +42,18 @@ void send_key(HWND menu_window, UINT vk) {
 
 void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
     HWND window = open_menu_window();
+    if (g_still_open >= 0) {
+        if (!window) {
+            KillTimer(nullptr, g_timer);
+            g_timer = 0;
+            g_still_open = -1;
+        } else if (++g_still_open > 20) {
+            send_key(window, VK_ESCAPE);
+        }
+        return;
+    }
     if (!window || !g_driver) return;
-    KillTimer(nullptr, g_timer);
-    g_timer = 0;
+    g_still_open = 0;
     MenuDriver *d = g_driver;
     g_driver = nullptr;
     d->opened = true;
@@ -63,6 +75,7 @@ void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
 
 void arm_menu_driver(MenuDriver *driver) {
     disarm_menu_driver();
+    g_still_open = -1;
     g_driver = driver;
     g_timer = SetTimer(nullptr, 0, 10, on_timer);
 }
@@ -71,4 +84,5 @@ void disarm_menu_driver() {
     if (g_timer) KillTimer(nullptr, g_timer);
     g_timer = 0;
     g_driver = nullptr;
+    g_still_open = -1;
 }

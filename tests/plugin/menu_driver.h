@@ -20,7 +20,8 @@ struct MenuDriver {
 };
 
 // Arms the driver for the next menu this thread opens. Pumps nothing itself; the action that
-// opens the menu runs the menu's loop, where the driver acts.
+// opens the menu runs the menu's loop, where the driver acts. A menu still open a while after the
+// pick (it opened a submenu, or Enter fell where it does nothing) is dismissed with Escape.
 void arm_menu_driver(MenuDriver *driver);
 // Stops a driver whose menu never came.
 void disarm_menu_driver();

@@ -1,10 +1,10 @@
 // A random walk through everything a user and a file manager do to a viewer, in an order a seed
 // chooses: keys, clicks on cells and headers, menu commands, filters typed, Escape, tab switches,
 // the next file (a small one, a million rows, a big one still being counted, hostile ones, one
-// cut short while viewed), the viewer closed and opened again at any moment, long work running
-// or not. After every action the host is alive, the viewer answers a message sent from another
-// thread within a second, the grid shows no more rows than are counted, and at most one cell is
-// the cursor; at the end the process holds the handles and the memory it held before.
+// cut short while it was viewed), the viewer closed and opened again at any moment, long work
+// running or not. After every action the host is alive, the viewer answers a message sent from
+// another thread within a second, the grid shows no more rows than are counted, and at most one
+// cell is the cursor; at the end the process holds the handles and the memory it held before.
 //
 // TAVRIN_WALK_ACTIONS sets the number of actions (the test command runs the default),
 // TAVRIN_WALK_SEED the seed, TAVRIN_WALK_BIG a big dump to use as the file being counted (by
@@ -17,11 +17,9 @@
 
 #include <commctrl.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -49,14 +47,16 @@ struct Random {
 void write_numbered(const char *path, int rows) {
     FILE *f = std::fopen(path, "wb");
     if (!f) return;
-    const std::string head = magic() +
-                             section("SQL", "CREATE TABLE public.w (\n    id integer,\n    name text,\n"
-                                            "    v numeric(8,2)\n);\n") +
-                             section("DATA", "COPY public.w (id, name, v) FROM stdin;\n");
+    const std::string head =
+        magic() +
+        section("SQL", "CREATE TABLE public.w (\n    id integer,\n    name text,\n"
+                       "    v numeric(8,2)\n);\n") +
+        section("DATA", "COPY public.w (id, name, v) FROM stdin;\n");
     std::fwrite(head.data(), 1, head.size(), f);
     std::string piece;
     for (int r = 0; r < rows; ++r) {
-        piece += std::to_string(r) + "\tname " + std::to_string(static_cast<long long>(r) * 7919 % 100003) + "\t" +
+        piece += std::to_string(r) + "\tname " +
+                 std::to_string(static_cast<long long>(r) * 7919 % 100003) + "\t" +
                  std::to_string(r % 977) + "." + std::to_string(10 + r % 90) + "\n";
         if (piece.size() > (1u << 20) || r + 1 == rows) {
             std::fwrite(piece.data(), 1, piece.size(), f);
@@ -86,21 +86,35 @@ long long counted_in(const std::wstring &status) {
 
 // Whether `window` answers a message sent from another thread within `ms`, this thread pumping
 // meanwhile as the file manager's does.
+struct Ask {
+    HWND window;
+    DWORD ms;
+    bool answered;
+};
+
+DWORD WINAPI ask_from_another_thread(void *arg) {
+    Ask *ask = static_cast<Ask *>(arg);
+    DWORD_PTR result = 0;
+    ask->answered =
+        SendMessageTimeoutW(ask->window, WM_NULL, 0, 0, SMTO_NORMAL, ask->ms, &result) != 0;
+    return 0;
+}
+
 bool answers_within(HWND window, DWORD ms) {
-    std::atomic<int> answered{-1};
-    std::thread other([&] {
-        DWORD_PTR result = 0;
-        answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, ms, &result) ? 1 : 0;
-    });
-    pump_until([&] { return answered.load() >= 0; }, static_cast<int>(ms) * 4);
-    other.join();
-    return answered.load() == 1;
+    Ask ask = {window, ms, false};
+    HANDLE other = CreateThread(nullptr, 0, ask_from_another_thread, &ask, 0, nullptr);
+    if (!other) return false;
+    while (MsgWaitForMultipleObjects(1, &other, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0)
+        pump_pending();
+    CloseHandle(other);
+    return ask.answered;
 }
 
 class RandomWalk : public ViewerTest {
   protected:
     void SetUp() override {
         ViewerTest::SetUp();
+        const DWORD began = GetTickCount();
         rng.state = static_cast<uint64_t>(env_int("TAVRIN_WALK_SEED", 1));
         keep(magic() + section("SQL", "CREATE TABLE s (a int, b text);\n") +
              section("DATA", "COPY s (a, b) FROM stdin;\n2\tb\n1\t\\N\n3\tc\\td\n\\.\n"));
@@ -113,6 +127,8 @@ class RandomWalk : public ViewerTest {
         cut_index = static_cast<int>(paths.size());
         keep_numbered(1500000); // cut short once while the walk goes on
         for (const HostileCase &c : hostile_cases()) keep(c.make().bytes);
+        if (std::getenv("TAVRIN_WALK_TELL"))
+            std::fprintf(stderr, "files written in %lu ms\n", GetTickCount() - began);
     }
     void TearDown() override {
         ViewerTest::TearDown();
@@ -126,7 +142,9 @@ class RandomWalk : public ViewerTest {
         keep("");
         write_numbered(paths.back().c_str(), rows);
     }
-    char *random_path() { return const_cast<char *>(paths[rng.below(static_cast<int>(paths.size()))].c_str()); }
+    char *random_path() {
+        return const_cast<char *>(paths[rng.below(static_cast<int>(paths.size()))].c_str());
+    }
 
     HWND field() const {
         HWND bar = FindWindowExW(viewer, nullptr, L"TavrinFindBar", nullptr);
@@ -139,17 +157,18 @@ class RandomWalk : public ViewerTest {
 
     void act();
     void check(int step);
+    void warm_up();
 
     Random rng{1};
     std::vector<std::unique_ptr<TempFile>> kept;
     std::vector<std::string> paths;
     int cut_index = 0;
-    bool cut_done = false;
     std::string last;
 };
 
 void RandomWalk::act() {
-    static const UINT moves[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_PRIOR, VK_NEXT, VK_HOME, VK_END};
+    static const UINT moves[] = {VK_UP,    VK_DOWN, VK_LEFT, VK_RIGHT,
+                                 VK_PRIOR, VK_NEXT, VK_HOME, VK_END};
     const int what = rng.below(100);
     if (!viewer) {
         viewer = module.ListLoad(lister.hwnd, random_path(), 0);
@@ -214,10 +233,6 @@ void RandomWalk::act() {
         module.ListCloseWindow(viewer);
         viewer = nullptr;
         last = "ListCloseWindow";
-    } else if (what < 93 && !cut_done && cuts_files()) {
-        cut_done = true;
-        cut_file(paths[static_cast<size_t>(cut_index)].c_str(), 1 << 20);
-        last = "the file cut short";
     } else {
         pump_until([] { return false; }, rng.below(200));
         last = "a wait";
@@ -247,25 +262,52 @@ void RandomWalk::check(int step) {
     ASSERT_LE(cursors, 1) << "step " << step << ", after " << last;
 }
 
+// Once through what the walk will do, so that what the system keeps for good once a process has
+// done it (its pools of threads, a menu's windows, the clipboard's, a Unix program's process) is
+// made before the handles and the memory are read: a sort and a copy in threads of their own, a
+// menu, a big file counted to its end, and the file that is cut short while it is viewed.
+void RandomWalk::warm_up() {
+    viewer = module.ListLoad(lister.hwnd, const_cast<char *>(paths[1].c_str()), 0);
+    ASSERT_NE(viewer, nullptr);
+    pump_until([&] { return status_text(viewer).find(L"counting") == std::wstring::npos; }, 60000);
+    HWND header = reinterpret_cast<HWND>(SendMessageW(grid(), LVM_GETHEADER, 0, 0));
+    RECT r = {};
+    SendMessageW(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+    click(header, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    press_key(grid(), 'A', true);
+    press_key(grid(), 'C', true);
+    MenuDriver menu;
+    menu.pick = {2, 2};
+    arm_menu_driver(&menu);
+    press_key(grid(), VK_APPS);
+    disarm_menu_driver();
+    pump_until([&] { return status_text(viewer).find(L"Escape cancels") == std::wstring::npos; },
+               60000);
+    module.ListLoadNext(lister.hwnd, viewer,
+                        const_cast<char *>(paths[static_cast<size_t>(cut_index)].c_str()), 0);
+    if (cuts_files()) cut_file(paths[static_cast<size_t>(cut_index)].c_str(), 1 << 20);
+    pump_until([&] { return status_text(viewer).find(L"counting") == std::wstring::npos; }, 60000);
+    module.ListCloseWindow(viewer);
+    viewer = nullptr;
+    pump_pending();
+}
+
 } // namespace
 
 TEST_F(RandomWalk, AnyActionsInAnyOrderLeaveTheHostAliveAndTheViewerSound) {
-    // A first round of each file, so that what the process keeps for good is made before.
-    for (const std::string &path : paths) {
-        HWND w = module.ListLoad(lister.hwnd, const_cast<char *>(path.c_str()), 0);
-        pump_pending();
-        if (w) module.ListCloseWindow(w);
-    }
-    pump_pending();
-    const DWORD handles = handles_held();
-    const uint64_t memory = own_memory(process_usage());
-
     const int actions = env_int("TAVRIN_WALK_ACTIONS", kDefaultActions);
     const bool told = std::getenv("TAVRIN_WALK_TELL") != nullptr;
+    warm_up();
+    const DWORD handles = handles_held();
+    const uint64_t memory = own_memory(process_usage());
     for (int step = 0; step < actions; ++step) {
+        const DWORD began = GetTickCount();
         act();
-        if (told) std::fprintf(stderr, "%d: %s\n", step, last.c_str());
+        const DWORD acted = GetTickCount();
         check(step);
+        if (told)
+            std::fprintf(stderr, "%d: %s (%lu ms, checked in %lu) %lu handles\n", step,
+                         last.c_str(), acted - began, GetTickCount() - acted, handles_held());
         if (HasFatalFailure()) return;
     }
     if (viewer) module.ListCloseWindow(viewer);

@@ -159,7 +159,8 @@ TEST(CountChannel, TheCountIsTakenUpStepByStepUntilItEndsAndEndsWhereAWholeLoadD
     ASSERT_TRUE(d.begun);
     d.count(4096);
     g_notices = 0;
-    CountChannel *count = count_start(&d.scan, count_notice, nullptr, 64 << 10); // many steps
+    CountChannel *count =
+        count_start(&d.scan, &d.v.map, count_notice, nullptr, 64 << 10); // many steps
     ASSERT_NE(count, nullptr);
     int32_t seen = d.v.row_count;
     unsigned news = 0;
@@ -182,9 +183,9 @@ TEST(CountChannel, WithoutAThreadTheRestIsCountedAtOnceAndEndedAsACountIs) {
     StepwiseViewer d(bytes);
     d.count(4096);
     thread_fail_after(0);
-    EXPECT_EQ(count_start(&d.scan, count_notice, nullptr), nullptr);
+    EXPECT_EQ(count_start(&d.scan, &d.v.map, count_notice, nullptr), nullptr);
     thread_fail_after(-1);
-    const unsigned news = count_rest_here(&d.v, &d.scan);
+    const unsigned news = count_rest_here(&d.v, &d.scan, &d.v.map);
     EXPECT_TRUE(news & COUNT_DONE);
     EXPECT_TRUE(news & COUNT_ROWS);
     EXPECT_EQ(d.v.row_count, 5000);
@@ -194,7 +195,7 @@ TEST(CountChannel, WithoutAThreadTheRestIsCountedAtOnceAndEndedAsACountIs) {
 TEST(CountChannel, ACountEndedMidwayStopsItsThreadAndKeepsWhatWasTakenUp) {
     StepwiseViewer d(counted_dump(300000));
     d.count(4096);
-    CountChannel *count = count_start(&d.scan, count_notice, nullptr, 4096);
+    CountChannel *count = count_start(&d.scan, &d.v.map, count_notice, nullptr, 4096);
     ASSERT_NE(count, nullptr);
     count_take(&count, &d.v);
     const int32_t taken = d.v.row_count;

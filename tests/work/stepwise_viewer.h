@@ -10,6 +10,7 @@
 
 #include "base/file_map.h"
 #include "document/load.h"
+#include "document/read_step.h"
 #include "grid/shown_rows.h"
 #include "temp_dump.h"
 
@@ -31,7 +32,7 @@ struct StepwiseViewer {
 
     // Reads `bytes` more of the file and brings the record up to it; false once all is read.
     bool count(uint64_t bytes) {
-        const bool more = scan_step(&scan, bytes) == 1;
+        const bool more = read_step(&scan, &v.map, bytes) == 1;
         load_adopt(&v, &scan);
         return more;
     }

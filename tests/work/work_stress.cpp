@@ -15,6 +15,7 @@
 
 #include "base/file_map.h"
 #include "document/load.h"
+#include "document/read_step.h"
 #include "grid/cells.h"
 #include "grid/shown_rows.h"
 #include "temp_dump.h"
@@ -123,11 +124,12 @@ void run_seed(unsigned long seed, int rows) {
     Viewer v{};
     DumpScan scan;
     STRESS_CHECK(load_begin(&v, &map, &scan));
-    scan_step(&scan, 2048);
+    read_step(&scan, &v.map, 2048);
     load_adopt(&v, &scan);
     g_count_notices = 0;
     g_job_notices = 0;
-    CountChannel *count = count_start(&scan, count_notice, nullptr, 1024 + rng.below(16384));
+    CountChannel *count =
+        count_start(&scan, &v.map, count_notice, nullptr, 1024 + rng.below(16384));
     STRESS_CHECK(count != nullptr);
     JobSlot slot{};
     slot.notify = job_notice;

@@ -1,15 +1,20 @@
 // gen_dump: writes a deterministic dump container of ROWS rows and COLS columns for benchmarks.
 //
-//   gen_dump OUT.pg ROWS COLS [SEED]
+//   gen_dump OUT.pg ROWS COLS [SEED] [--row-bytes N] [--sql-bytes N]
 //
 // The columns cycle through the kinds a real table holds (id, short word, longer text, number,
 // date), with some NULLs and COPY escapes in the text, so that row lengths and field boundaries
 // look like a real dump: 1,000,000 rows of 10 columns come to about 100 MB. The same arguments
-// always give the same bytes.
+// always give the same bytes. --row-bytes pads each row's last text column with words until the
+// row holds N bytes (a document or a picture in a cell); --sql-bytes adds comment lines after the
+// CREATE TABLE statement until the SQL section holds N bytes (a dump whose definition comes with
+// a long history of statements).
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -93,9 +98,36 @@ void add_field(std::string *out, Kind kind, int64_t row, Random *rng) {
     *out += num;
 }
 
-std::string head(int cols) {
-    std::string s = "KMZTAB01";
-    s += "\x01[SQL]\nCREATE TABLE public.bench (\n";
+// The column that takes a wide row's padding: the last text column, else the last.
+int padded_column(int cols) {
+    for (int c = cols - 1; c >= 0; --c)
+        if (kind_of(c) == KIND_TEXT) return c;
+    return cols - 1;
+}
+
+// Words and blanks up to `bytes` more bytes.
+void add_padding(std::string *out, size_t bytes, Random *rng) {
+    const size_t end = out->size() + bytes;
+    while (out->size() < end) {
+        *out += ' ';
+        out->append(WORDS[rng->below(WORD_COUNT)], 0, end - out->size());
+    }
+}
+
+// The bytes written so far go out once they pass 1 MiB.
+void flush_some(std::string *out, FILE *f) {
+    if (out->size() < (1u << 20)) return;
+    fwrite(out->data(), 1, out->size(), f);
+    out->clear();
+}
+
+// The magic, the SQL section (with comment lines up to sql_bytes), the INFO section and the data
+// block's header line, written to f but for the last bytes, which stay in `out`.
+void head(std::string *out, int cols, long long sql_bytes, FILE *f) {
+    std::string &s = *out;
+    s = "KMZTAB01\x01[SQL]\n";
+    long long sql_len = -static_cast<long long>(s.size());
+    s += "CREATE TABLE public.bench (\n";
     for (int c = 0; c < cols; ++c) {
         s += "    c";
         s += std::to_string(c);
@@ -104,6 +136,15 @@ std::string head(int cols) {
         s += c + 1 < cols ? ",\n" : "\n";
     }
     s += ");\n";
+    sql_len += static_cast<long long>(s.size());
+    for (long long line = 0; sql_len + 100 <= sql_bytes; ++line, sql_len += 100) {
+        char text[100];
+        snprintf(text, sizeof text, "-- statement %012lld of the table's history, kept as written",
+                 line);
+        s += text;
+        s += std::string(99 - std::strlen(text), '.') + "\n";
+        flush_some(out, f);
+    }
     s += "\x01[INFO]\nGenerated benchmark table public.bench.\nDeterministic content.\n";
     s += "\x01[DATA]\nCOPY public.bench (";
     for (int c = 0; c < cols; ++c) {
@@ -112,7 +153,6 @@ std::string head(int cols) {
         s += std::to_string(c);
     }
     s += ") FROM stdin;\n";
-    return s;
 }
 
 bool parse_count(const char *text, long long max, long long *out) {
@@ -126,35 +166,57 @@ bool parse_count(const char *text, long long max, long long *out) {
 } // namespace
 
 int main(int argc, char **argv) {
-    long long rows = 0, cols = 0, seed = 1;
-    if (argc < 4 || argc > 5 || !parse_count(argv[2], 100000000, &rows) ||
-        !parse_count(argv[3], 10000, &cols) || cols < 1 ||
-        (argc == 5 && !parse_count(argv[4], 1LL << 62, &seed))) {
-        fprintf(stderr, "usage: gen_dump OUT.pg ROWS COLS [SEED]\n");
+    long long rows = 0, cols = 0, seed = 1, row_bytes = 0, sql_bytes = 0;
+    std::vector<const char *> args;
+    bool ok = true;
+    for (int i = 1; i < argc; ++i) {
+        const bool row_flag = std::strcmp(argv[i], "--row-bytes") == 0;
+        if (row_flag || std::strcmp(argv[i], "--sql-bytes") == 0) {
+            ok = ok && i + 1 < argc &&
+                 parse_count(argv[i + 1], 1LL << 40, row_flag ? &row_bytes : &sql_bytes);
+            ++i;
+        } else {
+            args.push_back(argv[i]);
+        }
+    }
+    if (!ok || args.size() < 3 || args.size() > 4 || !parse_count(args[1], 100000000, &rows) ||
+        !parse_count(args[2], 10000, &cols) || cols < 1 ||
+        (args.size() == 4 && !parse_count(args[3], 1LL << 62, &seed))) {
+        fprintf(stderr,
+                "usage: gen_dump OUT.pg ROWS COLS [SEED] [--row-bytes N] [--sql-bytes N]\n");
         return 2;
     }
-    FILE *f = fopen(argv[1], "wb");
+    FILE *f = fopen(args[0], "wb");
     if (!f) {
-        perror(argv[1]);
+        perror(args[0]);
         return 1;
     }
     Random rng{static_cast<uint64_t>(seed)};
-    std::string out = head(static_cast<int>(cols));
+    std::string out;
+    head(&out, static_cast<int>(cols), sql_bytes, f);
+    const int padded = padded_column(static_cast<int>(cols));
     for (long long r = 0; r < rows; ++r) {
+        const size_t row_start = out.size();
+        size_t pad_at = 0;
         for (int c = 0; c < cols; ++c) {
             if (c > 0) out += '\t';
             add_field(&out, kind_of(c), r, &rng);
+            if (c == padded) pad_at = out.size();
+        }
+        const size_t row_len = out.size() - row_start;
+        if (row_bytes > 0 && static_cast<size_t>(row_bytes) > row_len) {
+            std::string tail = out.substr(pad_at);
+            out.resize(pad_at);
+            add_padding(&out, static_cast<size_t>(row_bytes) - row_len, &rng);
+            out += tail;
         }
         out += '\n';
-        if (out.size() >= (1u << 20)) {
-            fwrite(out.data(), 1, out.size(), f);
-            out.clear();
-        }
+        flush_some(&out, f);
     }
     out += "\\.\n";
     fwrite(out.data(), 1, out.size(), f);
     if (fclose(f) != 0) {
-        perror(argv[1]);
+        perror(args[0]);
         return 1;
     }
     return 0;
