@@ -2,7 +2,9 @@
 // from the input's last bytes, copied in each format and read back by a reader of that format
 // written here: CSV, JSON and the INSERT statements' SQL literals must give back the same cells
 // (NULL apart from empty, json columns' embedded JSON compared token by token), and Markdown
-// keeps one line per row with a bar between every two cells. The whole input is also a field
+// keeps one line per row with a bar between every two cells; the grid's cells, the sort's fields,
+// Ctrl+C's text and the value view must find each selected field where the same plain split of
+// the row's line at its tabs does. The whole input is also a field
 // decoded against a byte-at-a-time decoder and a JSON text checked against a plain validator
 // here, and when valid, indented and read back to the same tokens.
 #include <stddef.h>
@@ -25,7 +27,9 @@
 #include "fuzz_input.h"
 #include "grid/cells.h"
 #include "grid/cursor.h"
+#include "grid/selection_text.h"
 #include "grid/shown_rows.h"
+#include "order/sort_column.h"
 #include "document/header_line.h"
 
 namespace {
@@ -39,20 +43,25 @@ struct Cell {
     bool operator==(const Cell &o) const { return null == o.null && (null || text == o.text); }
 };
 
-// The selected cells read from the row lines by plain splitting.
+// A shown row's raw fields by plain splitting of its line at tabs; a carriage return before the
+// line feed stays, the last field's last byte.
+std::vector<std::string> raw_fields(const Viewer *v, int32_t r) {
+    const RowLine shown = shown_line(v, r);
+    std::vector<std::string> fields(1);
+    for (const char *p = shown.start; p < shown.end; ++p) {
+        if (*p == '\t')
+            fields.emplace_back();
+        else
+            fields.back() += *p;
+    }
+    return fields;
+}
+
+// The selected cells as every copy format must give them back.
 std::vector<std::vector<Cell>> expected_cells(const Viewer *v, SelectionRect s) {
     std::vector<std::vector<Cell>> rows;
     for (int32_t r = s.r0; r <= s.r1; ++r) {
-        const RowLine shown = shown_line(v, r);
-        std::string line(shown.start, shown.end);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::vector<std::string> fields(1);
-        for (char c : line) {
-            if (c == '\t')
-                fields.emplace_back();
-            else
-                fields.back() += c;
-        }
+        const std::vector<std::string> fields = raw_fields(v, r);
         std::vector<Cell> row;
         for (int32_t c = s.c0; c <= s.c1; ++c) {
             if (static_cast<size_t>(c) >= fields.size() || fields[c] == "\\N")
@@ -222,6 +231,69 @@ void check_json_text(const std::string &text) {
     std::vector<std::string> back;
     FUZZ_CHECK(json_valid(std::string(out.data, out.len), &back) && back == tokens);
     sb_drop(&out);
+}
+
+// What Ctrl+C copies of a raw field, a byte at a time: its first CELL_SCRATCH - 1 bytes, "\t" as a
+// blank, "\n" and "\r" dropped, a backslash before any other byte giving that byte, a final lone
+// one kept; a NULL as nothing.
+std::string grid_copied(std::string raw) {
+    if (raw == "\\N") return "";
+    if (raw.size() > CELL_SCRATCH - 1) raw.resize(CELL_SCRATCH - 1);
+    std::string out;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '\\' || i + 1 == raw.size()) {
+            out += raw[i];
+            continue;
+        }
+        const char x = raw[++i];
+        if (x == 't')
+            out += ' ';
+        else if (x != 'n' && x != 'r')
+            out += x;
+    }
+    return out;
+}
+
+// Every other reader of the rows finds each selected field where the plain split does: the grid's
+// cell text, the sort's field (found from its row, and again from its place), Ctrl+C's text and
+// the value view's value. (The copy formats are read back against the same split.)
+void check_readers_agree(const Viewer *v, SelectionRect s) {
+    std::string copy_want;
+    for (int32_t r = s.r0; r <= s.r1; ++r) {
+        const std::vector<std::string> fields = raw_fields(v, r);
+        for (int32_t c = s.c0; c <= s.c1; ++c) {
+            const bool has = static_cast<size_t>(c) < fields.size();
+            const std::string raw = has ? fields[c] : "";
+            const bool null = !has || raw == "\\N";
+
+            char room[64];
+            cell_text(v, r, c, room, sizeof room);
+            FUZZ_CHECK(room == (!has ? "" : null ? "null" : raw.substr(0, sizeof room - 1)));
+
+            const SortColumn column = sort_column_of(v, c, KIND_TEXT);
+            size_t len = 0, again_len = 0;
+            uint32_t offset = 0;
+            const char *field = sort_column_field(&column, shown_file_row(v, r), &len, &offset);
+            FUZZ_CHECK(has ? field && std::string(field, len) == raw : !field);
+            if (field) {
+                const char *again = sort_column_field_at(&column, offset, &again_len);
+                FUZZ_CHECK(again == field && again_len == len);
+            }
+
+            StrBuf value;
+            const ValueShown shown = cell_value(v, r, c, &value);
+            FUZZ_CHECK(shown == (null ? VALUE_NULL : VALUE_TEXT));
+            if (shown == VALUE_TEXT) {
+                FUZZ_CHECK(std::string(value.data, value.len) == copy_decoded(raw));
+                sb_drop(&value);
+            }
+            copy_want += (has ? grid_copied(raw) : "") + (c == s.c1 ? "\r\n" : "\t");
+        }
+    }
+    StrBuf text;
+    FUZZ_CHECK(selection_text(v, &text) == 1);
+    FUZZ_CHECK(std::string(text.data, text.len) == copy_want);
+    sb_drop(&text);
 }
 
 // ---- Readers of the formats. ----
@@ -493,6 +565,7 @@ void check_copies(Viewer *v, const uint8_t *data, size_t size) {
     check_json(v, types.data(), s, want, copied(v, types.data(), COPY_JSON));
     check_insert(v, types.data(), s, want, copied(v, types.data(), COPY_SQL_INSERT));
     check_markdown(want, s.c1 - s.c0 + 1, copied(v, types.data(), COPY_MARKDOWN));
+    check_readers_agree(v, s);
 
     // The value view's text of the selection's corner cell, and its json read as JSON.
     StrBuf value;
