@@ -74,6 +74,10 @@ std::vector<std::vector<Cell>> expected_cells(const Viewer *v, SelectionRect s) 
     return rows;
 }
 
+// The name of column c in the copy formats: the header's name unquoted, or PostgreSQL's name for
+// a VALUES list's column when the header gives none (none at all, or an empty one).
+std::string name_of(const Viewer *v, int32_t c);
+
 std::string unquoted_name(const char *written) {
     std::string w = written, out;
     if (w.empty() || w[0] != '"') return w;
@@ -88,6 +92,16 @@ std::string unquoted_name(const char *written) {
         }
     }
     return out;
+}
+
+const char *written_name(const Viewer *v, int32_t c) {
+    const char *written = c < MAX_COLS ? v->col_names[c] : nullptr;
+    return written && *written && std::string(written) != "\"\"" ? written : nullptr;
+}
+
+std::string name_of(const Viewer *v, int32_t c) {
+    const char *written = written_name(v, c);
+    return written ? unquoted_name(written) : "column" + std::to_string(c + 1);
 }
 
 // The text with each ill-formed stretch (utf8_decode's maximal subparts) as U+FFFD.
@@ -352,8 +366,7 @@ void check_csv(const Viewer *v, SelectionRect s, const std::vector<std::vector<C
     std::vector<std::vector<Cell>> got = read_csv(text);
     FUZZ_CHECK(got.size() == want.size() + 1);
     std::vector<Cell> header;
-    for (int32_t c = s.c0; c <= s.c1; ++c)
-        header.push_back({false, unquoted_name(column_title(v, c))});
+    for (int32_t c = s.c0; c <= s.c1; ++c) header.push_back({false, name_of(v, c)});
     for (Cell &name : got[0]) name.null = false; // an empty name reads as NULL
     FUZZ_CHECK(got[0] == header);
     for (size_t r = 0; r < want.size(); ++r) FUZZ_CHECK(got[r + 1] == want[r]);
@@ -411,7 +424,7 @@ void check_json(const Viewer *v, const ColumnType *types, SelectionRect s,
         FUZZ_CHECK(t[i++] == "{");
         for (int32_t c = s.c0; c <= s.c1; ++c) {
             if (c > s.c0) FUZZ_CHECK(t[i++] == ",");
-            FUZZ_CHECK(json_string_value(t[i++]) == well_formed(unquoted_name(column_title(v, c))));
+            FUZZ_CHECK(json_string_value(t[i++]) == well_formed(name_of(v, c)));
             FUZZ_CHECK(t[i++] == ":");
             const Cell &cell = want[r][c - s.c0];
             const ColumnKind kind = types[c].kind;
@@ -439,11 +452,16 @@ void check_json(const Viewer *v, const ColumnType *types, SelectionRect s,
 void check_insert(const Viewer *v, const ColumnType *types, SelectionRect s,
                   const std::vector<std::vector<Cell>> &want, const std::string &text) {
     std::string columns;
-    for (int32_t c = s.c0; c <= s.c1; ++c)
-        columns += std::string(c > s.c0 ? ", " : "") + column_title(v, c);
+    bool named = false;
+    for (int32_t c = s.c0; c <= s.c1; ++c) {
+        const char *written = written_name(v, c);
+        named = named || written;
+        columns += std::string(c > s.c0 ? ", " : "") + (written ? written : name_of(v, c));
+    }
     char table[TABLE_NAME_MAX + 1];
     table_name_of(v->copy_line, table);
-    const std::string head = "INSERT INTO " + std::string(table) + " (" + columns + ") VALUES (";
+    const std::string head =
+        "INSERT INTO " + std::string(table) + (named ? " (" + columns + ")" : "") + " VALUES (";
     size_t i = 0;
     for (size_t r = 0; r < want.size(); ++r) {
         FUZZ_CHECK(text.compare(i, head.size(), head) == 0);

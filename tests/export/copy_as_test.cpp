@@ -200,6 +200,30 @@ TEST(CopyAsValues, NamesAreUnquotedForCsvJsonAndMarkdownAndKeptForInsert) {
               "INSERT INTO t (\"say \"\"hi\"\"\", \"a, b\") VALUES ('1', '2');\r\n");
 }
 
+// A header naming no column: the copies name each by its place as the server names a VALUES
+// list's columns, so no two share a JSON key, and the INSERT statements leave the list out.
+TEST(CopyAsValues, ColumnsTheHeaderNamesNotAreColumn1Column2AndSoOn) {
+    LoadedViewer d(magic() + section("DATA", "COPY t FROM stdin;\na\tb\tc\n"));
+    ASSERT_EQ(d.loaded, 1);
+    ASSERT_EQ(d.v.col_count, 3);
+    select(d.v, 0, 1, 0, 2);
+    EXPECT_EQ(copied(d.v, nullptr, COPY_CSV), "column2,column3\r\nb,c\r\n");
+    EXPECT_EQ(copied(d.v, nullptr, COPY_JSON),
+              "[\r\n  {\"column2\": \"b\", \"column3\": \"c\"}\r\n]\r\n");
+    EXPECT_EQ(copied(d.v, nullptr, COPY_MARKDOWN),
+              "| column2 | column3 |\r\n| --- | --- |\r\n| b | c |\r\n");
+    EXPECT_EQ(copied(d.v, nullptr, COPY_SQL_INSERT), "INSERT INTO t VALUES ('b', 'c');\r\n");
+
+    // An empty name among named ones (no server writes one) is named by its place too.
+    LoadedViewer gap(data_dump("a, , \"\"", "1\t2\t3\n"));
+    ASSERT_EQ(gap.loaded, 1);
+    ASSERT_EQ(gap.v.col_count, 3);
+    select(gap.v, 0, 0, 0, 2);
+    EXPECT_EQ(copied(gap.v, nullptr, COPY_CSV), "a,column2,column3\r\n1,2,3\r\n");
+    EXPECT_EQ(copied(gap.v, nullptr, COPY_SQL_INSERT),
+              "INSERT INTO t (a, column2, column3) VALUES ('1', '2', '3');\r\n");
+}
+
 TEST_F(CopyAsTest, NoMemoryAtAnyPointGivesNothingRatherThanAPart) {
     // Values long and escaped enough for the text and the decoding room to grow several times,
     // and a json value nested deep enough to need its own block.
