@@ -502,11 +502,98 @@ void check_insert(const Viewer *v, const ColumnType *types, SelectionRect s,
     FUZZ_CHECK(i == text.size());
 }
 
+// The UTF-8 of a code point (the references written are of characters, never surrogates).
+std::string utf8_of(unsigned cp) {
+    std::string out;
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | cp >> 6);
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | cp >> 12);
+        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | cp >> 18);
+        out += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
+
+// Whether a cell's written text begins or ends with what a Markdown table reader trims from a
+// cell: blank, tab, form feed, or Unicode's white space that JavaScript's and Python's trims drop
+// and a character reference can stand for.
+bool trimmable_edge(const std::string &cell) {
+    static const char *const spaces[] = {" ",
+                                         "\t",
+                                         "\f",
+                                         "\xC2\xA0",
+                                         "\xE1\x9A\x80",
+                                         "\xE2\x80\xA8",
+                                         "\xE2\x80\xA9",
+                                         "\xE2\x80\xAF",
+                                         "\xE2\x81\x9F",
+                                         "\xE3\x80\x80",
+                                         "\xEF\xBB\xBF"};
+    for (const char *space : spaces)
+        if (cell.starts_with(space) || cell.ends_with(space)) return true;
+    for (unsigned cp = 0x2000; cp <= 0x200A; ++cp)
+        if (cell.starts_with(utf8_of(cp)) || cell.ends_with(utf8_of(cp))) return true;
+    return false;
+}
+
+bool ascii_alnum(char c) {
+    return isalnum(static_cast<unsigned char>(c)) && !(c & 0x80);
+}
+
+// A cell's written text read as a CommonMark reader reads inline text, checked to hold no markup:
+// a backslash before punctuation gives it; "<br>" a line break (no other "<"); "&#N;" the
+// character N; no "*", "`" or "~" but escaped, a "_" only inside a word, a "&" that begins no
+// reference, a "]" that ends no link text.
+std::string markdown_cell_text(const std::string &written) {
+    std::string text;
+    for (size_t i = 0; i < written.size(); ++i) {
+        const char c = written[i];
+        if (c == '\\') {
+            FUZZ_CHECK(i + 1 < written.size() &&
+                       ispunct(static_cast<unsigned char>(written[i + 1])));
+            text += written[++i];
+        } else if (written.compare(i, 4, "<br>") == 0) {
+            text += '\n';
+            i += 3;
+        } else if (written.compare(i, 2, "&#") == 0) {
+            const size_t semi = written.find(';', i);
+            FUZZ_CHECK(semi != std::string::npos && semi > i + 2 && semi <= i + 9);
+            const std::string digits = written.substr(i + 2, semi - i - 2);
+            FUZZ_CHECK(digits.find_first_not_of("0123456789") == std::string::npos);
+            text += utf8_of(static_cast<unsigned>(std::stoul(digits)));
+            i = semi;
+        } else {
+            FUZZ_CHECK(c != '<' && c != '*' && c != '`' && c != '~');
+            FUZZ_CHECK(c != '_' || (i > 0 && i + 1 < written.size() &&
+                                    ascii_alnum(written[i - 1]) && ascii_alnum(written[i + 1])));
+            if (c == '&') {
+                size_t j = i + 1;
+                while (j < written.size() && ascii_alnum(written[j])) ++j;
+                FUZZ_CHECK(j == i + 1 || j == written.size() || written[j] != ';');
+            }
+            FUZZ_CHECK(c != ']' || i + 1 == written.size() ||
+                       (written[i + 1] != '(' && written[i + 1] != '['));
+            text += c;
+        }
+    }
+    return text;
+}
+
 // Markdown: one line per row after the header and separator, each with a bar before, between and
-// after its cells once backslash escapes are skipped; each cell reads back to its value with line
-// breaks as LF.
-void check_markdown(const std::vector<std::vector<Cell>> &want, int32_t columns,
+// after its cells once backslash escapes are skipped; each cell, its edges left as a reader trims
+// them, reads back to its name or value with line breaks as LF.
+void check_markdown(const Viewer *v, SelectionRect s, const std::vector<std::vector<Cell>> &want,
                     const std::string &text) {
+    const int32_t columns = s.c1 - s.c0 + 1;
     std::vector<std::string> lines;
     for (size_t at = 0, end; at < text.size(); at = end + 2) {
         end = text.find("\r\n", at);
@@ -523,27 +610,27 @@ void check_markdown(const std::vector<std::vector<Cell>> &want, int32_t columns,
         for (size_t i = 0; i < line.size(); ++i) {
             if (line[i] == '\\') {
                 FUZZ_CHECK(i + 1 < line.size());
-                cell += line[++i];
+                cell += line.substr(i++, 2);
             } else if (line[i] == '|') {
                 if (bars++ > 0) cells.push_back(cell);
                 cell.clear();
-            } else if (line.compare(i, 4, "<br>") == 0) {
-                cell += '\n';
-                i += 3;
             } else {
-                FUZZ_CHECK(line[i] != '<');
                 cell += line[i];
             }
         }
         FUZZ_CHECK(bars == columns + 1 && line[0] == '|' && line.back() == '|');
-        if (l < 2) continue;
+        if (l == 1) continue;
         for (int32_t c = 0; c < columns; ++c) {
-            std::string value = want[l - 2][c].text, breaks;
+            const std::string &written = cells[c];
+            FUZZ_CHECK(written.size() >= 2 && written.front() == ' ' && written.back() == ' ');
+            const std::string inner = written.substr(1, written.size() - 2);
+            FUZZ_CHECK(!trimmable_edge(inner));
+            std::string value = l == 0 ? name_of(v, s.c0 + c) : want[l - 2][c].text, breaks;
             for (size_t i = 0; i < value.size(); ++i) {
                 if (value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
                 breaks += value[i] == '\r' ? '\n' : value[i];
             }
-            FUZZ_CHECK(cells[c] == " " + breaks + " ");
+            FUZZ_CHECK(markdown_cell_text(inner) == breaks);
         }
     }
 }
@@ -582,7 +669,7 @@ void check_copies(Viewer *v, const uint8_t *data, size_t size) {
     check_csv(v, s, want, copied(v, types.data(), COPY_CSV));
     check_json(v, types.data(), s, want, copied(v, types.data(), COPY_JSON));
     check_insert(v, types.data(), s, want, copied(v, types.data(), COPY_SQL_INSERT));
-    check_markdown(want, s.c1 - s.c0 + 1, copied(v, types.data(), COPY_MARKDOWN));
+    check_markdown(v, s, want, copied(v, types.data(), COPY_MARKDOWN));
     check_readers_agree(v, s);
 
     // The value view's text of the selection's corner cell, and its json read as JSON.

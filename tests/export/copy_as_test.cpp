@@ -88,7 +88,7 @@ TEST_F(CopyAsTest, MarkdownRightAlignsNumbersAndLeavesNullsEmpty) {
               "| 1 | Ann \"A\", Lee | 12.50 | t | {\"a\": [1, 2]} |\r\n"
               "| 2 |  | NaN | f | {bad |\r\n"
               "| 3 |  | -0 |  |  |\r\n"
-              "| 4 |  x\ty  |  |  |  |\r\n");
+              "| 4 | &#32;x\ty&#32; |  |  |  |\r\n");
 }
 
 TEST_F(CopyAsTest, ARectangleTakesItsColumnsAndRowsWhicheverCornerTheAnchorIs) {
@@ -185,6 +185,29 @@ TEST(CopyAsValues, MarkdownEscapesWhatWouldSplitACellOrReadAsHtml) {
     EXPECT_EQ(values_as(KIND_TEXT, COPY_MARKDOWN, {"a|b\\\\", "<b>x</b>", "l1\\nl2\\r\\nl3\\rl4"}),
               (std::vector<std::string>{"| a\\|b\\\\ |", "| \\<b>x\\</b> |",
                                         "| l1<br>l2<br>l3<br>l4 |"}));
+}
+
+// A reader trims a cell's edges and reads its text as inline Markdown: what it would trim goes as
+// a character reference, and what it would read as markup gets a backslash, but only where it
+// would be markup.
+TEST(CopyAsValues, MarkdownKeepsBlanksAtACellsEdgesAndWritesNoMarkup) {
+    EXPECT_EQ(values_as(KIND_TEXT, COPY_MARKDOWN,
+                        {" a ", "\\t", "  two  ", "\\f\xC2\xA0x\xE3\x80\x80", "\xE2\x80\x82",
+                         "\\vv\\v", "\xC2\xA0",
+                         "a b\xC2\xA0"
+                         "c"}),
+              (std::vector<std::string>{"| &#32;a&#32; |", "| &#9; |", "| &#32; two &#32; |",
+                                        "| &#12;\xC2\xA0x&#12288; |", "| &#8194; |", "| \vv\v |",
+                                        "| &#160; |",
+                                        "| a b\xC2\xA0"
+                                        "c |"}));
+    EXPECT_EQ(
+        values_as(KIND_TEXT, COPY_MARKDOWN,
+                  {"&amp; &#32; &#x41; & A&B; &", "*a* _b_ snake_case __x__ `c` ~d~",
+                   "[1, 2] [a](b) ![i][r]", "\\\\&lt;"}),
+        (std::vector<std::string>{"| \\&amp; \\&#32; \\&#x41; & A\\&B; & |",
+                                  "| \\*a\\* \\_b\\_ snake_case \\_\\_x\\_\\_ \\`c\\` \\~d\\~ |",
+                                  "| [1, 2] [a\\](b) ![i\\][r] |", "| \\\\\\&lt; |"}));
 }
 
 TEST(CopyAsValues, NamesAreUnquotedForCsvJsonAndMarkdownAndKeptForInsert) {
