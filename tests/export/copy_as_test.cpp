@@ -172,6 +172,16 @@ TEST(CopyAsValues, JsonEscapesControlsAndReplacesIllFormedUtf8) {
                   "  {\"v\": \"\\\\ \\\" /\"}", "]"}));
 }
 
+// A json column's value holding a raw control character is no JSON: it goes as a string, the
+// character escaped, so the copy stays valid JSON.
+TEST(CopyAsValues, JsonColumnsValueWithARawControlCharacterIsAString) {
+    EXPECT_EQ(
+        values_as(KIND_JSON, COPY_JSON, {"\"a\\x1fb\"", "[\"\\001\"]", "[\"\\t\"]", "[\"x\"]"}),
+        (std::vector<std::string>{"  {\"v\": \"\\\"a\\u001fb\\\"\"},",
+                                  "  {\"v\": \"[\\\"\\u0001\\\"]\"},",
+                                  "  {\"v\": \"[\\\"\\t\\\"]\"},", "  {\"v\": [\"x\"]}", "]"}));
+}
+
 TEST(CopyAsValues, JsonKeepsOnlyRealJsonNumbersAndBooleansUnquoted) {
     EXPECT_EQ(values_as(KIND_NUMERIC, COPY_JSON, {"007", "1.", "-0.50"}),
               (std::vector<std::string>{"  {\"v\": \"007\"},", "  {\"v\": \"1.\"},",
