@@ -99,6 +99,9 @@ std::string time_text(Input &in) {
     std::string s = number(in.below(24), 2) + ":" + number(in.below(4) * 15, 2) + ":" +
                     number(in.below(3) * 29, 2);
     if (in.below(2)) s += "." + digits(in, 1 + in.below(8));
+    // A seventh digit and more where rounding is closest to a tie, past the fifteenth too.
+    static const char *const near_ties[] = {"5", "50", "49999999", "5000000000000001", "1"};
+    if (s.find('.') != std::string::npos && in.below(4) == 0) s += near_ties[in.below(5)];
     return s;
 }
 
