@@ -56,10 +56,12 @@ std::string digits(Input &in, unsigned count) {
 }
 
 std::string integer_text(Input &in) {
-    switch (in.below(5)) {
+    switch (in.below(6)) {
     case 0: return std::to_string(static_cast<int64_t>(in.word()));
     case 1: return in.below(2) ? "9223372036854775807" : "-9223372036854775808";
     case 2: return "+" + std::to_string(in.below(50));
+    // Twenty digits, about 2^64: no value, however the digits would wrap in 64 bits.
+    case 3: return (in.below(2) ? "-" : "") + std::string("18446744073709551") + digits(in, 3);
     default: return std::to_string(static_cast<int>(in.below(600)) - 300);
     }
 }

@@ -291,3 +291,17 @@ TEST(ColumnTypes, AnExcludeConstraintIsNoColumnNamedExclude) {
     EXPECT_EQ(types[0].kind, KIND_INTEGER);
     EXPECT_STREQ(types[0].name, "integer");
 }
+
+// A default's string constant may hold commas, parentheses and quotes; in an escape string (E or
+// e before the quote) a backslash escapes the quote after it.
+TEST(ColumnTypes, AnEscapeStringOfEitherCaseHidesItsCommasParenthesesAndQuotes) {
+    const std::vector<ColumnType> types =
+        types_in("CREATE TABLE public.t (\n    a text DEFAULT e'it\\'s, (odd',\n    b integer,\n"
+                 "    c text DEFAULT E'\\', x)',\n    d date\n);\n",
+                 "COPY public.t (a, b, c, d) FROM stdin;");
+    ASSERT_EQ(types.size(), 4u);
+    EXPECT_STREQ(types[0].name, "text");
+    EXPECT_EQ(types[1].kind, KIND_INTEGER);
+    EXPECT_STREQ(types[2].name, "text");
+    EXPECT_EQ(types[3].kind, KIND_DATE);
+}
