@@ -52,8 +52,10 @@ inline const char *field_after(const char *end, const char *line_end) {
 // null when the line holds fewer than n tabs (or n < 0).
 const char *field_at(const char *line, const char *line_end, int32_t n, size_t *len);
 
-// The same field for a reader that walks many rows in an order of its own (below: inline, as it
-// runs once for every row a sort reads).
+// The same field for a reader that walks many rows in an order of its own, as a sort does: its
+// start in *field (null when the line holds fewer than n tabs, for n >= 0) and its end in *stop
+// (the line's end for a missing field). Bytes up to `limit`, at or past line_end (the rows'
+// stretch's end), may be read. Inline (below), as it runs once for every row a sort reads.
 inline void field_find(const char *line, const char *line_end, int32_t n, const char *limit,
                        const char **field, const char **stop);
 
@@ -111,11 +113,9 @@ inline bool field_walk_next(FieldWalk *walk, const char **field, size_t *len) {
     return true;
 }
 
-// field_find: the n-th field's start in *field (null when the line holds fewer than n tabs, for
-// n >= 0) and its end in *stop (the line's end for a missing field). Bytes up to `limit`, at or
-// past the line's end (the rows' stretch's end), may be read: sixty-four a step where the line has
-// them, since a row is walked for every row sorted, and a field far right means a long walk; the
-// tab that ends the field comes from the same step's bits when it is there.
+// field_find's walk: sixty-four bytes a step where the line has them, since a field far right
+// means a long walk for every row sorted; the tab that ends the field comes from the same step's
+// bits when it is there.
 #if defined(__SSE2__)
 // Bits set in a mask, without the library call a popcount becomes on processors not known to have
 // the instruction.
