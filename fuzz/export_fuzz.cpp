@@ -2,7 +2,9 @@
 // from the input's last bytes, copied in each format and read back by a reader of that format
 // written here: CSV, JSON and the INSERT statements' SQL literals must give back the same cells
 // (NULL apart from empty, json columns' embedded JSON compared token by token), and Markdown
-// keeps one line per row with a bar between every two cells. The whole input is also a field
+// keeps one line per row with a bar between every two cells; the grid's cells, the sort's fields,
+// Ctrl+C's text and the value view must find each selected field where the same plain split of
+// the row's line at its tabs does. The whole input is also a field
 // decoded against a byte-at-a-time decoder and a JSON text checked against a plain validator
 // here, and when valid, indented and read back to the same tokens.
 #include <stddef.h>
@@ -25,7 +27,9 @@
 #include "fuzz_input.h"
 #include "grid/cells.h"
 #include "grid/cursor.h"
+#include "grid/selection_text.h"
 #include "grid/shown_rows.h"
+#include "order/sort_column.h"
 #include "document/header_line.h"
 
 namespace {
@@ -39,20 +43,25 @@ struct Cell {
     bool operator==(const Cell &o) const { return null == o.null && (null || text == o.text); }
 };
 
-// The selected cells read from the row lines by plain splitting.
+// A shown row's raw fields by plain splitting of its line at tabs; a carriage return before the
+// line feed stays, the last field's last byte.
+std::vector<std::string> raw_fields(const Viewer *v, int32_t r) {
+    const RowLine shown = shown_line(v, r);
+    std::vector<std::string> fields(1);
+    for (const char *p = shown.start; p < shown.end; ++p) {
+        if (*p == '\t')
+            fields.emplace_back();
+        else
+            fields.back() += *p;
+    }
+    return fields;
+}
+
+// The selected cells as every copy format must give them back.
 std::vector<std::vector<Cell>> expected_cells(const Viewer *v, SelectionRect s) {
     std::vector<std::vector<Cell>> rows;
     for (int32_t r = s.r0; r <= s.r1; ++r) {
-        const RowLine shown = shown_line(v, r);
-        std::string line(shown.start, shown.end);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::vector<std::string> fields(1);
-        for (char c : line) {
-            if (c == '\t')
-                fields.emplace_back();
-            else
-                fields.back() += c;
-        }
+        const std::vector<std::string> fields = raw_fields(v, r);
         std::vector<Cell> row;
         for (int32_t c = s.c0; c <= s.c1; ++c) {
             if (static_cast<size_t>(c) >= fields.size() || fields[c] == "\\N")
@@ -64,6 +73,10 @@ std::vector<std::vector<Cell>> expected_cells(const Viewer *v, SelectionRect s) 
     }
     return rows;
 }
+
+// The name of column c in the copy formats: the header's name unquoted, or PostgreSQL's name for
+// a VALUES list's column when the header gives none (none at all, or an empty one).
+std::string name_of(const Viewer *v, int32_t c);
 
 std::string unquoted_name(const char *written) {
     std::string w = written, out;
@@ -79,6 +92,16 @@ std::string unquoted_name(const char *written) {
         }
     }
     return out;
+}
+
+const char *written_name(const Viewer *v, int32_t c) {
+    const char *written = c < MAX_COLS ? v->col_names[c] : nullptr;
+    return written && *written && std::string(written) != "\"\"" ? written : nullptr;
+}
+
+std::string name_of(const Viewer *v, int32_t c) {
+    const char *written = written_name(v, c);
+    return written ? unquoted_name(written) : "column" + std::to_string(c + 1);
 }
 
 // The text with each ill-formed stretch (utf8_decode's maximal subparts) as U+FFFD.
@@ -224,6 +247,69 @@ void check_json_text(const std::string &text) {
     sb_drop(&out);
 }
 
+// What Ctrl+C copies of a raw field, a byte at a time: its first CELL_SCRATCH - 1 bytes, "\t" as a
+// blank, "\n" and "\r" dropped, a backslash before any other byte giving that byte, a final lone
+// one kept; a NULL as nothing.
+std::string grid_copied(std::string raw) {
+    if (raw == "\\N") return "";
+    if (raw.size() > CELL_SCRATCH - 1) raw.resize(CELL_SCRATCH - 1);
+    std::string out;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '\\' || i + 1 == raw.size()) {
+            out += raw[i];
+            continue;
+        }
+        const char x = raw[++i];
+        if (x == 't')
+            out += ' ';
+        else if (x != 'n' && x != 'r')
+            out += x;
+    }
+    return out;
+}
+
+// Every other reader of the rows finds each selected field where the plain split does: the grid's
+// cell text, the sort's field (found from its row, and again from its place), Ctrl+C's text and
+// the value view's value. (The copy formats are read back against the same split.)
+void check_readers_agree(const Viewer *v, SelectionRect s) {
+    std::string copy_want;
+    for (int32_t r = s.r0; r <= s.r1; ++r) {
+        const std::vector<std::string> fields = raw_fields(v, r);
+        for (int32_t c = s.c0; c <= s.c1; ++c) {
+            const bool has = static_cast<size_t>(c) < fields.size();
+            const std::string raw = has ? fields[c] : "";
+            const bool null = !has || raw == "\\N";
+
+            char room[64];
+            cell_text(v, r, c, room, sizeof room);
+            FUZZ_CHECK(room == (!has ? "" : null ? "null" : raw.substr(0, sizeof room - 1)));
+
+            const SortColumn column = sort_column_of(v, c, KIND_TEXT);
+            size_t len = 0, again_len = 0;
+            uint32_t offset = 0;
+            const char *field = sort_column_field(&column, shown_file_row(v, r), &len, &offset);
+            FUZZ_CHECK(has ? field && std::string(field, len) == raw : !field);
+            if (field) {
+                const char *again = sort_column_field_at(&column, offset, &again_len);
+                FUZZ_CHECK(again == field && again_len == len);
+            }
+
+            StrBuf value;
+            const ValueShown shown = cell_value(v, r, c, &value);
+            FUZZ_CHECK(shown == (null ? VALUE_NULL : VALUE_TEXT));
+            if (shown == VALUE_TEXT) {
+                FUZZ_CHECK(std::string(value.data, value.len) == copy_decoded(raw));
+                sb_drop(&value);
+            }
+            copy_want += (has ? grid_copied(raw) : "") + (c == s.c1 ? "\r\n" : "\t");
+        }
+    }
+    StrBuf text;
+    FUZZ_CHECK(selection_text(v, &text) == 1);
+    FUZZ_CHECK(std::string(text.data, text.len) == copy_want);
+    sb_drop(&text);
+}
+
 // ---- Readers of the formats. ----
 
 // RFC 4180 records: a quoted field may hold anything, quotes doubled; an unquoted one no quote,
@@ -280,8 +366,7 @@ void check_csv(const Viewer *v, SelectionRect s, const std::vector<std::vector<C
     std::vector<std::vector<Cell>> got = read_csv(text);
     FUZZ_CHECK(got.size() == want.size() + 1);
     std::vector<Cell> header;
-    for (int32_t c = s.c0; c <= s.c1; ++c)
-        header.push_back({false, unquoted_name(column_title(v, c))});
+    for (int32_t c = s.c0; c <= s.c1; ++c) header.push_back({false, name_of(v, c)});
     for (Cell &name : got[0]) name.null = false; // an empty name reads as NULL
     FUZZ_CHECK(got[0] == header);
     for (size_t r = 0; r < want.size(); ++r) FUZZ_CHECK(got[r + 1] == want[r]);
@@ -339,7 +424,7 @@ void check_json(const Viewer *v, const ColumnType *types, SelectionRect s,
         FUZZ_CHECK(t[i++] == "{");
         for (int32_t c = s.c0; c <= s.c1; ++c) {
             if (c > s.c0) FUZZ_CHECK(t[i++] == ",");
-            FUZZ_CHECK(json_string_value(t[i++]) == well_formed(unquoted_name(column_title(v, c))));
+            FUZZ_CHECK(json_string_value(t[i++]) == well_formed(name_of(v, c)));
             FUZZ_CHECK(t[i++] == ":");
             const Cell &cell = want[r][c - s.c0];
             const ColumnKind kind = types[c].kind;
@@ -367,11 +452,16 @@ void check_json(const Viewer *v, const ColumnType *types, SelectionRect s,
 void check_insert(const Viewer *v, const ColumnType *types, SelectionRect s,
                   const std::vector<std::vector<Cell>> &want, const std::string &text) {
     std::string columns;
-    for (int32_t c = s.c0; c <= s.c1; ++c)
-        columns += std::string(c > s.c0 ? ", " : "") + column_title(v, c);
+    bool named = false;
+    for (int32_t c = s.c0; c <= s.c1; ++c) {
+        const char *written = written_name(v, c);
+        named = named || written;
+        columns += std::string(c > s.c0 ? ", " : "") + (written ? written : name_of(v, c));
+    }
     char table[TABLE_NAME_MAX + 1];
     table_name_of(v->copy_line, table);
-    const std::string head = "INSERT INTO " + std::string(table) + " (" + columns + ") VALUES (";
+    const std::string head =
+        "INSERT INTO " + std::string(table) + (named ? " (" + columns + ")" : "") + " VALUES (";
     size_t i = 0;
     for (size_t r = 0; r < want.size(); ++r) {
         FUZZ_CHECK(text.compare(i, head.size(), head) == 0);
@@ -412,11 +502,98 @@ void check_insert(const Viewer *v, const ColumnType *types, SelectionRect s,
     FUZZ_CHECK(i == text.size());
 }
 
+// The UTF-8 of a code point (the references written are of characters, never surrogates).
+std::string utf8_of(unsigned cp) {
+    std::string out;
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | cp >> 6);
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | cp >> 12);
+        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | cp >> 18);
+        out += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
+
+// Whether a cell's written text begins or ends with what a Markdown table reader trims from a
+// cell: blank, tab, form feed, or Unicode's white space that JavaScript's and Python's trims drop
+// and a character reference can stand for.
+bool trimmable_edge(const std::string &cell) {
+    static const char *const spaces[] = {" ",
+                                         "\t",
+                                         "\f",
+                                         "\xC2\xA0",
+                                         "\xE1\x9A\x80",
+                                         "\xE2\x80\xA8",
+                                         "\xE2\x80\xA9",
+                                         "\xE2\x80\xAF",
+                                         "\xE2\x81\x9F",
+                                         "\xE3\x80\x80",
+                                         "\xEF\xBB\xBF"};
+    for (const char *space : spaces)
+        if (cell.starts_with(space) || cell.ends_with(space)) return true;
+    for (unsigned cp = 0x2000; cp <= 0x200A; ++cp)
+        if (cell.starts_with(utf8_of(cp)) || cell.ends_with(utf8_of(cp))) return true;
+    return false;
+}
+
+bool ascii_alnum(char c) {
+    return isalnum(static_cast<unsigned char>(c)) && !(c & 0x80);
+}
+
+// A cell's written text read as a CommonMark reader reads inline text, checked to hold no markup:
+// a backslash before punctuation gives it; "<br>" a line break (no other "<"); "&#N;" the
+// character N; no "*", "`" or "~" but escaped, a "_" only inside a word, a "&" that begins no
+// reference, a "]" that ends no link text.
+std::string markdown_cell_text(const std::string &written) {
+    std::string text;
+    for (size_t i = 0; i < written.size(); ++i) {
+        const char c = written[i];
+        if (c == '\\') {
+            FUZZ_CHECK(i + 1 < written.size() &&
+                       ispunct(static_cast<unsigned char>(written[i + 1])));
+            text += written[++i];
+        } else if (written.compare(i, 4, "<br>") == 0) {
+            text += '\n';
+            i += 3;
+        } else if (written.compare(i, 2, "&#") == 0) {
+            const size_t semi = written.find(';', i);
+            FUZZ_CHECK(semi != std::string::npos && semi > i + 2 && semi <= i + 9);
+            const std::string digits = written.substr(i + 2, semi - i - 2);
+            FUZZ_CHECK(digits.find_first_not_of("0123456789") == std::string::npos);
+            text += utf8_of(static_cast<unsigned>(std::stoul(digits)));
+            i = semi;
+        } else {
+            FUZZ_CHECK(c != '<' && c != '*' && c != '`' && c != '~');
+            FUZZ_CHECK(c != '_' || (i > 0 && i + 1 < written.size() &&
+                                    ascii_alnum(written[i - 1]) && ascii_alnum(written[i + 1])));
+            if (c == '&') {
+                size_t j = i + 1;
+                while (j < written.size() && ascii_alnum(written[j])) ++j;
+                FUZZ_CHECK(j == i + 1 || j == written.size() || written[j] != ';');
+            }
+            FUZZ_CHECK(c != ']' || i + 1 == written.size() ||
+                       (written[i + 1] != '(' && written[i + 1] != '['));
+            text += c;
+        }
+    }
+    return text;
+}
+
 // Markdown: one line per row after the header and separator, each with a bar before, between and
-// after its cells once backslash escapes are skipped; each cell reads back to its value with line
-// breaks as LF.
-void check_markdown(const std::vector<std::vector<Cell>> &want, int32_t columns,
+// after its cells once backslash escapes are skipped; each cell, its edges left as a reader trims
+// them, reads back to its name or value with line breaks as LF.
+void check_markdown(const Viewer *v, SelectionRect s, const std::vector<std::vector<Cell>> &want,
                     const std::string &text) {
+    const int32_t columns = s.c1 - s.c0 + 1;
     std::vector<std::string> lines;
     for (size_t at = 0, end; at < text.size(); at = end + 2) {
         end = text.find("\r\n", at);
@@ -433,27 +610,27 @@ void check_markdown(const std::vector<std::vector<Cell>> &want, int32_t columns,
         for (size_t i = 0; i < line.size(); ++i) {
             if (line[i] == '\\') {
                 FUZZ_CHECK(i + 1 < line.size());
-                cell += line[++i];
+                cell += line.substr(i++, 2);
             } else if (line[i] == '|') {
                 if (bars++ > 0) cells.push_back(cell);
                 cell.clear();
-            } else if (line.compare(i, 4, "<br>") == 0) {
-                cell += '\n';
-                i += 3;
             } else {
-                FUZZ_CHECK(line[i] != '<');
                 cell += line[i];
             }
         }
         FUZZ_CHECK(bars == columns + 1 && line[0] == '|' && line.back() == '|');
-        if (l < 2) continue;
+        if (l == 1) continue;
         for (int32_t c = 0; c < columns; ++c) {
-            std::string value = want[l - 2][c].text, breaks;
+            const std::string &written = cells[c];
+            FUZZ_CHECK(written.size() >= 2 && written.front() == ' ' && written.back() == ' ');
+            const std::string inner = written.substr(1, written.size() - 2);
+            FUZZ_CHECK(!trimmable_edge(inner));
+            std::string value = l == 0 ? name_of(v, s.c0 + c) : want[l - 2][c].text, breaks;
             for (size_t i = 0; i < value.size(); ++i) {
                 if (value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
                 breaks += value[i] == '\r' ? '\n' : value[i];
             }
-            FUZZ_CHECK(cells[c] == " " + breaks + " ");
+            FUZZ_CHECK(markdown_cell_text(inner) == breaks);
         }
     }
 }
@@ -492,7 +669,8 @@ void check_copies(Viewer *v, const uint8_t *data, size_t size) {
     check_csv(v, s, want, copied(v, types.data(), COPY_CSV));
     check_json(v, types.data(), s, want, copied(v, types.data(), COPY_JSON));
     check_insert(v, types.data(), s, want, copied(v, types.data(), COPY_SQL_INSERT));
-    check_markdown(want, s.c1 - s.c0 + 1, copied(v, types.data(), COPY_MARKDOWN));
+    check_markdown(v, s, want, copied(v, types.data(), COPY_MARKDOWN));
+    check_readers_agree(v, s);
 
     // The value view's text of the selection's corner cell, and its json read as JSON.
     StrBuf value;

@@ -56,10 +56,12 @@ std::string digits(Input &in, unsigned count) {
 }
 
 std::string integer_text(Input &in) {
-    switch (in.below(5)) {
+    switch (in.below(6)) {
     case 0: return std::to_string(static_cast<int64_t>(in.word()));
     case 1: return in.below(2) ? "9223372036854775807" : "-9223372036854775808";
     case 2: return "+" + std::to_string(in.below(50));
+    // Twenty digits, about 2^64: no value, however the digits would wrap in 64 bits.
+    case 3: return (in.below(2) ? "-" : "") + std::string("18446744073709551") + digits(in, 3);
     default: return std::to_string(static_cast<int>(in.below(600)) - 300);
     }
 }
@@ -99,6 +101,9 @@ std::string time_text(Input &in) {
     std::string s = number(in.below(24), 2) + ":" + number(in.below(4) * 15, 2) + ":" +
                     number(in.below(3) * 29, 2);
     if (in.below(2)) s += "." + digits(in, 1 + in.below(8));
+    // A seventh digit and more where rounding is closest to a tie, past the fifteenth too.
+    static const char *const near_ties[] = {"5", "50", "49999999", "5000000000000001", "1"};
+    if (s.find('.') != std::string::npos && in.below(4) == 0) s += near_ties[in.below(5)];
     return s;
 }
 

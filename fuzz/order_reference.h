@@ -9,6 +9,7 @@
 #include <string.h>
 
 #include <algorithm>
+#include <cmath>
 #include <charconv>
 #include <optional>
 #include <string>
@@ -129,7 +130,9 @@ inline bool date_valid(long long y, long long m, long long d) {
     return m >= 1 && m <= 12 && d >= 1 && d <= length[m - 1] + (m == 2 && is_leap(y));
 }
 
-// "HH:MM:SS[.f...]" at s[i], in microseconds, the seventh fraction digit rounding half up.
+// "HH:MM:SS[.f...]" at s[i], in microseconds, the fraction as the server reads it:
+// rint(strtod("0.f") * 1000000), here by the library's exact reading of a double, to the
+// fraction's fifteenth digit (no server writes more).
 inline bool time_at(const std::string &s, size_t *i, long long *us) {
     long long h, m, sec;
     if (!digits_at(s, i, 1, 2, &h) || !byte_at(s, i, ':') || !digits_at(s, i, 2, 2, &m) ||
@@ -141,8 +144,10 @@ inline bool time_at(const std::string &s, size_t *i, long long *us) {
         while (*i < s.size() && s[*i] >= '0' && s[*i] <= '9') ++*i;
         std::string f = s.substr(start, *i - start);
         if (f.empty()) return false;
-        f.resize(std::max<size_t>(f.size(), 7), '0');
-        frac = std::stoll(f.substr(0, 6)) + (f[6] >= '5');
+        const std::string fraction = "0." + f.substr(0, 15);
+        double value = 0;
+        std::from_chars(fraction.data(), fraction.data() + fraction.size(), value);
+        frac = std::llrint(value * 1000000);
     }
     *us = ((h * 60 + m) * 60 + sec) * 1000000 + frac;
     return *us <= 86400LL * 1000000;

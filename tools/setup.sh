@@ -5,7 +5,8 @@ set -eu
 
 PACKAGES="cmake g++ make googletest libgtest-dev libbenchmark-dev clang-format \
 clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-wine wine64 xvfb xauth valgrind fonts-dejavu-core fonts-wqy-microhei unicode-data"
+wine wine64 xvfb xauth valgrind fonts-dejavu-core fonts-wqy-microhei unicode-data \
+python3-markdown-it"
 
 missing=""
 for p in $PACKAGES; do

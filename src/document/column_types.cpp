@@ -119,10 +119,13 @@ const char *group_end(const char *p, const char *end) {
 }
 
 // The type in a column definition's text after the name: names, dots, typmods and array brackets,
-// up to the first word that starts what follows a type.
+// up to the first word that starts what follows a type. A word after a dot is the last part of a
+// qualified type's name, whatever it is: pg_dump qualifies every type outside pg_catalog, so a
+// domain named storage or options reads public.storage, public.options.
 SqlSpan type_span(const char *p, const char *end) {
     p = sql_skip_space(p, end);
     SqlSpan type = {p, p};
+    bool after_dot = false;
     while (p < end) {
         const char *q;
         if (*p == '(' || *p == '[') {
@@ -131,8 +134,9 @@ SqlSpan type_span(const char *p, const char *end) {
             q = p + 1;
         } else {
             q = sql_ident_end(p, end);
-            if (q == p || ends_type(p, end)) break;
+            if (q == p || (!after_dot && ends_type(p, end))) break;
         }
+        after_dot = *p == '.';
         type.end = q;
         p = sql_skip_space(q, end);
     }
@@ -239,14 +243,26 @@ void copy_type_name(SqlSpan type, char *out) {
     out[n] = '\0';
 }
 
+// Whether an element of the column list is a table constraint (or a LIKE clause). The words that
+// begin one are reserved, so pg_dump quotes a column named by them, but for EXCLUDE: a column may
+// be named exclude unquoted, and then its type follows the name, where the constraint has USING
+// or its list of elements.
+bool is_table_constraint(const char *p, const char *end) {
+    static const char *const reserved[] = {"constraint", "check",   "unique",
+                                           "primary",    "foreign", "like"};
+    for (const char *word : reserved)
+        if (sql_match_word(p, end, word)) return true;
+    const char *after = sql_match_word(p, end, "exclude");
+    if (!after) return false;
+    after = sql_skip_space(after, end);
+    return after < end && (*after == '(' || sql_match_word(after, end, "using"));
+}
+
 // One element of the column list: a column definition whose name is one of col_names gives that
 // column its type; a table constraint gives nothing.
 void read_element(const char *p, const char *end, const char *const *col_names, int32_t col_count,
                   ColumnType *out) {
-    static const char *const constraints[] = {"constraint", "check",   "unique", "primary",
-                                              "foreign",    "exclude", "like"};
-    for (const char *word : constraints)
-        if (sql_match_word(p, end, word)) return;
+    if (is_table_constraint(p, end)) return;
     const char *name_end = sql_ident_end(p, end);
     if (name_end == p) return;
     SqlSpan type = {nullptr, nullptr};

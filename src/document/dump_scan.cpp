@@ -2,6 +2,8 @@
 // the data block), found sixteen at a time.
 #include "document/dump_scan.h"
 
+#include "document/rows.h"
+
 #include <string.h>
 
 #if defined(__SSE2__)
@@ -34,6 +36,8 @@ const char *next_stop(const char *from, const char *to, bool lines) {
     return to;
 }
 
+// The line that ends the rows is exactly "\.": with a carriage return before its line feed it is
+// a row like any other, as that byte is the line's own (document/fields.h).
 bool is_end_line(const char *line, uint64_t len) {
     return len == 2 && line[0] == '\\' && line[1] == '.';
 }
@@ -47,7 +51,7 @@ void end_data(DumpScan *s, uint64_t at) {
         !is_end_line(s->bytes + s->row_start, at - s->row_start)) {
         if (s->rows_found == ROWS_MAX)
             s->capped = 1;
-        else if (row_index_push(s->rows, &s->entries, s->bytes + at + 1))
+        else if (row_index_push(s->rows, &s->entries, row_entry_after(s->bytes + at)))
             ++s->rows_found;
         else
             s->no_memory = 1;
@@ -115,7 +119,7 @@ void line_feed(DumpScan *s, uint64_t at) {
         s->phase = SCAN_REST;
         return;
     }
-    if (!row_index_push(s->rows, &s->entries, s->bytes + at + 1)) {
+    if (!row_index_push(s->rows, &s->entries, row_entry_after(s->bytes + at))) {
         s->no_memory = 1;
         s->phase = SCAN_REST;
         return;

@@ -4,6 +4,7 @@
 
 #include "base/mem.h"
 #include "base/thousands.h"
+#include "document/fields.h"
 #include "document/header_line.h"
 #include "document/read_step.h"
 #include "document/rows.h"
@@ -12,17 +13,6 @@
 #include <string.h>
 
 namespace {
-
-// Fields of a row line, counted up to MAX_TABLE_COLS.
-int32_t count_fields(const char *row, const char *end) {
-    int32_t n = 1;
-    for (const char *t =
-             static_cast<const char *>(memchr(row, '\t', static_cast<size_t>(end - row)));
-         t && n < MAX_TABLE_COLS;
-         t = static_cast<const char *>(memchr(t + 1, '\t', static_cast<size_t>(end - t - 1))))
-        ++n;
-    return n;
-}
 
 // The header line [line, line + len) copied whole into copy_line and cut into the column names.
 // Returns 0 when the memory cannot be had (then neither copy is kept).
@@ -137,7 +127,7 @@ int load_adopt(Viewer *v, const DumpScan *s) {
     const bool done = s->phase == SCAN_DONE;
     // Without names the first row's fields make the columns; the types need the SQL section whole.
     if (v->copy_line && v->col_count == 0 && v->row_count > 0)
-        v->col_count = count_fields(row_start(v, 0), row_end(v, 0));
+        v->col_count = field_count(row_start(v, 0), row_end(v, 0), MAX_TABLE_COLS);
     if (v->col_count > 0 && !v->col_types && (v->sql || done) && !read_types(v)) return 0;
     if (done) v->load = LOAD_DONE;
     write_status(v, s);

@@ -1,10 +1,18 @@
 // A row's line in the file's bytes, from the row index: where it starts and where it ends, its
-// line feed left out (a carriage return before it stays, as the line's last byte).
+// line feed left out (a carriage return before it stays, as the line's last byte; document/fields.h
+// says where its fields lie).
 #pragma once
 
 #include "document/viewer.h"
 
 #include <stdint.h>
+
+// The index entry after a row whose line ends at `line_end` (its line feed, or the data block's
+// end when no line feed follows it): one byte past it, where the row after it starts. The scan
+// writes the entries so (document/dump_scan.h) and row_end reads them back.
+inline const char *row_entry_after(const char *line_end) {
+    return line_end + 1;
+}
 
 // Row r, 0 <= r < row_count.
 inline const char *row_start(const Viewer *viewer, int32_t r) {

@@ -9,7 +9,7 @@
 #include <emmintrin.h>
 #endif
 
-enum { BYTE_MARKS_LISTED_MAX = 8 };
+enum { BYTE_MARKS_LISTED_MAX = 10 };
 
 // marked[b] is 1 for each byte b that needs the format's attention. The same set is kept as the
 // scan compares it: the `listed` bytes (listed_count of them, each repeated 16 times so that the

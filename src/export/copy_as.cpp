@@ -5,12 +5,11 @@
 #include "base/mem.h"
 #include "export/export_job.h"
 #include "export/identifier.h"
-#include "grid/cells.h"
 #include "grid/shown_rows.h"
 
 CellValue job_column_name(ExportJob *job, int32_t col) {
     job->scratch.len = 0;
-    add_unquoted_name(&job->scratch, column_title(job->viewer, col));
+    add_column_name(&job->scratch, job->viewer, col);
     return {job->scratch.data, job->scratch.len, false, false};
 }
 

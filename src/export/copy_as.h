@@ -5,6 +5,9 @@
 #include "document/column_types.h"
 #include "document/viewer.h"
 
+// Each format names the columns by the names the COPY header line writes for them, unquoted (in
+// the INSERT statements' column list: as written); a column it names not is "column1",
+// "column2", ... by its place, as PostgreSQL names a VALUES list's columns (export/identifier.h).
 enum CopyFormat : int {
     // RFC 4180: a header line of the column names, then a line per row, CR LF ends; a field is
     // quoted when it holds a comma, quote, CR or LF, begins or ends with a blank or tab, is empty
@@ -13,7 +16,9 @@ enum CopyFormat : int {
     // from empty strings.
     COPY_CSV,
     // One "INSERT INTO table (columns) VALUES (...);" line per row, table and column names as the
-    // COPY header line writes them; NULL as NULL; a number column's value bare when it is a
+    // COPY header line writes them, no column list when it names none of the selected columns
+    // (the values then go to the table's columns in order); NULL as NULL; a number column's value
+    // bare when it is a
     // plain decimal literal (not NaN, Infinity or a negative zero); everything else as a
     // standard-conforming string literal, quotes doubled, bytes as they are.
     COPY_SQL_INSERT,

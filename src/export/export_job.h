@@ -46,7 +46,8 @@ inline ColumnKind job_kind(const ExportJob *job, int32_t col) {
     return job->types ? job->types[col].kind : KIND_TEXT;
 }
 
-// The name column col stands for (identifier.h), in `scratch` until the next use of it.
+// The name the copy formats give column col (identifier.h: add_column_name), in `scratch` until the
+// next use of it.
 CellValue job_column_name(ExportJob *job, int32_t col);
 
 // Allocates fixed_ends for the selected columns; 0 (and `failed` set) when it cannot be had.

@@ -3,7 +3,7 @@
 #include "export/export_job.h"
 #include "export/short_copy.h"
 #include "document/header_line.h"
-#include "grid/cells.h"
+#include "export/identifier.h"
 
 #include <string.h>
 
@@ -68,18 +68,32 @@ static void sql_add_value(StrBuf *out, size_t sep_len, const CellValue &value, b
     sb_commit(out, n);
 }
 
-// The head "INSERT INTO table (a, b) VALUES (" with the names as the header line writes them.
+// The head "INSERT INTO table (a, b) VALUES (" with the names as the header line writes them, a
+// column it names not as PostgreSQL names a VALUES list's column (identifier.h); or, when it names
+// none of the selected columns, "INSERT INTO table VALUES (", the values then going to the table's
+// columns in their order.
 static void sql_begin(ExportJob *job) {
+    const Viewer *v = job->viewer;
     char table[TABLE_NAME_MAX + 1];
-    table_name_of(job->viewer->copy_line ? job->viewer->copy_line : "", table);
+    table_name_of(v->copy_line ? v->copy_line : "", table);
     sb_add(&job->fixed, "INSERT INTO ");
     sb_add(&job->fixed, table);
-    sb_add(&job->fixed, " (");
-    for (int32_t c = job->sel.c0; c <= job->sel.c1; ++c) {
-        if (c > job->sel.c0) sb_add(&job->fixed, ", ");
-        sb_add(&job->fixed, column_title(job->viewer, c));
+    bool named = false;
+    for (int32_t c = job->sel.c0; c <= job->sel.c1 && !named; ++c)
+        named = column_written_name(v, c) != nullptr;
+    if (named) {
+        sb_add(&job->fixed, " (");
+        for (int32_t c = job->sel.c0; c <= job->sel.c1; ++c) {
+            if (c > job->sel.c0) sb_add(&job->fixed, ", ");
+            const char *written = column_written_name(v, c);
+            if (written)
+                sb_add(&job->fixed, written);
+            else
+                add_column_name(&job->fixed, v, c);
+        }
+        sb_add(&job->fixed, ")");
     }
-    sb_add(&job->fixed, ") VALUES (");
+    sb_add(&job->fixed, " VALUES (");
 }
 
 static void sql_row_begin(ExportJob *job, bool) {

@@ -3,6 +3,7 @@
 #include "find/find_scan.h"
 
 #include "base/stop.h"
+#include "document/fields.h"
 
 #include "find/needle.h"
 
@@ -14,13 +15,12 @@
 
 namespace {
 
-// Whether the backslash at p begins a field that is exactly "\N". Before a field lies a tab, a
-// line feed (the row before ended there) or the start of the area; after it, the same or the
-// area's end.
+// Whether the backslash at p begins a field that is exactly "\N": a field bounded by the area's
+// ends or by the bytes that end a field in the rows' stretch (document/fields.h).
 inline bool null_field_at(const ScanArea *area, const char *p) {
-    bool field_start = p == area->lo || p[-1] == '\t' || p[-1] == '\n';
+    bool field_start = p == area->lo || ends_field(p[-1]);
     return field_start && area->hi - p >= 2 && p[1] == 'N' &&
-           (area->hi - p == 2 || p[2] == '\t' || p[2] == '\n');
+           (area->hi - p == 2 || ends_field(p[2]));
 }
 
 // Whether a match of the needle's bytes starts at p, the filter on its two end bytes first.
@@ -68,6 +68,7 @@ template <bool WIDE> inline __m128i in_set16(const VecSet &set, __m128i x) {
     return m;
 }
 
+// Lanes of x holding a byte that ends a field (document/fields.h: ends_field).
 inline __m128i separator16(__m128i x) {
     return _mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('\t')),
                         _mm_cmpeq_epi8(x, _mm_set1_epi8('\n')));

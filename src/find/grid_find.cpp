@@ -5,7 +5,7 @@
 #include "base/mem.h"
 #include "base/stop.h"
 #include "find/grid_scan.h"
-#include "grid/cells.h"
+#include "document/fields.h"
 #include "grid/shown_rows.h"
 
 #include <string.h>
@@ -20,14 +20,14 @@ int32_t clamp(int32_t x, int32_t lo, int32_t hi) {
 // -1 for none.
 int32_t cell_in_row(const Needle *needle, RowLine line, int32_t c0, int32_t c1, bool last) {
     int32_t found = -1;
-    const char *field = line.start;
-    for (int32_t c = 0; c <= c1 && field; ++c) {
-        size_t len = field_length(field, line.end);
-        if (c >= c0 && grid_cell_holds(needle, field, len)) {
+    FieldWalk walk = field_walk(line.start, line.end, c0);
+    const char *field = nullptr;
+    size_t len = 0;
+    for (int32_t c = c0; c <= c1 && field_walk_next(&walk, &field, &len); ++c) {
+        if (grid_cell_holds(needle, field, len)) {
             found = c;
             if (!last) break;
         }
-        field = field + len < line.end ? field + len + 1 : nullptr;
     }
     return found;
 }

@@ -6,20 +6,20 @@
 #include "find/find_scan.h"
 #include "document/rows.h"
 #include "document/copy_escapes.h"
-#include "grid/cells.h"
+#include "document/fields.h"
 #include "grid/selection_text.h"
 
 #include <string.h>
 
 namespace {
 
-// The rows lie one after another in the file's buffer, each ended by a NUL, so the data block is
-// one stretch of bytes from the first row's start to the last row's end, the rows' line feeds
-// between them, and reading order is byte order.
+// The rows lie one after another in the file, so the data block is one stretch of bytes from the
+// first row's start to the last row's end, the rows' line feeds between them (document/rows.h),
+// and reading order is byte order; document/fields.h says where each field lies in it.
 struct Grid {
     const Viewer *viewer;
     const Needle *needle;
-    ScanArea area;         // the block with the last row's NUL
+    ScanArea area;         // the rows' stretch
     const char *block_end; // the last row's end
     bool undecoded_filter; // escaped_field may judge a field by its raw bytes
 };
@@ -31,14 +31,12 @@ bool cell_holds(const Needle *needle, const char *start, const char *end) {
     return grid_cell_holds(needle, start, static_cast<size_t>(end - start));
 }
 
-// The start of the field holding p: just after the tab or line feed before it, or the block's
-// start.
+// The start of the field holding p.
 const char *field_start(const Grid *g, const char *p) {
-    while (p > g->area.lo && p[-1] != '\t' && p[-1] != '\n') --p;
-    return p;
+    return field_start_back(g->area.lo, p);
 }
 
-// The end of the field holding p: its tab, its row's line feed, or the block's end.
+// The end of the field holding p.
 const char *field_end(const Grid *g, const char *p) {
     return field_stop(p, g->block_end);
 }
@@ -57,15 +55,9 @@ int32_t row_of(const Viewer *v, const char *p) {
 }
 
 // The column of the field holding p in row r, counted up to col_count (a larger column is no
-// cell, and counting on would cost a hostile row's length again for each such field).
+// cell).
 int32_t column_of(const Viewer *v, int32_t r, const char *p) {
-    int32_t col = 0;
-    for (const char *t = row_start(v, r); col < v->col_count; ++col) {
-        t = static_cast<const char *>(memchr(t, '\t', static_cast<size_t>(p - t)));
-        if (!t) break;
-        ++t;
-    }
-    return col;
+    return field_number(row_start(v, r), p, v->col_count);
 }
 
 // Where row r's cells end: the tab after column col_count - 1, or the row's end.

@@ -2,49 +2,13 @@
 #include "grid/cells.h"
 
 #include "document/copy_escapes.h"
+#include "document/fields.h"
 
 #include "grid/cursor.h"
 #include "grid/shown_rows.h"
 #include "base/utf8.h"
 
 #include <string.h>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
-// A vectorised library search; this runs for every cell painted or copied.
-size_t field_length(const char *field, const char *end) {
-    const char *tab =
-        static_cast<const char *>(memchr(field, '\t', static_cast<size_t>(end - field)));
-    return static_cast<size_t>((tab ? tab : end) - field);
-}
-
-const char *field_stop(const char *p, const char *limit) {
-#if defined(__SSE2__)
-    const __m128i tabs = _mm_set1_epi8('\t'), line_feeds = _mm_set1_epi8('\n');
-    for (; limit - p >= 16; p += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        const int mask = _mm_movemask_epi8(
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, tabs), _mm_cmpeq_epi8(bytes, line_feeds)));
-        if (mask) return p + __builtin_ctz(static_cast<unsigned>(mask));
-    }
-#endif
-    while (p < limit && *p != '\t' && *p != '\n') ++p;
-    return p;
-}
-
-const char *field_at(const char *line, const char *end, int n, size_t *len) {
-    if (n < 0) return nullptr;
-    const char *p = line;
-    for (int i = 0; i < n; ++i) {
-        p = static_cast<const char *>(memchr(p, '\t', static_cast<size_t>(end - p)));
-        if (!p) return nullptr;
-        ++p;
-    }
-    *len = field_length(p, end);
-    return p;
-}
 
 const char *column_title(const Viewer *viewer, int32_t col) {
     const char *name = col >= 0 && col < MAX_COLS ? viewer->col_names[col] : nullptr;

@@ -1,21 +1,12 @@
-// Cells of the Data grid: fields of a row line, the text the grid shows, and cell colours.
+// Cells of the Data grid: the text the grid shows of a row's fields (document/fields.h says where
+// they lie), and cell colours.
 #pragma once
 
+#include "document/fields.h"
 #include "document/viewer.h"
 
 #include <stddef.h>
 #include <stdint.h>
-
-// The n-th tab-separated field of the row line [line, end) (n from 0): its start, with its length
-// in *len; null when the line ends before n tabs. A field may be empty.
-const char *field_at(const char *line, const char *end, int n, size_t *len);
-
-// Bytes of the field starting at `field` on a line ending at `end`: up to its tab or the end.
-size_t field_length(const char *field, const char *end);
-
-// The end of the field at p: its tab, the line feed that ends its row, or `limit`, whichever
-// comes first. One pass over the field alone, however long its row.
-const char *field_stop(const char *p, const char *limit);
 
 // The title the grid's header shows over column col: its name as the header line writes it
 // (quotes included), or "col" for a column without a name slot (MAX_COLS and beyond) or without

@@ -4,6 +4,7 @@
 
 #include "base/stop.h"
 #include "document/copy_escapes.h"
+#include "document/fields.h"
 #include "grid/cells.h"
 #include "grid/cursor.h"
 #include "grid/shown_rows.h"
@@ -38,10 +39,10 @@ size_t unescape_cell(const char *raw, size_t raw_len, char *out) {
     return o;
 }
 
-// The end of the field starting at `field` (its tab, or the line's NUL), noting whether a backslash
-// lies before it.
-static const char *field_end(const char *field, const char *line_end, bool *escaped) {
-    const char *end = field + field_length(field, line_end);
+// The end of the field starting at `field` (document/fields.h), noting whether a backslash lies
+// before it.
+static const char *escaped_field_end(const char *field, const char *line_end, bool *escaped) {
+    const char *end = field_end(field, line_end);
     *escaped = memchr(field, '\\', static_cast<size_t>(end - field)) != nullptr;
     return end;
 }
@@ -130,11 +131,11 @@ static void add_row(StrBuf *text, RowLine line, int32_t c0, int32_t c1, bool to_
             continue;
         }
         bool escaped = false;
-        const char *end = field_end(field, line.end, &escaped);
+        const char *end = escaped_field_end(field, line.end, &escaped);
         size_t len = static_cast<size_t>(end - field);
         bool plain = !escaped && len <= CELL_SCRATCH - 1;
         if (plain && !last && end < line.end) {
-            field = end + 1;
+            field = field_after(end, line.end);
             continue;
         }
         if (plain) {
@@ -144,7 +145,7 @@ static void add_row(StrBuf *text, RowLine line, int32_t c0, int32_t c1, bool to_
             sb_add_len(text, run, static_cast<size_t>(field - run));
             add_cell(text, field, len, escaped, sep, sep_len);
         }
-        field = end < line.end ? end + 1 : nullptr;
+        field = field_after(end, line.end);
         run = field;
     }
 }

@@ -81,7 +81,32 @@ bool finish_date(Cursor *c, Ymd date, int64_t *days) {
     return true;
 }
 
-// "HH:MM:SS" with an optional fraction, in microseconds; at most 24:00:00.
+// The microseconds of a fraction of a second written as `places` digits (at least one), as the
+// server reads them: the fraction as the double nearest to it, times a million, rounded to the
+// nearest whole number, a tie to the even one (rint(strtod(".ddd") * 1000000)), so that
+// ".1234565" is 123456 microseconds and ".1234575" 123458. Up to six digits that is the digits
+// themselves. Up to fifteen, the digits as one number over a power of ten, both exact as doubles,
+// make that nearest double in one division, as strtod does. Digits past the fifteenth, which no
+// server writes, are not read.
+int64_t fraction_us(const char *digits, size_t places) {
+    static const double POWERS_OF_TEN[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const size_t used = places < 15 ? places : 15;
+    int64_t n = 0;
+    for (size_t i = 0; i < used; ++i) n = n * 10 + (digits[i] - '0');
+    if (used <= 6) {
+        for (size_t i = used; i < 6; ++i) n *= 10;
+        return n;
+    }
+    const double us = static_cast<double>(n) / POWERS_OF_TEN[used] * 1000000.0;
+    int64_t whole = static_cast<int64_t>(us);
+    const double part = us - static_cast<double>(whole);
+    if (part > 0.5 || (part == 0.5 && whole % 2 != 0)) ++whole;
+    return whole;
+}
+
+// "HH:MM:SS" with an optional fraction, in microseconds; at most 24:00:00 once the fraction is
+// rounded, as the server checks it.
 bool read_time(Cursor *c, int64_t *us) {
     int64_t hours, minutes, seconds;
     if (!read_digits(c, 1, 2, &hours) || !read_byte(c, ':') || !read_digits(c, 2, 2, &minutes) ||
@@ -89,16 +114,10 @@ bool read_time(Cursor *c, int64_t *us) {
         return false;
     int64_t fraction = 0;
     if (read_byte(c, '.')) {
-        int64_t digit = 0;
-        int places = 0;
-        while (c->p < c->end && *c->p >= '0' && *c->p <= '9') {
-            digit = *c->p++ - '0';
-            if (places < 6) fraction = fraction * 10 + digit;
-            if (places == 6 && digit >= 5) ++fraction;
-            ++places;
-        }
-        if (places == 0) return false;
-        for (; places < 6; ++places) fraction *= 10;
+        const char *digits = c->p;
+        while (c->p < c->end && *c->p >= '0' && *c->p <= '9') ++c->p;
+        if (c->p == digits) return false;
+        fraction = fraction_us(digits, static_cast<size_t>(c->p - digits));
     }
     *us = ((hours * 60 + minutes) * 60 + seconds) * US_PER_SECOND + fraction;
     return *us <= US_PER_DAY;

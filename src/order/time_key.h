@@ -17,7 +17,9 @@ int date_read(const char *text, size_t len, int64_t *days);
 int timestamp_read(const char *text, size_t len, bool with_zone, int64_t *us);
 
 // A time of day, "21:00:00" or "23:59:59.999999", up to "24:00:00", in microseconds since
-// midnight. Fractions beyond microseconds round as the server rounds its input.
+// midnight. A fraction beyond microseconds rounds as the server rounds its input (to the nearest
+// microsecond, a tie as its double falls: ".1234565" down, ".1234575" up; for every time and
+// timestamp type alike), up to its fifteenth digit.
 int time_read(const char *text, size_t len, int64_t *us);
 
 // A time with time zone, "21:00:00+01", in the two parts PostgreSQL's timetz_cmp compares: first

@@ -7,8 +7,8 @@
 
 namespace {
 
-// The next line break (line feed or NUL) in [p, end), or end. Two library searches, since a
-// section holds no NUL but the rows cut by the loader hold nothing else.
+// The next line break (line feed or NUL) in [p, end), or end. Two library searches, the second
+// only as far as the line feed: the document's texts hold no NUL.
 const char *next_break(const char *p, const char *end) {
     const char *lf = static_cast<const char *>(memchr(p, '\n', static_cast<size_t>(end - p)));
     const char *limit = lf ? lf : end;

@@ -4,8 +4,9 @@
 #include <stddef.h>
 
 // starts[0] is 0 and starts[i] is the offset just past the i-th line break (a line feed, or a NUL
-// byte, which the document leaves where it cut a line), so `count` is the number of line breaks
-// plus one. Owns `starts` (8 bytes a line, from the allocation seam); line_table_free releases it.
+// byte, which the document's texts never hold: a file's text ends at its first NUL), so `count` is
+// the number of line breaks plus one. Owns `starts` (8 bytes a line, from the allocation seam);
+// line_table_free releases it.
 struct LineTable {
     size_t *starts;
     size_t count;

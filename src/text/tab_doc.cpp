@@ -41,9 +41,9 @@ int show_section(const char *text, size_t len, LineTable *table, int *built,
 
 // The script: the SQL and a line feed; an empty line, the header line, the rows and the
 // terminator line, each ending in a line feed; an empty line and the information text. The rows
-// are one block over the document's row array: they lie one after another in the file's buffer,
-// each ended by the NUL the loader left for its line feed, so the text reads exactly the bytes the
-// script copies, with no work per row.
+// are one block over the document's row array: they lie one after another in the file, their line
+// feeds between them (document/rows.h), so the text reads exactly the bytes the script copies,
+// with no work per row.
 int show_full_sql(Viewer *v, TabLines *lines, TextDoc *doc) {
     TextBlock blocks[TEXT_MAX_BLOCKS];
     int n = 0;

@@ -17,7 +17,8 @@ bool block_part(const TextDoc *doc, int k, size_t from, size_t to, size_t *lo, s
     return doc->blocks[k].line_feed_after && from <= end && end < to;
 }
 
-// The rows' NULs stand where their line feeds were.
+// A NUL inside a block reads as a line feed (text_doc.h); the document's texts hold none, a file's
+// text ending at its first NUL.
 void nuls_to_line_feeds(char *p, size_t n) {
     char *end = p + n;
     while ((p = static_cast<char *>(memchr(p, '\0', static_cast<size_t>(end - p))))) *p++ = '\n';

@@ -12,7 +12,8 @@ enum { TEXT_MAX_BLOCKS = 8 };
 // One stretch of the text. Nothing here is owned: the bytes belong to the document (or are
 // literals), and a block's line starts come from a LineTable or from the document's row array.
 //
-// Inside a block a NUL byte reads as a line feed (the loader cut the rows' line feeds into NULs).
+// Inside a block a NUL byte reads as a line feed (the document's texts hold none: a file's text
+// ends at its first NUL).
 // With `line_feed_after` set, one line feed follows the block in the text without being in its
 // bytes. A block holds its line breaks in exactly one way:
 //   - none (table and line_ptrs null): the block is one line, with no line break inside;

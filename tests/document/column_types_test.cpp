@@ -230,3 +230,78 @@ TEST(ColumnTypes, EverySampleDumpsColumnsHaveTheTypesTheServerNamed) {
         viewer_free_blocks(&v);
     }
 }
+
+// pg_dump's own text of a table whose columns and types are named by the words that begin a table
+// constraint or follow a type (tools/column_type_fixtures/): each column keeps the type the server
+// named, and what it means; a domain or enum, wherever its schema, is text.
+TEST(ColumnTypes, ColumnsAndTypesNamedByConstraintWordsKeepTheirTypes) {
+    const std::string dir = TAVRIN_DOCUMENT_FIXTURES;
+    auto read = [](const std::string &path) {
+        std::ifstream in(path, std::ios::binary);
+        EXPECT_TRUE(in.good()) << path;
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    LoadedViewer d(magic() + section("SQL", read(dir + "/keyword_columns.sql")) +
+                   section("DATA", read(dir + "/keyword_columns.copy")));
+    ASSERT_EQ(d.loaded, 1);
+    const std::vector<ColumnType> types = types_of(d.v);
+
+    const std::pair<const char *, ColumnKind> kinds[] = {
+        {"integer", KIND_INTEGER},
+        {"smallint", KIND_INTEGER},
+        {"bigint", KIND_INTEGER},
+        {"numeric(6,2)", KIND_NUMERIC},
+        {"real", KIND_FLOAT},
+        {"double precision", KIND_FLOAT},
+        {"boolean", KIND_BOOLEAN},
+        {"date", KIND_DATE},
+        {"time without time zone", KIND_TIME},
+        {"time with time zone", KIND_TIMETZ},
+        {"timestamp without time zone", KIND_TIMESTAMP},
+        {"timestamp with time zone", KIND_TIMESTAMPTZ},
+        {"jsonb", KIND_JSON},
+    };
+    std::istringstream server(read(dir + "/keyword_columns.types"));
+    size_t c = 0;
+    for (std::string line; std::getline(server, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        const std::string name = line.substr(0, line.find('\t')),
+                          type = line.substr(name.size() + 1);
+        ASSERT_LT(c, types.size()) << name;
+        EXPECT_EQ(types[c].name, type) << name;
+        ColumnKind kind = KIND_TEXT;
+        for (const auto &[written, meaning] : kinds)
+            if (type == written) kind = meaning;
+        EXPECT_TRUE(kind != KIND_TEXT || type.starts_with("public.")) << "no kind for " << type;
+        EXPECT_EQ(types[c].kind, kind) << name;
+        ++c;
+    }
+    EXPECT_EQ(c, types.size());
+    EXPECT_GE(c, 26u);
+}
+
+TEST(ColumnTypes, AnExcludeConstraintIsNoColumnNamedExclude) {
+    const std::vector<ColumnType> types =
+        types_in("CREATE TABLE public.t (\n    exclude integer,\n"
+                 "    EXCLUDE USING gist (exclude WITH =),\n    EXCLUDE (exclude WITH <>)\n);\n",
+                 "COPY public.t (exclude) FROM stdin;");
+    ASSERT_EQ(types.size(), 1u);
+    EXPECT_EQ(types[0].kind, KIND_INTEGER);
+    EXPECT_STREQ(types[0].name, "integer");
+}
+
+// A default's string constant may hold commas, parentheses and quotes; in an escape string (E or
+// e before the quote) a backslash escapes the quote after it.
+TEST(ColumnTypes, AnEscapeStringOfEitherCaseHidesItsCommasParenthesesAndQuotes) {
+    const std::vector<ColumnType> types =
+        types_in("CREATE TABLE public.t (\n    a text DEFAULT e'it\\'s, (odd',\n    b integer,\n"
+                 "    c text DEFAULT E'\\', x)',\n    d date\n);\n",
+                 "COPY public.t (a, b, c, d) FROM stdin;");
+    ASSERT_EQ(types.size(), 4u);
+    EXPECT_STREQ(types[0].name, "text");
+    EXPECT_EQ(types[1].kind, KIND_INTEGER);
+    EXPECT_STREQ(types[2].name, "text");
+    EXPECT_EQ(types[3].kind, KIND_DATE);
+}

@@ -88,7 +88,7 @@ TEST_F(CopyAsTest, MarkdownRightAlignsNumbersAndLeavesNullsEmpty) {
               "| 1 | Ann \"A\", Lee | 12.50 | t | {\"a\": [1, 2]} |\r\n"
               "| 2 |  | NaN | f | {bad |\r\n"
               "| 3 |  | -0 |  |  |\r\n"
-              "| 4 |  x\ty  |  |  |  |\r\n");
+              "| 4 | &#32;x\ty&#32; |  |  |  |\r\n");
 }
 
 TEST_F(CopyAsTest, ARectangleTakesItsColumnsAndRowsWhicheverCornerTheAnchorIs) {
@@ -172,6 +172,16 @@ TEST(CopyAsValues, JsonEscapesControlsAndReplacesIllFormedUtf8) {
                   "  {\"v\": \"\\\\ \\\" /\"}", "]"}));
 }
 
+// A json column's value holding a raw control character is no JSON: it goes as a string, the
+// character escaped, so the copy stays valid JSON.
+TEST(CopyAsValues, JsonColumnsValueWithARawControlCharacterIsAString) {
+    EXPECT_EQ(
+        values_as(KIND_JSON, COPY_JSON, {"\"a\\x1fb\"", "[\"\\001\"]", "[\"\\t\"]", "[\"x\"]"}),
+        (std::vector<std::string>{"  {\"v\": \"\\\"a\\u001fb\\\"\"},",
+                                  "  {\"v\": \"[\\\"\\u0001\\\"]\"},",
+                                  "  {\"v\": \"[\\\"\\t\\\"]\"},", "  {\"v\": [\"x\"]}", "]"}));
+}
+
 TEST(CopyAsValues, JsonKeepsOnlyRealJsonNumbersAndBooleansUnquoted) {
     EXPECT_EQ(values_as(KIND_NUMERIC, COPY_JSON, {"007", "1.", "-0.50"}),
               (std::vector<std::string>{"  {\"v\": \"007\"},", "  {\"v\": \"1.\"},",
@@ -187,6 +197,29 @@ TEST(CopyAsValues, MarkdownEscapesWhatWouldSplitACellOrReadAsHtml) {
                                         "| l1<br>l2<br>l3<br>l4 |"}));
 }
 
+// A reader trims a cell's edges and reads its text as inline Markdown: what it would trim goes as
+// a character reference, and what it would read as markup gets a backslash, but only where it
+// would be markup.
+TEST(CopyAsValues, MarkdownKeepsBlanksAtACellsEdgesAndWritesNoMarkup) {
+    EXPECT_EQ(values_as(KIND_TEXT, COPY_MARKDOWN,
+                        {" a ", "\\t", "  two  ", "\\f\xC2\xA0x\xE3\x80\x80", "\xE2\x80\x82",
+                         "\\vv\\v", "\xC2\xA0",
+                         "a b\xC2\xA0"
+                         "c"}),
+              (std::vector<std::string>{"| &#32;a&#32; |", "| &#9; |", "| &#32; two &#32; |",
+                                        "| &#12;\xC2\xA0x&#12288; |", "| &#8194; |", "| \vv\v |",
+                                        "| &#160; |",
+                                        "| a b\xC2\xA0"
+                                        "c |"}));
+    EXPECT_EQ(
+        values_as(KIND_TEXT, COPY_MARKDOWN,
+                  {"&amp; &#32; &#x41; & A&B; &", "*a* _b_ snake_case __x__ `c` ~d~",
+                   "[1, 2] [a](b) ![i][r]", "\\\\&lt;"}),
+        (std::vector<std::string>{"| \\&amp; \\&#32; \\&#x41; & A\\&B; & |",
+                                  "| \\*a\\* \\_b\\_ snake_case \\_\\_x\\_\\_ \\`c\\` \\~d\\~ |",
+                                  "| [1, 2] [a\\](b) ![i\\][r] |", "| \\\\\\&lt; |"}));
+}
+
 TEST(CopyAsValues, NamesAreUnquotedForCsvJsonAndMarkdownAndKeptForInsert) {
     LoadedViewer d(data_dump("\"say \"\"hi\"\"\", \"a, b\"", "1\t2\n"));
     ASSERT_EQ(d.loaded, 1);
@@ -198,6 +231,30 @@ TEST(CopyAsValues, NamesAreUnquotedForCsvJsonAndMarkdownAndKeptForInsert) {
               "| say \"hi\" | a, b |\r\n| --- | --- |\r\n| 1 | 2 |\r\n");
     EXPECT_EQ(copied(d.v, nullptr, COPY_SQL_INSERT),
               "INSERT INTO t (\"say \"\"hi\"\"\", \"a, b\") VALUES ('1', '2');\r\n");
+}
+
+// A header naming no column: the copies name each by its place as the server names a VALUES
+// list's columns, so no two share a JSON key, and the INSERT statements leave the list out.
+TEST(CopyAsValues, ColumnsTheHeaderNamesNotAreColumn1Column2AndSoOn) {
+    LoadedViewer d(magic() + section("DATA", "COPY t FROM stdin;\na\tb\tc\n"));
+    ASSERT_EQ(d.loaded, 1);
+    ASSERT_EQ(d.v.col_count, 3);
+    select(d.v, 0, 1, 0, 2);
+    EXPECT_EQ(copied(d.v, nullptr, COPY_CSV), "column2,column3\r\nb,c\r\n");
+    EXPECT_EQ(copied(d.v, nullptr, COPY_JSON),
+              "[\r\n  {\"column2\": \"b\", \"column3\": \"c\"}\r\n]\r\n");
+    EXPECT_EQ(copied(d.v, nullptr, COPY_MARKDOWN),
+              "| column2 | column3 |\r\n| --- | --- |\r\n| b | c |\r\n");
+    EXPECT_EQ(copied(d.v, nullptr, COPY_SQL_INSERT), "INSERT INTO t VALUES ('b', 'c');\r\n");
+
+    // An empty name among named ones (no server writes one) is named by its place too.
+    LoadedViewer gap(data_dump("a, , \"\"", "1\t2\t3\n"));
+    ASSERT_EQ(gap.loaded, 1);
+    ASSERT_EQ(gap.v.col_count, 3);
+    select(gap.v, 0, 0, 0, 2);
+    EXPECT_EQ(copied(gap.v, nullptr, COPY_CSV), "a,column2,column3\r\n1,2,3\r\n");
+    EXPECT_EQ(copied(gap.v, nullptr, COPY_SQL_INSERT),
+              "INSERT INTO t (a, column2, column3) VALUES ('1', '2', '3');\r\n");
 }
 
 TEST_F(CopyAsTest, NoMemoryAtAnyPointGivesNothingRatherThanAPart) {

@@ -72,6 +72,21 @@ TEST(JsonCheck, RefusesWhatItDoesNot) {
         EXPECT_EQ(checked(text), JSON_INVALID) << text;
 }
 
+// A control character stands in a string only escaped, and between tokens only the four blanks
+// JSON names may: a validator that let any other through would let Copy as JSON embed it.
+TEST(JsonCheck, EveryControlCharacterIsRefusedInAStringAndAllButFourBetweenTokens) {
+    for (int c = 0; c < 0x20; ++c) {
+        const std::string byte(1, static_cast<char>(c));
+        EXPECT_EQ(checked("\"a" + byte + "b\""), JSON_INVALID) << "in a string: " << c;
+        EXPECT_EQ(checked("\"" + byte + "\""), JSON_INVALID) << "a string of it alone: " << c;
+        const bool blank = c == ' ' || c == '\t' || c == '\n' || c == '\r';
+        EXPECT_EQ(checked("[1," + byte + "2]"), blank ? JSON_VALID : JSON_INVALID)
+            << "between tokens: " << c;
+    }
+    EXPECT_EQ(checked("\" \x7F\""), JSON_VALID) << "DEL is no control character to JSON";
+    EXPECT_EQ(checked("\"\\u001f\""), JSON_VALID);
+}
+
 TEST(JsonCheck, AMegabyteOfNestingIsWalkedWithoutRecursion) {
     const size_t depth = 512 * 1024;
     EXPECT_EQ(checked(std::string(depth, '[') + std::string(depth, ']')), JSON_VALID);

@@ -1,6 +1,7 @@
 // The copies a PostgreSQL server took back: today's CSV and INSERT text of the fixture dump must be
 // the text the server accepted (tools/export_fixtures/make_export_fixtures.sh), and what the
-// server then held must be the dumped rows.
+// server then held must be the dumped rows; today's Markdown text must be the one a CommonMark
+// reader rendered, and what it read in each cell the column's name or the cell's value.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -11,6 +12,8 @@
 
 #include "document/load.h"
 #include "export/copy_as.h"
+#include "export/identifier.h"
+#include "export/value_view.h"
 #include "temp_dump.h"
 
 static std::string fixture(const char *name) {
@@ -71,4 +74,51 @@ TEST_F(ServerFixturesTest, WhatTheServerThenHeldIsTheDumpedRows) {
     ASSERT_GE(v.row_count, 10);
     EXPECT_EQ(read_file(fixture("tricky.csv.readback")), dumped);
     EXPECT_EQ(read_file(fixture("tricky.insert.readback")), dumped);
+}
+
+// A text as the reader's readback writes it: COPY's escapes for backslash, tab and line breaks.
+static std::string escaped(const std::string &text) {
+    std::string out;
+    for (char c : text) {
+        const char *escape = c == '\\'   ? "\\\\"
+                             : c == '\t' ? "\\t"
+                             : c == '\n' ? "\\n"
+                             : c == '\r' ? "\\r"
+                                         : nullptr;
+        out += escape ? std::string(escape) : std::string(1, c);
+    }
+    return out;
+}
+
+TEST_F(ServerFixturesTest, MarkdownIsTheTextAReaderReadBackToEveryNameAndValue) {
+    EXPECT_EQ(copied(COPY_MARKDOWN), read_file(fixture("tricky.md")));
+    // What the reader must have read: each name; each value decoded, NULL and empty alike as an
+    // empty cell, every line break as LF.
+    std::string want;
+    for (int32_t c = 0; c < v.col_count; ++c) {
+        StrBuf name;
+        ASSERT_EQ(sb_init(&name), 1);
+        add_column_name(&name, &v, c);
+        want += (c ? "\t" : "") + escaped(std::string(name.data, name.len));
+        sb_drop(&name);
+    }
+    want += "\n";
+    for (int32_t r = 0; r < v.row_count; ++r) {
+        for (int32_t c = 0; c < v.col_count; ++c) {
+            StrBuf value;
+            std::string text;
+            if (cell_value(&v, r, c, &value) == VALUE_TEXT) {
+                text.assign(value.data, value.len);
+                sb_drop(&value);
+            }
+            std::string lf;
+            for (size_t i = 0; i < text.size(); ++i) {
+                if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+                lf += text[i] == '\r' ? '\n' : text[i];
+            }
+            want += (c ? "\t" : "") + escaped(lf);
+        }
+        want += "\n";
+    }
+    EXPECT_EQ(read_file(fixture("tricky.md.readback")), want);
 }

@@ -64,7 +64,9 @@ TEST(OrderRows, DamagedAndMissingFieldsSortBetweenTheValuesAndTheNulls) {
 // Forms the server never writes but a value's text could be damaged into: each is no value.
 TEST(OrderRows, TextThatIsNoValueOfItsKindIsDamaged) {
     const std::pair<ColumnKind, std::vector<const char *>> cases[] = {
-        {KIND_INTEGER, {"", "-", "+", "1.0", "9223372036854775808", "-9223372036854775809", "1 "}},
+        {KIND_INTEGER,
+         {"", "-", "+", "1.0", "9223372036854775808", "-9223372036854775809", "1 ",
+          "18446744073709551617", "-18446744073709551615", "99999999999999999999"}},
         {KIND_NUMERIC, {"", ".", "-", "1e", "1e+", "1.2.3", "--1", "-NaN", "infinit", "1e9999999"}},
         {KIND_FLOAT, {"0x10", "1,5", "nan1", "1e-"}},
         {KIND_BOOLEAN, {"true", "T", "", "tf"}},

@@ -14,6 +14,7 @@
 #include "document/column_types.h"
 #include "grid/cells.h"
 #include "order/order.h"
+#include "order/time_key.h"
 #include "temp_dump.h"
 
 namespace {
@@ -170,6 +171,42 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, ServerOrderFixture, testing::ValuesIn(fixture
                          [](const testing::TestParamInfo<std::string> &info) {
                              return info.param;
                          });
+
+// How the server reads fractions of a second beyond microseconds (fractions.readings, made with
+// the order fixtures): each text it takes reads as the same instant as the server's own text of
+// it, and each it refuses is no value here either, so that it sorts after the values.
+TEST(ServerOrderFixtures, FractionsBeyondMicrosecondsReadAsTheServerReadsThem) {
+    std::ifstream in(kFixtures + "/fractions.readings", std::ios::binary);
+    ASSERT_TRUE(in.good());
+    int readings = 0, refused = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        const size_t tab1 = line.find('\t'), tab2 = line.find('\t', tab1 + 1);
+        const std::string type = line.substr(0, tab1);
+        const std::string given = line.substr(tab1 + 1, tab2 - tab1 - 1),
+                          server = line.substr(tab2 + 1);
+        auto read = [&type](const std::string &text, int64_t *us, int32_t *zone) {
+            *zone = 0;
+            if (type == "time") return time_read(text.data(), text.size(), us);
+            if (type == "timetz") return timetz_read(text.data(), text.size(), us, zone);
+            return timestamp_read(text.data(), text.size(), type == "timestamptz", us);
+        };
+        int64_t got = 0, want = 0;
+        int32_t got_zone = 0, want_zone = 0;
+        ++readings;
+        if (server == "ERROR") {
+            ++refused;
+            EXPECT_EQ(read(given, &got, &got_zone), 0) << type << " " << given;
+            continue;
+        }
+        ASSERT_EQ(read(server, &want, &want_zone), 1) << type << " " << server;
+        ASSERT_EQ(read(given, &got, &got_zone), 1) << type << " " << given;
+        EXPECT_EQ(got, want) << type << " " << given << " is " << server;
+        EXPECT_EQ(got_zone, want_zone) << type << " " << given;
+    }
+    EXPECT_EQ(readings, 128);
+    EXPECT_GT(refused, 0);
+}
 
 TEST(ServerOrderFixtures, EveryTypeIsThere) {
     EXPECT_EQ(fixture_names().size(), kKinds.size()) << kFixtures;

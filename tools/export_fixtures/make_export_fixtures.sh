@@ -8,8 +8,13 @@
 #   tricky.insert.sql       copy_as's INSERT statements, which psql ran into an empty copy
 #   tricky.csv.readback     what the server then held, as COPY ... TO STDOUT writes it
 #   tricky.insert.readback
-# Refuses to write anything when a readback differs from the dumped rows. The tests need no server.
-# Usage: bash tools/export_fixtures/make_export_fixtures.sh   (root installs PostgreSQL if missing)
+#   tricky.md               copy_as's Markdown table of the whole grid, which a CommonMark reader
+#                           with GitHub's tables (Debian's python3-markdown-it) rendered
+#   tricky.md.readback      what that reader read in each cell (read_markdown.py)
+# Refuses to write anything when a readback differs from the dumped rows. The tests need no server
+# and no Markdown reader.
+# Usage: bash tools/export_fixtures/make_export_fixtures.sh   (root installs PostgreSQL if missing;
+# tools/setup.sh installs python3-markdown-it)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -31,6 +36,14 @@ python3 "$here/write_export_dump.py" "$work/tricky.pg" "$work/tricky.kinds" "$ta
 read -r -a kinds <"$work/tricky.kinds"
 "$copy_as" csv "$work/tricky.pg" "${kinds[@]}" >"$work/tricky.csv"
 "$copy_as" insert "$work/tricky.pg" "${kinds[@]}" >"$work/tricky.insert.sql"
+"$copy_as" markdown "$work/tricky.pg" "${kinds[@]}" >"$work/tricky.md"
+
+# Debian's interpreter, which holds Debian's Markdown reader.
+if ! /usr/bin/python3 "$here/read_markdown.py" "$work/tricky.md" "$work/tricky.pg" \
+    "$work/tricky.md.readback"; then
+    echo "make_export_fixtures: the Markdown reader read cells other than the dumped ones" >&2
+    exit 1
+fi
 
 # The dumped rows, as the readbacks must give them.
 sed -n '/^COPY /,/^\\\.$/p' "$work/tricky.pg" | sed '1d;$d' >"$work/dumped_rows"
@@ -58,7 +71,7 @@ done
 
 mkdir -p "$out"
 for f in tricky.pg tricky.kinds tricky.csv tricky.insert.sql tricky.csv.readback \
-    tricky.insert.readback; do
+    tricky.insert.readback tricky.md tricky.md.readback; do
     cp "$work/$f" "$out/$f"
 done
-echo "make_export_fixtures: $(wc -l <"$work/dumped_rows") rows checked through CSV and INSERT"
+echo "make_export_fixtures: $(wc -l <"$work/dumped_rows") rows checked through CSV, INSERT and Markdown"

@@ -1,8 +1,10 @@
 -- One table of the values that trip up a copy in another format: quotes of both kinds,
 -- backslashes, tabs, line breaks of every kind, empty strings beside NULLs, blanks at either end,
 -- commas, NaN and the infinities, numbers at the edges of their types, booleans, arrays, json
--- and jsonb, control characters and multibyte UTF-8, under a table name and column names that
--- need quoting. Every value is fixed, so each run dumps the same bytes.
+-- and jsonb, control characters and multibyte UTF-8, what a Markdown reader would trim from a
+-- cell's edges or read as markup (blanks, tabs, no-break spaces, emphasis, code, links, entities),
+-- under a table name and column names that need quoting. Every value is fixed, so each run dumps
+-- the same bytes.
 
 \set ON_ERROR_STOP on
 SET client_encoding = 'UTF8';
@@ -48,4 +50,7 @@ INSERT INTO public."tricky ""values""" VALUES
     false, '{}', E'[{"deep": [[[{"x": null}]]]}, true, false, -0.0, 1E5]',
     E'[{"deep": [[[{"x": null}]]]}, true, false, -0.0, 1E5]', E'trailing backslash \\', E'\t', NULL),
 (11, E'mixed\nlf\r\ncrlf\rcr', E'\n', 0.00, 1e-5, 1e-5, 5, true, '{""}', E'"tab\\tescape"',
-    E'"tab\\tescape"', 'null', E'\\', NULL);
+    E'"tab\\tescape"', 'null', E'\\', NULL),
+(12, E'\t tab and blank \t', E'*stars* _under_ snake_case __dunder__ `code` ~tilde~ [link](x) ![i][r] [1, 2]',
+    -0.5, 2.5, 0.25, 6, false, '{" edge "}', '[" x "]', '[" x "]', E'&amp; &#32; &#x41; A&B; & alone',
+    E'\u00a0nbsp\u3000', NULL);

@@ -12,8 +12,13 @@
 #   rows      then every row as  COPY (SELECT id, v FROM o_<name>) TO STDOUT  writes it, by id;
 #             timestamptz rows are written under the zone their id picks, so that one column holds
 #             many offsets
-# Ties are broken by id, which is file order, as the viewer breaks them. Running it twice gives
-# the same files.
+# Ties are broken by id, which is file order, as the viewer breaks them.
+#
+# Then it loads fractions.sql and writes tests/order/fixtures/fractions.readings: for each text of
+# fraction_inputs and each time type, the type, the text as given (a date before it for the
+# timestamps, an offset after it for the types with a zone) and the server's reading of it as
+# text, or ERROR when it refuses it:  SELECT read_as(<text>, <type>)  (see fractions.sql).
+# Running it twice gives the same files.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -75,4 +80,16 @@ for fixture in "${FIXTURES[@]}"; do
         done | sort -n -k1,1
     } >"$out/$name.tsv"
 done
-echo "wrote ${#FIXTURES[@]} fixtures into $out"
+psql -X -q -v ON_ERROR_STOP=1 -f "$here/fractions.sql" >/dev/null
+{
+    echo "# How PostgreSQL $version reads fractions of a second (tools/order_fixtures/fractions.sql):"
+    echo "# type, text given, the server's reading as text (ERROR: refused)."
+    q "SELECT type || E'\\t' || given || E'\\t' || read_as(given, type)
+       FROM (SELECT id, type, prefix || t || suffix AS given
+             FROM fraction_inputs,
+                  (VALUES (1, 'time', '', ''), (2, 'timetz', '', '+01'),
+                          (3, 'timestamp', '2024-12-31 ', ''),
+                          (4, 'timestamptz', '2024-12-31 ', '+05:30')) AS types(k, type, prefix, suffix)
+             ORDER BY k, id) AS readings"
+} >"$out/fractions.readings"
+echo "wrote ${#FIXTURES[@]} fixtures and fractions.readings into $out"
