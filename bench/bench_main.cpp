@@ -70,6 +70,10 @@ const Goal GOALS[] = {
     {"order_rows_c9", "floor_order_c9", 3.0},
     {"order_rows_c9", "floor_prefix_c9", 0},
     {"order_descending_c9", "order_rows_c9", 1.0},
+    {"order_by_c1_c4", "order_rows_c1", 2.0},
+    {"order_by_c4_c1", "order_rows_c4", 2.0},
+    {"order_by_c5_c3_desc", "order_rows_c5", 2.0},
+    {"order_by_c3_c5", "order_rows_c3", 2.0},
 };
 
 // The console report, plus the median (or only) CPU time of each benchmark kept for the table:

@@ -3,9 +3,8 @@
 
 #include "base/mem.h"
 #include "base/stop.h"
+#include "order/neighbours.h"
 #include "order/record_sort.h"
-
-#include <string.h>
 
 namespace {
 
@@ -39,60 +38,6 @@ size_t part_damaged(SortRecord *records, int32_t *rows, size_t n) {
     }
     for (size_t k = i; k < n; ++k) records[k].rest &= ~DAMAGED_MARK;
     return i;
-}
-
-// A field and, once read, its key's first bytes, for telling neighbours' values apart.
-struct Neighbour {
-    const char *field;
-    size_t len;
-    bool keyed;
-    FieldClass cls;
-    uint8_t got;
-    uint8_t bytes[RECORD_KEY_BYTES + 1];
-};
-
-void read_field(const SortColumn *column, int32_t row, Neighbour *n) {
-    uint32_t offset;
-    n->field = sort_column_field(column, row, &n->len, &offset);
-    n->keyed = false;
-}
-
-void read_key(ColumnKind kind, Neighbour *n) {
-    SortKey key;
-    sort_key_open(&key, kind, n->field, n->len);
-    n->cls = key.cls;
-    n->got = static_cast<uint8_t>(sort_key_read(&key, n->bytes, sizeof n->bytes));
-    n->keyed = true;
-}
-
-// Whether n bytes are the same; fields and key starts are short, where a loop beats a call.
-bool same_bytes(const void *a, const void *b, size_t n) {
-    const uint8_t *x = static_cast<const uint8_t *>(a), *y = static_cast<const uint8_t *>(b);
-    for (size_t i = 0; i < n; ++i)
-        if (x[i] != y[i]) return false;
-    return true;
-}
-
-// Whether two fields hold equal values: the same bytes always do, so keys are read only for
-// fields that differ, and different first key bytes settle most of those.
-bool same_value(ColumnKind kind, Neighbour *a, Neighbour *b) {
-    if (a->field && b->field && a->len == b->len && same_bytes(a->field, b->field, a->len))
-        return true;
-    if (!a->keyed) read_key(kind, a);
-    if (!b->keyed) read_key(kind, b);
-    if (a->cls != b->cls) return false;
-    if (a->cls == FIELD_NULL) return true;
-    if (a->got != b->got || !same_bytes(a->bytes, b->bytes, a->got)) return false;
-    if (a->got < sizeof a->bytes) return true;
-    SortKey x, y;
-    if (a->cls == FIELD_DAMAGED) {
-        sort_key_open_raw(&x, a->field, a->len);
-        sort_key_open_raw(&y, b->field, b->len);
-    } else {
-        sort_key_open(&x, kind, a->field, a->len);
-        sort_key_open(&y, kind, b->field, b->len);
-    }
-    return sort_key_compare(&x, &y) == 0;
 }
 
 } // namespace
@@ -139,27 +84,28 @@ int order_rows(const Viewer *viewer, int32_t col, ColumnKind kind, const int32_t
     return 1;
 }
 
-void order_descending(const Viewer *viewer, int32_t col, ColumnKind kind, int32_t *rows,
-                      int32_t n) {
-    if (n <= 1) return;
+int order_descending(const Viewer *viewer, int32_t col, ColumnKind kind, int32_t *rows, int32_t n) {
+    if (n <= 1) return 1;
     reverse(rows, n);
     // Each run of equal values now stands in reverse file order; turn each back. The rows come in
     // no order of the file's, so each is asked for well before it is read.
     SortColumn column = sort_column_of(viewer, col, kind);
     Neighbour prev, cur;
-    read_field(&column, rows[0], &prev);
+    neighbour_read(&column, rows[0], &prev);
     int32_t start = 0;
     for (int32_t i = 1; i < n; ++i) {
+        if (static_cast<uint32_t>(i) % STOP_ROWS == 0 && stop_asked()) return 0;
         if (i + 16 < n) sort_column_prefetch_slot(&column, rows[i + 16]);
         if (i + 8 < n) sort_column_prefetch_row(&column, rows[i + 8]);
-        read_field(&column, rows[i], &cur);
-        if (!same_value(kind, &prev, &cur)) {
+        neighbour_read(&column, rows[i], &cur);
+        if (!neighbour_same_value(kind, &prev, &cur)) {
             reverse(rows + start, i - start);
             start = i;
         }
         prev = cur;
     }
     reverse(rows + start, n - start);
+    return 1;
 }
 
 int order_compare_fields(ColumnKind kind, const char *a, size_t alen, const char *b, size_t blen) {

@@ -12,8 +12,15 @@
 #   rows      then every row as  COPY (SELECT id, v FROM o_<name>) TO STDOUT  writes it, by id;
 #             timestamptz rows are written under the zone their id picks, so that one column holds
 #             many offsets
-# Ties are broken by id, which is file order, as the viewer breaks them. Running it twice gives
-# the same files.
+# Ties are broken by id, which is file order, as the viewer breaks them.
+#
+# Then orders by several keys: keys.sql makes o_keys (id and seven columns of few values each), and
+# tests/order/fixtures/keys/keys.tsv holds
+#   column    each column's name and type as pg_dump writes it
+#   order     the keys (as written after ORDER BY), then the ids in the order of
+#               SELECT id FROM o_keys ORDER BY <keys>, id
+#   rows      every row as  COPY (SELECT id, grp, n, amount, at, flag, d, f FROM o_keys)  writes it
+# Running it twice gives the same files.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -75,4 +82,34 @@ for fixture in "${FIXTURES[@]}"; do
         done | sort -n -k1,1
     } >"$out/$name.tsv"
 done
-echo "wrote ${#FIXTURES[@]} fixtures into $out"
+# Orders by several keys, each key's direction and NULLs as the viewer's single-key sort has them.
+KEY_ORDERS=(
+    'grp, n'
+    'grp DESC, n'
+    'n, grp DESC'
+    'flag, amount DESC'
+    'amount, at DESC'
+    'at, f'
+    'd DESC, flag DESC, grp'
+    'f DESC, amount, n DESC'
+    'grp, n DESC, amount, at'
+    'flag DESC, d, f DESC, grp DESC'
+    'amount DESC, grp, d'
+    'n DESC, at, flag, f'
+)
+psql -X -q -v ON_ERROR_STOP=1 -f "$here/keys.sql" >/dev/null
+mkdir -p "$out/keys"
+{
+    echo "# The server's orders of o_keys by several keys (tools/order_fixtures/keys.sql), PostgreSQL $version."
+    echo "# Written by tools/order_fixtures/make_order_fixtures.sh; see there for each line's query."
+    for column in grp n amount at flag d f; do
+        printf 'column\t%s\t%s\n' "$column" "$(q "SELECT format_type(atttypid, atttypmod) FROM pg_attribute
+                                              WHERE attrelid = 'o_keys'::regclass AND attname = '$column'")"
+    done
+    for keys in "${KEY_ORDERS[@]}"; do
+        printf 'order\t%s\t%s\n' "$keys" "$(q "SELECT string_agg(id::text, ' ' ORDER BY $keys, id) FROM o_keys")"
+    done
+    echo "rows"
+    psql -X -q -v ON_ERROR_STOP=1 -c "COPY (SELECT id, grp, n, amount, at, flag, d, f FROM o_keys ORDER BY id) TO STDOUT"
+} >"$out/keys/keys.tsv"
+echo "wrote ${#FIXTURES[@]} fixtures and ${#KEY_ORDERS[@]} orders by several keys into $out"
