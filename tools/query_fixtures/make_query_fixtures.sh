@@ -22,6 +22,12 @@
 #   common    up to 10 lines "<count> <percent> <first id>" of
 #             SELECT count(*), round(count(*) * 100.0 / <rows>, 1), min(id) FROM t
 #             WHERE <where> AND v IS NOT NULL GROUP BY <e> ORDER BY count(*) DESC, <e> LIMIT 10
+#
+# Then tests/query/fixtures/conditions/<name>.tsv for each table that conditions.txt asks about: the
+# column's type, a line "where<TAB><condition><TAB><ids>" for each of its conditions, with the ids
+# of  SELECT string_agg(id::text, ' ' ORDER BY id) FROM o_<name> WHERE <condition>  (the server's
+# form of the condition where conditions.txt gives one), and the rows as for the summaries.
+#
 # Running it twice gives the same files.
 set -euo pipefail
 
@@ -115,4 +121,35 @@ for summary in "${SUMMARIES[@]}"; do
         done | sort -n -k1,1
     } >"$out/summary/$name.tsv"
 done
-echo "wrote ${#SUMMARIES[@]} summaries into $out"
+mkdir -p "$out/conditions"
+rm -f "$out/conditions/"*.tsv
+conditions=0
+while IFS= read -r line; do
+    [ -z "$line" ] || [ "${line#\#}" != "$line" ] && continue
+    IFS="|" read -r name condition server <<<"$line"
+    t="o_$name"
+    file="$out/conditions/$name.tsv"
+    if [ ! -f "$file" ]; then
+        {
+            echo "# The server's answers to conditions on $t.v (tools/query_fixtures/make_query_fixtures.sh), PostgreSQL $version."
+            printf 'type\t%s\n' "$(q "SELECT format_type(atttypid, atttypmod) FROM pg_attribute
+                                     WHERE attrelid = '$t'::regclass AND attname = 'v'")"
+        } >"$file"
+    fi
+    printf 'where\t%s\t%s\n' "$condition" \
+        "$(q "SELECT coalesce(string_agg(id::text, ' ' ORDER BY id), '') FROM $t WHERE ${server:-$condition}")" >>"$file"
+    conditions=$((conditions + 1))
+done <"$here/conditions.txt"
+for file in "$out/conditions/"*.tsv; do
+    name=$(basename "$file" .tsv)
+    zones=UTC
+    [ "$name" = timestamptz ] && zones="Europe/Amsterdam Asia/Kolkata America/Los_Angeles"
+    read -r -a zone_list <<<"$zones"
+    count=${#zone_list[@]}
+    echo "rows" >>"$file"
+    for ((i = 0; i < count; i++)); do
+        PGTZ="${zone_list[$i]}" psql -X -q -v ON_ERROR_STOP=1 \
+            -c "COPY (SELECT id, v FROM o_$name WHERE id % $count = $i) TO STDOUT"
+    done | sort -n -k1,1 >>"$file"
+done
+echo "wrote ${#SUMMARIES[@]} summaries and $conditions conditions into $out"
