@@ -60,6 +60,10 @@ int order_rows(const Viewer *viewer, int32_t col, ColumnKind kind, const int32_t
             return 0;
         }
         int32_t row = in ? in[i] : static_cast<int32_t>(i);
+        // Rows picked from all over the file (a filter's, a run of equal values) are asked for
+        // well before they are read.
+        if (in && i + 16 < count) sort_column_prefetch_slot(&column, in[i + 16]);
+        if (in && i + 8 < count) sort_column_prefetch_row(&column, in[i + 8]);
         SortKey key;
         uint32_t field;
         sort_column_key(&column, row, &key, &field);

@@ -42,21 +42,16 @@ inline bool read_query_fixture(const std::string &path, QueryFixture *out) {
     return rows;
 }
 
-// The rows as a dump of public.o (id integer, v <type>), loaded, its types read.
+// The rows as a dump of public.o (id integer, v <type>), loaded (the loader reads the types).
 struct FixtureDump {
     std::unique_ptr<LoadedViewer> dump;
-    ColumnType types[2];
     FixtureDump(const std::string &type, const std::string &rows) {
         dump = std::make_unique<LoadedViewer>(
             magic() +
             section("SQL",
                     "CREATE TABLE public.o (\n    id integer NOT NULL,\n    v " + type + "\n);\n") +
             section("DATA", "COPY public.o (id, v) FROM stdin;\n" + rows + "\\.\n"));
-        read_column_types(dump->v.sql, dump->v.sql_len, dump->v.copy_line, dump->v.col_names, 2,
-                          types);
-        dump->v.col_types = types; // borrowed: handed back before the record is freed
     }
-    ~FixtureDump() { dump->v.col_types = nullptr; }
     Viewer *viewer() { return &dump->v; }
     // The file row of id, and its field v as COPY wrote it.
     int32_t row_of(int id) const {

@@ -14,17 +14,12 @@
 
 namespace {
 
-// A one-column table of type `type` holding these lines, its types read.
+// A one-column table of type `type` holding these lines.
 struct Column {
     LoadedViewer d;
-    ColumnType types[1];
     Column(const std::string &type, const std::string &lines)
         : d(magic() + section("SQL", "CREATE TABLE t (\n    v " + type + "\n);\n") +
-            section("DATA", "COPY t (v) FROM stdin;\n" + lines + "\\.\n")) {
-        read_column_types(d.v.sql, d.v.sql_len, d.v.copy_line, d.v.col_names, 1, types);
-        d.v.col_types = types;
-    }
-    ~Column() { d.v.col_types = nullptr; }
+            section("DATA", "COPY t (v) FROM stdin;\n" + lines + "\\.\n")) {}
     std::string summary() {
         StrBuf out;
         sb_init(&out);
