@@ -100,6 +100,5 @@ void value_table_recount(ValueTable *t) {
         ValueSlot &s = t->slots[i];
         if (!s.count) continue;
         s.count = 1;
-        s.row = (s.row & SLOT_EXACT) | ~SLOT_EXACT;
     }
 }

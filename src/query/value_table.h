@@ -53,6 +53,7 @@ ValueSlot *value_table_find(ValueTable *t, uint64_t tag, bool exact, SameValue s
 void value_table_count(ValueTable *t, uint64_t tag, bool exact, int32_t row, SameValue same,
                        void *context);
 
-// Sets every value's rows to 0 and its first row to the greatest, keeping the values: for a second
-// pass that counts the values the table holds exactly, through value_table_find.
+// Sets every value's rows to 0, keeping the values and their rows (which a hash tag's check reads):
+// for a second pass that counts the values the table holds exactly, through value_table_find, and
+// lowers each value's first row to the first of all.
 void value_table_recount(ValueTable *t);

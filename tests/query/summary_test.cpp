@@ -76,6 +76,22 @@ TEST(ColumnSummary, PastItsMemoryDistinctIsEstimatedAndMostCommonStaysExact) {
     EXPECT_NE(text.find("min: 0\nmax: 299999\n"), std::string::npos);
 }
 
+// The same past the memory with values longer than a slot's tag, which are told apart by their
+// fields: each kept value's first row is read again while it is counted again.
+TEST(ColumnSummary, PastItsMemoryLongValuesAreCountedAgainByTheirFields) {
+    std::string lines;
+    for (int i = 0; i < 300000; ++i)
+        lines += "value number " + std::to_string(i * 7 % 300000) + "\n";
+    for (int i = 0; i < 25; ++i) lines += "value number 5\n";
+    Column c("text", lines);
+    const std::string text = c.summary();
+    const size_t common = text.find("most common:\n");
+    ASSERT_NE(common, std::string::npos) << text;
+    EXPECT_EQ(text.substr(common, text.find("\n\xE2\x80\xA6", common) - common),
+              "most common:\n26\t0.0%\tvalue number 5");
+    EXPECT_NE(text.find("shortest: 14\nlongest: 19\n"), std::string::npos) << text;
+}
+
 TEST(ColumnSummary, ALongValueIsCutAtACharacter) {
     const std::string value = std::string(SUMMARY_VALUE_MAX - 1, 'a') + "\xC3\xA9" + "tail";
     Column c("text", value + "\n");
