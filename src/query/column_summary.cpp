@@ -114,6 +114,7 @@ int compare_rows(const Scan &scan, int32_t a, int32_t b) {
 
 bool same_as_current(void *context, int32_t slot_row) {
     const Scan &scan = *static_cast<const Scan *>(context);
+    if (slot_row == scan.current->row) return true; // a second pass meeting a value's first row
     size_t len = 0;
     uint32_t offset;
     const char *other = sort_column_field(&scan.column, slot_row, &len, &offset);
