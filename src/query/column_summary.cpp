@@ -40,9 +40,17 @@ struct Scan {
     const Viewer *viewer;
     SortColumn column;
     ColumnKind kind;
-    bool fixed8; // every value's key is 8 bytes: integers, dates, times, timestamps
+    bool fixed8;  // every value's key is 8 bytes: integers, dates, times, timestamps
+    bool padded8; // a key ends in a byte that is never 0: numbers and booleans
     const Seen *current;
 };
+
+// Numbers' keys end in a digit byte (never 0) or the 0xFF of a negative one, a special's in its
+// class byte; a boolean's is one byte. So zeros after such a key tell its end: keys of up to 8
+// bytes are their own tags.
+bool padded_eight(ColumnKind kind) {
+    return kind == KIND_NUMERIC || kind == KIND_FLOAT || kind == KIND_BOOLEAN;
+}
 
 bool fixed_eight(ColumnKind kind) {
     return kind == KIND_INTEGER || kind == KIND_DATE || kind == KIND_TIME ||
@@ -92,11 +100,15 @@ void see(const Scan &scan, int32_t row, Seen *s) {
     s->cls = key.cls;
     if (s->cls == FIELD_NULL) return;
     s->got = static_cast<uint8_t>(sort_key_read(&key, s->prefix, PREFIX));
-    s->exact = s->cls == FIELD_VALUE && (scan.fixed8 ? s->got == 8 : s->got < 8);
+    s->exact = s->cls == FIELD_VALUE && (scan.fixed8    ? s->got == 8
+                                         : scan.padded8 ? s->got <= 8
+                                                        : s->got < 8);
     if (!s->exact) {
         s->tag = hash_key(*s, &key);
-    } else if (scan.fixed8) {
-        s->tag = load_be64(s->prefix);
+    } else if (scan.fixed8 || scan.padded8) {
+        uint8_t padded[8] = {};
+        memcpy(padded, s->prefix, s->got);
+        s->tag = load_be64(padded);
     } else {
         uint8_t padded[8] = {};
         memcpy(padded, s->prefix, s->got);
@@ -263,7 +275,8 @@ int column_summary_text(const Viewer *viewer, int32_t col, const int32_t *in, in
     sb_add(out, count);
     sb_add(out, " rows\n");
 
-    Scan scan = {viewer, {}, type->kind, fixed_eight(type->kind), nullptr};
+    Scan scan = {viewer, {}, type->kind, fixed_eight(type->kind), padded_eight(type->kind),
+                 nullptr};
     if (viewer->row_count > 0) scan.column = sort_column_of(viewer, col, type->kind);
     const size_t rows = static_cast<size_t>(n > 0 ? n : 0);
     size_t budget = rows * 8;

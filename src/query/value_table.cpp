@@ -8,14 +8,19 @@
 namespace {
 
 inline uint32_t home(const ValueTable *t, uint64_t tag) {
-    // Exact tags (integers, dates) are anything but random in their low bits.
-    uint64_t h = tag * 0x9E3779B97F4A7C15ull;
-    return static_cast<uint32_t>(h >> 32) & (t->cap - 1);
+    // Exact tags (integers, dates) are anything but random in their low bits; the mixed high bits
+    // are scaled to the table, whose size is what the memory allows, not a power of two.
+    const uint64_t h = (tag * 0x9E3779B97F4A7C15ull) >> 32;
+    return static_cast<uint32_t>((h * t->cap) >> 32);
+}
+
+inline uint32_t after(const ValueTable *t, uint32_t i) {
+    return i + 1 == t->cap ? 0 : i + 1;
 }
 
 void place(ValueTable *t, const ValueSlot &s) {
     uint32_t i = home(t, s.tag);
-    while (t->slots[i].count) i = (i + 1) & (t->cap - 1);
+    while (t->slots[i].count) i = after(t, i);
     t->slots[i] = s;
 }
 
@@ -32,7 +37,7 @@ void decrement(ValueTable *t) {
         if (!s.count) start = i;
     }
     for (uint32_t k = 1; k <= t->cap; ++k) {
-        uint32_t i = (start + k) & (t->cap - 1);
+        const uint32_t i = (start + k) % t->cap;
         if (!t->slots[i].count) continue;
         ValueSlot s = t->slots[i];
         t->slots[i].count = 0;
@@ -48,8 +53,10 @@ inline bool matches(const ValueSlot &s, uint64_t tag, bool exact, SameValue same
 } // namespace
 
 int value_table_init(ValueTable *t, size_t bytes) {
-    uint32_t cap = 16;
-    while (cap < (1u << 30) && static_cast<size_t>(cap) * 2 * sizeof(ValueSlot) <= bytes) cap *= 2;
+    size_t slots = bytes / sizeof(ValueSlot);
+    if (slots < 16) slots = 16;
+    if (slots > (1u << 30)) slots = 1u << 30;
+    const uint32_t cap = static_cast<uint32_t>(slots);
     *t = {};
     t->slots = static_cast<ValueSlot *>(mem_alloc(cap * sizeof(ValueSlot)));
     if (!t->slots) return 0;
@@ -66,7 +73,7 @@ void value_table_free(ValueTable *t) {
 
 ValueSlot *value_table_find(ValueTable *t, uint64_t tag, bool exact, SameValue same,
                             void *context) {
-    for (uint32_t i = home(t, tag);; i = (i + 1) & (t->cap - 1)) {
+    for (uint32_t i = home(t, tag);; i = after(t, i)) {
         ValueSlot &s = t->slots[i];
         if (!s.count) return nullptr;
         if (matches(s, tag, exact, same, context)) return &s;
@@ -76,7 +83,7 @@ ValueSlot *value_table_find(ValueTable *t, uint64_t tag, bool exact, SameValue s
 void value_table_count(ValueTable *t, uint64_t tag, bool exact, int32_t row, SameValue same,
                        void *context) {
     uint32_t i = home(t, tag);
-    for (;; i = (i + 1) & (t->cap - 1)) {
+    for (;; i = after(t, i)) {
         ValueSlot &s = t->slots[i];
         if (!s.count) break;
         if (matches(s, tag, exact, same, context)) {

@@ -21,8 +21,8 @@ inline int32_t slot_row(const ValueSlot *s) {
     return static_cast<int32_t>(s->row & ~SLOT_EXACT);
 }
 
-// Open addressing with linear probing over `cap` slots (a power of two), at most `limit` of them
-// used. The block comes from base/mem.h and belongs to the table (value_table_free).
+// Open addressing with linear probing over `cap` slots, at most `limit` (70 %) of them used. The
+// block comes from base/mem.h and belongs to the table (value_table_free).
 //
 // While the values fit, the counts are exact. Once a new value finds the table full, the table
 // forgets one row of every value (each count less one, the values left at 0 dropped, the new one

@@ -49,7 +49,7 @@ TEST(ColumnSummary, DamagedFieldsCountAsTheSortOrdersThem) {
                            "1\t16.7%\t-3\n");
 }
 
-// 300,000 distinct numbers pass the 4 MiB table (16-byte slots, 70 % of 262,144): the count is
+// 300,000 distinct numbers pass the 4 MiB table (16-byte slots, 70 % of 261,120): the count is
 // an estimate, and most common lists only the values that are surely the most common, each
 // counted exactly.
 TEST(ColumnSummary, PastItsMemoryDistinctIsEstimatedAndMostCommonStaysExact) {
