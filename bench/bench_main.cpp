@@ -70,6 +70,23 @@ const Goal GOALS[] = {
     {"order_rows_c9", "floor_order_c9", 3.0},
     {"order_rows_c9", "floor_prefix_c9", 0},
     {"order_descending_c9", "order_rows_c9", 1.0},
+    {"order_by_c1_c4", "order_rows_c1", 2.0},
+    {"order_by_c4_c1", "order_rows_c4", 2.0},
+    {"order_by_c5_c3_desc", "order_rows_c5", 2.0},
+    {"order_by_c3_c5", "order_rows_c3", 2.0},
+    {"summary_c0", "order_rows_c0", 2.0},
+    {"summary_c1", "order_rows_c1", 2.0},
+    {"summary_c2", "order_rows_c2", 2.0},
+    {"summary_c3", "order_rows_c3", 2.0},
+    {"summary_c4", "order_rows_c4", 2.0},
+    {"summary_c5", "order_rows_c5", 2.0},
+    {"summary_c6", "order_rows_c6", 2.0},
+    {"summary_c7", "order_rows_c7", 2.0},
+    {"summary_c8", "order_rows_c8", 2.0},
+    {"summary_c9", "order_rows_c9", 2.0},
+    {"condition_0", "grid_filter_absent_ascii", 0},
+    {"condition_1", "grid_filter_absent_ascii", 0},
+    {"condition_2", "grid_filter_absent_ascii", 0},
 };
 
 // The console report, plus the median (or only) CPU time of each benchmark kept for the table:

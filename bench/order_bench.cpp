@@ -1,7 +1,8 @@
 // Ordering the 1,000,000-row file by each of its 10 columns, ascending (order_rows) and then the
 // other way (order_descending), beside the floor each is measured against in the same run: a
 // plain std::sort of the column's keys, already extracted, plus one memchr pass over the data
-// block (the least any sort by the rows' values must read).
+// block (the least any sort by the rows' values must read). Then orders by two keys, set against
+// the order by their first key alone.
 #include "bench_data.h"
 
 #include "document/column_types.h"
@@ -144,6 +145,33 @@ void floor_prefix(benchmark::State &state, int32_t col) {
     }
 }
 
+// ORDER BY a, b (b descending when asked): a word then a date, a date then a word, a word then a
+// number descending, and a number then a word.
+struct TwoKeys {
+    const char *name;
+    OrderKey keys[2];
+};
+const TwoKeys TWO_KEYS[] = {
+    {"order_by_c1_c4", {{1, SORT_ASC}, {4, SORT_ASC}}},
+    {"order_by_c4_c1", {{4, SORT_ASC}, {1, SORT_ASC}}},
+    {"order_by_c5_c3_desc", {{5, SORT_ASC}, {3, SORT_DESC}}},
+    {"order_by_c3_c5", {{3, SORT_ASC}, {5, SORT_ASC}}},
+};
+
+void two_keys(benchmark::State &state, const TwoKeys *order) {
+    const Table *t = table(state);
+    if (!t) return;
+    std::vector<int32_t> rows(static_cast<size_t>(t->viewer->row_count));
+    const ColumnKind kinds[2] = {t->types[order->keys[0].col].kind,
+                                 t->types[order->keys[1].col].kind};
+    for (auto _ : state) {
+        if (!order_rows_by(t->viewer, order->keys, 2, kinds, nullptr, t->viewer->row_count,
+                           rows.data()))
+            state.SkipWithError("no memory");
+        benchmark::DoNotOptimize(rows.data());
+    }
+}
+
 const bool registered = [] {
     for (int32_t col = 0; col < COLUMNS; ++col) {
         std::string c = "_c" + std::to_string(col);
@@ -156,6 +184,8 @@ const bool registered = [] {
         benchmark::RegisterBenchmark(("order_descending" + c).c_str(), descending, col)
             ->Unit(benchmark::kMillisecond);
     }
+    for (const TwoKeys &order : TWO_KEYS)
+        benchmark::RegisterBenchmark(order.name, two_keys, &order)->Unit(benchmark::kMillisecond);
     return true;
 }();
 

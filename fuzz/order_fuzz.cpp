@@ -2,7 +2,9 @@
 // the same values in other forms, long values sharing long starts, damaged text, NULLs, missing
 // fields), ordered ascending and descending, over all rows and over a subset. Every neighbour in
 // each order is checked against a plain reference comparison (order_reference.h), ties in file
-// order, and the field comparison the grid may use must agree with the reference.
+// order, and the field comparison the grid may use must agree with the reference. Then a table of
+// up to four such columns, each of few values so that rows tie, is ordered by several keys, each
+// either way, and checked the same way key by key.
 #include <stddef.h>
 #include <stdint.h>
 #include <stdio.h>
@@ -279,6 +281,79 @@ void check_orders(const Column &c, const Document &d, const std::vector<int32_t>
     FUZZ_CHECK(rows == ascending);
 }
 
+// A table of `columns` columns of few values each: line r is "<r>\t<v1>\t<v2>...", a field missing
+// only at a line's end.
+struct Table {
+    std::vector<ColumnKind> kinds;
+    std::vector<std::vector<std::string>> fields; // [col][row]
+    std::vector<size_t> widths;                   // fields present after the row number
+    std::vector<std::string> lines;
+};
+
+Table build_table(Input &in, size_t rows) {
+    Table t;
+    const size_t columns = 1 + in.below(4);
+    std::vector<std::vector<std::string>> pools(columns);
+    for (size_t c = 0; c < columns; ++c) {
+        t.kinds.push_back(KINDS[in.below(11)]);
+        for (unsigned v = 1 + in.below(5); v > 0; --v) {
+            std::string value = value_text(in, t.kinds[c], "");
+            pools[c].push_back(value);
+            if (in.below(3) == 0) pools[c].push_back(other_form(in, t.kinds[c], value));
+        }
+        pools[c].push_back("\\N");
+        if (in.below(4) == 0) pools[c].push_back(damaged_text(in));
+    }
+    t.fields.resize(columns);
+    for (size_t r = 0; r < rows; ++r) {
+        size_t width = in.below(16) == 0 ? in.below(static_cast<unsigned>(columns)) : columns;
+        std::string line = std::to_string(r);
+        for (size_t c = 0; c < columns; ++c) {
+            t.fields[c].push_back(c < width ? pools[c][in.byte() % pools[c].size()] : "");
+            if (c < width) line += "\t" + t.fields[c].back();
+        }
+        t.widths.push_back(width);
+        t.lines.push_back(line);
+    }
+    return t;
+}
+
+// Orders the table by keys the input picks (a column may come twice) and checks each neighbour
+// key by key against the reference, rows equal in every key in file order.
+void check_keys(Input &in, const Table &t, const Document &d, const std::vector<int32_t> &rows,
+                bool whole) {
+    const int nkeys = 1 + static_cast<int>(in.below(4));
+    std::vector<OrderKey> keys;
+    std::vector<ColumnKind> kinds;
+    for (int k = 0; k < nkeys; ++k) {
+        size_t c = in.below(static_cast<unsigned>(t.kinds.size()));
+        keys.push_back({static_cast<int32_t>(1 + c), in.below(2) ? SORT_DESC : SORT_ASC});
+        kinds.push_back(t.kinds[c]);
+    }
+    std::vector<int32_t> out = rows;
+    const int32_t n = static_cast<int32_t>(rows.size());
+    FUZZ_CHECK(order_rows_by(&d.v, keys.data(), nkeys, kinds.data(), whole ? nullptr : out.data(),
+                             n, out.data()) == 1);
+    std::vector<int32_t> sorted = out;
+    std::sort(sorted.begin(), sorted.end());
+    FUZZ_CHECK(sorted == rows);
+    auto field = [&](size_t c, int32_t r, size_t *len) -> const char * {
+        const std::string &f = t.fields[c][static_cast<size_t>(r)];
+        *len = f.size();
+        return c < t.widths[static_cast<size_t>(r)] ? f.data() : nullptr;
+    };
+    for (size_t i = 0; i + 1 < out.size(); ++i) {
+        int c = 0;
+        for (int k = 0; k < nkeys && c == 0; ++k) {
+            size_t col = static_cast<size_t>(keys[static_cast<size_t>(k)].col - 1), alen, blen;
+            const char *a = field(col, out[i], &alen), *b = field(col, out[i + 1], &blen);
+            c = order_reference::compare(kinds[static_cast<size_t>(k)], a, alen, b, blen);
+            if (keys[static_cast<size_t>(k)].dir == SORT_DESC) c = -c;
+        }
+        FUZZ_CHECK(c < 0 || (c == 0 && out[i] < out[i + 1]));
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -303,5 +378,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         int c = order_compare_fields(column.kind, x, alen, y, blen);
         FUZZ_CHECK((c > 0) - (c < 0) == reference(column, a, b));
     }
+
+    // Several keys, over a table of as many rows, from the input read again.
+    Input again = {data, size};
+    Table table = build_table(again, all.size());
+    Column lines;
+    lines.lines = table.lines;
+    Document keyed(lines);
+    check_keys(again, table, keyed, all, true);
+    check_keys(again, table, keyed, some, false);
     return 0;
 }

@@ -37,9 +37,23 @@ int order_rows(const Viewer *viewer, int32_t col, ColumnKind kind, const int32_t
 // Turns the n rows that order_rows ordered ascending by (viewer, col, kind) into the descending
 // order in place: NULLs first, then the values from the greatest down, equal values in file order
 // still. Applied to a descending order it gives the ascending one back. Reads each row's field
-// once and allocates nothing. Returns 1; or 0 when asked to stop (base/stop.h) part of the way,
-// and then `rows` holds no order.
+// once and allocates nothing. Returns 1; or 0 when the work is asked to stop (base/stop.h), and
+// then `rows` holds the same rows in no order: the caller discards them.
 int order_descending(const Viewer *viewer, int32_t col, ColumnKind kind, int32_t *rows, int32_t n);
+
+// (OrderKey, one key of an order by several, is the record's: document/viewer.h.)
+
+// Writes into out[0 .. n - 1] the file rows of `in` (ascending file rows, or null for 0 .. n - 1)
+// in the order of ORDER BY keys[0], keys[1], ... : by the first key, rows of equal values there by
+// the second, and so on; each key's NULLs where its sort alone puts them (last ascending, first
+// descending), rows equal in every key in file order. kinds[i] is key i's column kind. No keys is
+// file order. `out` may be `in`. Returns 1; or 0 as order_rows does: when the memory cannot be had
+// (out untouched) or when the work is asked to stop (out then holds no order).
+//
+// Costs the first key's sort, then one pass over the rows for each further key that finds the
+// runs of rows equal so far, and the runs' own sorts by the next key; memory as order_rows.
+int order_rows_by(const Viewer *viewer, const OrderKey *keys, int nkeys, const ColumnKind *kinds,
+                  const int32_t *in, int32_t n, int32_t *out);
 
 // Compares two fields of a column of `kind` in ascending order: negative when a sorts before b,
 // 0 when their values are equal, positive after. A field is its bytes as the row holds them (alen

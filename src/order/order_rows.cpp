@@ -3,9 +3,8 @@
 
 #include "base/mem.h"
 #include "base/stop.h"
+#include "order/neighbours.h"
 #include "order/record_sort.h"
-
-#include <string.h>
 
 namespace {
 
@@ -45,60 +44,6 @@ size_t part_damaged(SortRecord *records, int32_t *rows, size_t n) {
     return i;
 }
 
-// A field and, once read, its key's first bytes, for telling neighbours' values apart.
-struct Neighbour {
-    const char *field;
-    size_t len;
-    bool keyed;
-    FieldClass cls;
-    uint8_t got;
-    uint8_t bytes[RECORD_KEY_BYTES + 1];
-};
-
-void read_field(const SortColumn *column, int32_t row, Neighbour *n) {
-    uint32_t offset;
-    n->field = sort_column_field(column, row, &n->len, &offset);
-    n->keyed = false;
-}
-
-void read_key(ColumnKind kind, Neighbour *n) {
-    SortKey key;
-    sort_key_open(&key, kind, n->field, n->len);
-    n->cls = key.cls;
-    n->got = static_cast<uint8_t>(sort_key_read(&key, n->bytes, sizeof n->bytes));
-    n->keyed = true;
-}
-
-// Whether n bytes are the same; fields and key starts are short, where a loop beats a call.
-bool same_bytes(const void *a, const void *b, size_t n) {
-    const uint8_t *x = static_cast<const uint8_t *>(a), *y = static_cast<const uint8_t *>(b);
-    for (size_t i = 0; i < n; ++i)
-        if (x[i] != y[i]) return false;
-    return true;
-}
-
-// Whether two fields hold equal values: the same bytes always do, so keys are read only for
-// fields that differ, and different first key bytes settle most of those.
-bool same_value(ColumnKind kind, Neighbour *a, Neighbour *b) {
-    if (a->field && b->field && a->len == b->len && same_bytes(a->field, b->field, a->len))
-        return true;
-    if (!a->keyed) read_key(kind, a);
-    if (!b->keyed) read_key(kind, b);
-    if (a->cls != b->cls) return false;
-    if (a->cls == FIELD_NULL) return true;
-    if (a->got != b->got || !same_bytes(a->bytes, b->bytes, a->got)) return false;
-    if (a->got < sizeof a->bytes) return true;
-    SortKey x, y;
-    if (a->cls == FIELD_DAMAGED) {
-        sort_key_open_raw(&x, a->field, a->len);
-        sort_key_open_raw(&y, b->field, b->len);
-    } else {
-        sort_key_open(&x, kind, a->field, a->len);
-        sort_key_open(&y, kind, b->field, b->len);
-    }
-    return sort_key_compare(&x, &y) == 0;
-}
-
 } // namespace
 
 int order_rows(const Viewer *viewer, int32_t col, ColumnKind kind, const int32_t *in, int32_t n,
@@ -119,6 +64,10 @@ int order_rows(const Viewer *viewer, int32_t col, ColumnKind kind, const int32_t
             return 0;
         }
         int32_t row = in ? in[i] : static_cast<int32_t>(i);
+        // Rows picked from all over the file (a filter's, a run of equal values) are asked for
+        // well before they are read.
+        if (in && i + 16 < count) sort_column_prefetch_slot(&column, in[i + 16]);
+        if (in && i + 8 < count) sort_column_prefetch_row(&column, in[i + 8]);
         SortKey key;
         uint32_t field;
         sort_column_key(&column, row, &key, &field);
@@ -150,14 +99,14 @@ int order_descending(const Viewer *viewer, int32_t col, ColumnKind kind, int32_t
     // no order of the file's, so each is asked for well before it is read.
     SortColumn column = sort_column_of(viewer, col, kind);
     Neighbour prev, cur;
-    read_field(&column, rows[0], &prev);
+    neighbour_read(&column, rows[0], &prev);
     int32_t start = 0;
     for (int32_t i = 1; i < n; ++i) {
-        if (i % STOP_ROWS == 0 && stop_asked()) return 0;
+        if (static_cast<uint32_t>(i) % STOP_ROWS == 0 && stop_asked()) return 0;
         if (i + 16 < n) sort_column_prefetch_slot(&column, rows[i + 16]);
         if (i + 8 < n) sort_column_prefetch_row(&column, rows[i + 8]);
-        read_field(&column, rows[i], &cur);
-        if (!same_value(kind, &prev, &cur)) {
+        neighbour_read(&column, rows[i], &cur);
+        if (!neighbour_same_value(kind, &prev, &cur)) {
             if (!reverse(rows + start, i - start)) return 0;
             start = i;
         }

@@ -51,13 +51,9 @@ Viewer domain_of(const Viewer *from, int32_t rows) {
 // Every one of the domain's rows into `out` in the keys' order. Returns 0 when stopped or out of
 // memory (out then holds no order).
 int sort_by_keys(const Viewer *dom, const OrderKey *keys, int32_t key_count, int32_t *out) {
-    const OrderKey &key = keys[0];
-    const ColumnKind kind = kind_of(dom, key.col);
-    (void)key_count;
-    if (!order_rows(dom, key.col, kind, nullptr, dom->row_count, out)) return 0;
-    if (key.dir == SORT_DESC && !order_descending(dom, key.col, kind, out, dom->row_count))
-        return 0;
-    return 1;
+    ColumnKind kinds[ORDER_KEYS_MAX];
+    for (int32_t k = 0; k < key_count; ++k) kinds[k] = kind_of(dom, keys[k].col);
+    return order_rows_by(dom, keys, key_count, kinds, nullptr, dom->row_count, out);
 }
 
 // The rows of `from` (n of them) whose bits are set, in from's order, into a new block; null when

@@ -306,3 +306,122 @@ TEST_F(Stopped, AFilterOrAFindThatGivesUpChangesNothing) {
     EXPECT_EQ(shown_row_count(&d.v), 1);
     EXPECT_FALSE(stop_seen());
 }
+
+namespace {
+
+// A table of `rows` rows whose three columns hold few values (ties on the first keys), NULLs,
+// damaged values and missing fields, with its fields kept for a reference comparison.
+struct KeyTable {
+    std::vector<std::vector<std::string>> fields; // [row][col]; "" past a short row's end
+    std::vector<size_t> widths;
+    std::unique_ptr<LoadedViewer> dump;
+};
+
+KeyTable key_table(int rows, unsigned seed) {
+    std::mt19937 rng(seed);
+    const std::vector<std::string> values[3] = {
+        {"b", "a", "ab", "", "\\N", "a\\tb", "\\x61"},
+        {"1", "-2", "+1", "x", "\\N", "10", "1.5"},
+        {"1.0", "1.00", "-0", "0", "NaN", "\\N", "2e1", "20", "-Infinity"}};
+    KeyTable t;
+    std::string lines;
+    for (int r = 0; r < rows; ++r) {
+        std::vector<std::string> row;
+        std::string line;
+        const size_t width = rng() % 40 == 0 ? 1 + rng() % 2 : 3; // a line holds field 0
+        for (size_t c = 0; c < 3; ++c) {
+            row.push_back(c < width ? values[c][rng() % values[c].size()] : "");
+            if (c < width) line += (c ? "\t" : "") + row.back();
+        }
+        t.fields.push_back(row);
+        t.widths.push_back(width);
+        lines += line + "\n";
+    }
+    t.dump = std::make_unique<LoadedViewer>(data_dump("a, b, c", lines));
+    return t;
+}
+
+} // namespace
+
+// Orders by several keys, each either way, over all rows and over a subset: the same as a stable
+// sort by the keys' field comparisons, a descending key's comparison turned round.
+TEST(OrderRowsBy, SeveralKeysOrderAsAStableSortByEachKeyInTurn) {
+    const ColumnKind kinds[3] = {KIND_TEXT, KIND_INTEGER, KIND_NUMERIC};
+    for (int rows : {5, 40, 3000}) {
+        KeyTable t = key_table(rows, static_cast<unsigned>(rows));
+        ASSERT_EQ(t.dump->loaded, 1);
+        const Viewer &v = t.dump->v;
+        std::mt19937 rng(3);
+        for (int trial = 0; trial < 24; ++trial) {
+            const int nkeys = 1 + trial % 3;
+            std::vector<OrderKey> keys;
+            std::vector<ColumnKind> key_kinds;
+            for (int k = 0; k < nkeys; ++k) {
+                int32_t col = static_cast<int32_t>((trial + k) % 3);
+                keys.push_back({col, rng() % 2 ? SORT_DESC : SORT_ASC});
+                key_kinds.push_back(kinds[col]);
+            }
+            auto field = [&](int32_t r, int32_t c) {
+                return c < static_cast<int32_t>(t.widths[static_cast<size_t>(r)])
+                           ? t.fields[static_cast<size_t>(r)][static_cast<size_t>(c)].c_str()
+                           : nullptr;
+            };
+            auto before = [&](int32_t a, int32_t b) {
+                for (const OrderKey &key : keys) {
+                    const char *x = field(a, key.col), *y = field(b, key.col);
+                    int c = order_compare_fields(kinds[key.col], x, x ? strlen(x) : 0, y,
+                                                 y ? strlen(y) : 0);
+                    if (c) return key.dir == SORT_DESC ? c > 0 : c < 0;
+                }
+                return false;
+            };
+            Rows in;
+            for (int32_t r = 0; r < v.row_count; ++r)
+                if (trial % 2 == 0 || rng() % 3) in.push_back(r);
+            Rows expected = in;
+            std::stable_sort(expected.begin(), expected.end(), before);
+            Rows out = in;
+            const int32_t n = static_cast<int32_t>(in.size());
+            ASSERT_EQ(order_rows_by(&v, keys.data(), nkeys, key_kinds.data(),
+                                    trial % 2 == 0 ? nullptr : out.data(), n, out.data()),
+                      1);
+            EXPECT_EQ(out, expected) << rows << " rows, trial " << trial;
+        }
+    }
+}
+
+TEST(OrderRowsBy, NoKeysIsFileOrder) {
+    KeyTable t = key_table(10, 1);
+    Rows out(10, -1), in = {0, 2, 5};
+    ASSERT_EQ(order_rows_by(&t.dump->v, nullptr, 0, nullptr, nullptr, 10, out.data()), 1);
+    EXPECT_EQ(out, (Rows{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    ASSERT_EQ(order_rows_by(&t.dump->v, nullptr, 0, nullptr, in.data(), 3, out.data()), 1);
+    EXPECT_EQ(Rows(out.begin(), out.begin() + 3), in);
+}
+
+TEST_F(Stopped, OrdersByOneKeyTurnedRoundOrBySeveralGiveUp) {
+    LoadedViewer d(long_table());
+    std::vector<int32_t> rows(100000);
+    stop_watch(nullptr);
+    ASSERT_EQ(order_rows(&d.v, 1, KIND_TEXT, nullptr, d.v.row_count, rows.data()), 1);
+    stop_watch(&flag);
+    EXPECT_EQ(order_descending(&d.v, 1, KIND_TEXT, rows.data(), d.v.row_count), 0);
+    EXPECT_TRUE(stop_seen());
+    const OrderKey keys[2] = {{1, SORT_ASC}, {0, SORT_DESC}};
+    const ColumnKind kinds[2] = {KIND_TEXT, KIND_INTEGER};
+    const long live = mem_live_count();
+    EXPECT_EQ(order_rows_by(&d.v, keys, 2, kinds, nullptr, d.v.row_count, rows.data()), 0);
+    EXPECT_EQ(mem_live_count(), live);
+}
+
+// Runs past the few rows compared one by one are sorted as a column is: the 26 bodies' runs of
+// 3,846 rows each.
+TEST(OrderRowsBy, LongRunsOfTheFirstKeyComeInTheSecondKeysOrder) {
+    LoadedViewer d(long_table());
+    std::vector<int32_t> rows(100000);
+    const OrderKey keys[2] = {{1, SORT_ASC}, {0, SORT_ASC}};
+    const ColumnKind kinds[2] = {KIND_TEXT, KIND_INTEGER};
+    ASSERT_EQ(order_rows_by(&d.v, keys, 2, kinds, nullptr, d.v.row_count, rows.data()), 1);
+    // Unstopped, each body's rows come by ascending id, which is descending file order.
+    for (size_t i = 1; i < 3846; ++i) EXPECT_LT(rows[i], rows[i - 1]);
+}

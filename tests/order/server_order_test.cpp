@@ -213,3 +213,77 @@ TEST(ServerOrderFixtures, EveryTypeIsThere) {
 }
 
 } // namespace
+
+namespace {
+
+// The orders by several keys (fixtures/keys/keys.tsv): each column's type, each list of keys with
+// the server's order of the ids, and the rows.
+struct ServerKeyOrders {
+    std::vector<std::pair<std::string, std::string>> columns; // name, type
+    std::vector<std::pair<std::string, std::vector<int>>> orders;
+    std::string rows;
+};
+
+bool read_key_orders(const std::string &path, ServerKeyOrders *out) {
+    std::ifstream in(path, std::ios::binary);
+    bool rows = false;
+    for (std::string line; std::getline(in, line);) {
+        if (rows) {
+            out->rows += line + "\n";
+            continue;
+        }
+        if (line == "rows") rows = true;
+        if (line.starts_with("#") || rows) continue;
+        std::vector<std::string> parts;
+        std::istringstream fields(line);
+        for (std::string part; std::getline(fields, part, '\t');) parts.push_back(part);
+        if (parts.size() != 3) return false;
+        if (parts[0] == "column") out->columns.push_back({parts[1], parts[2]});
+        if (parts[0] == "order") out->orders.push_back({parts[1], ids_of(parts[2])});
+    }
+    return rows && !out->columns.empty() && !out->orders.empty();
+}
+
+} // namespace
+
+// Each ORDER BY of several keys the server answered, made by the viewer: column names and ASC or
+// DESC read from the query's own text.
+TEST(ServerOrderByKeys, EveryOrderIsTheServers) {
+    ServerKeyOrders fixture;
+    ASSERT_TRUE(read_key_orders(kFixtures + "/keys/keys.tsv", &fixture));
+    std::string sql = "CREATE TABLE public.o (\n    id integer";
+    std::string names = "id";
+    for (const auto &[name, type] : fixture.columns) {
+        sql += ",\n    " + name + " " + type;
+        names += ", " + name;
+    }
+    LoadedViewer d(
+        magic() + section("SQL", sql + "\n);\n") +
+        section("DATA", "COPY public.o (" + names + ") FROM stdin;\n" + fixture.rows + "\\.\n"));
+    ASSERT_EQ(d.loaded, 1);
+    const int32_t cols = static_cast<int32_t>(fixture.columns.size()) + 1;
+    std::vector<ColumnType> types(static_cast<size_t>(cols));
+    read_column_types(d.v.sql, d.v.sql_len, d.v.copy_line, d.v.col_names, cols, types.data());
+    for (const auto &[keys_text, expected] : fixture.orders) {
+        std::vector<OrderKey> keys;
+        std::vector<ColumnKind> kinds;
+        std::istringstream list(keys_text);
+        for (std::string key; std::getline(list, key, ',');) {
+            std::istringstream words(key);
+            std::string name, dir;
+            words >> name >> dir;
+            int32_t col = 0;
+            while (col < cols && name != d.v.col_names[col]) ++col;
+            ASSERT_LT(col, cols) << keys_text;
+            keys.push_back({col, dir == "DESC" ? SORT_DESC : SORT_ASC});
+            kinds.push_back(types[static_cast<size_t>(col)].kind);
+        }
+        std::vector<int32_t> rows(static_cast<size_t>(d.v.row_count), -1);
+        ASSERT_EQ(order_rows_by(&d.v, keys.data(), static_cast<int>(keys.size()), kinds.data(),
+                                nullptr, d.v.row_count, rows.data()),
+                  1);
+        std::vector<int> ids;
+        for (int32_t r : rows) ids.push_back(std::atoi(row_at(d.v, r).c_str()));
+        EXPECT_EQ(ids, expected) << "ORDER BY " << keys_text;
+    }
+}

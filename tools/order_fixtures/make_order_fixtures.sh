@@ -18,6 +18,12 @@
 # fraction_inputs and each time type, the type, the text as given (a date before it for the
 # timestamps, an offset after it for the types with a zone) and the server's reading of it as
 # text, or ERROR when it refuses it:  SELECT read_as(<text>, <type>)  (see fractions.sql).
+# Last, orders by several keys: keys.sql makes o_keys (id and seven columns of few values each), and
+# tests/order/fixtures/keys/keys.tsv holds
+#   column    each column's name and type as pg_dump writes it
+#   order     the keys (as written after ORDER BY), then the ids in the order of
+#               SELECT id FROM o_keys ORDER BY <keys>, id
+#   rows      every row as  COPY (SELECT id, grp, n, amount, at, flag, d, f FROM o_keys)  writes it
 # Running it twice gives the same files.
 set -euo pipefail
 
@@ -92,4 +98,34 @@ psql -X -q -v ON_ERROR_STOP=1 -f "$here/fractions.sql" >/dev/null
                           (4, 'timestamptz', '2024-12-31 ', '+05:30')) AS types(k, type, prefix, suffix)
              ORDER BY k, id) AS readings"
 } >"$out/fractions.readings"
-echo "wrote ${#FIXTURES[@]} fixtures and fractions.readings into $out"
+# Orders by several keys, each key's direction and NULLs as the viewer's single-key sort has them.
+KEY_ORDERS=(
+    'grp, n'
+    'grp DESC, n'
+    'n, grp DESC'
+    'flag, amount DESC'
+    'amount, at DESC'
+    'at, f'
+    'd DESC, flag DESC, grp'
+    'f DESC, amount, n DESC'
+    'grp, n DESC, amount, at'
+    'flag DESC, d, f DESC, grp DESC'
+    'amount DESC, grp, d'
+    'n DESC, at, flag, f'
+)
+psql -X -q -v ON_ERROR_STOP=1 -f "$here/keys.sql" >/dev/null
+mkdir -p "$out/keys"
+{
+    echo "# The server's orders of o_keys by several keys (tools/order_fixtures/keys.sql), PostgreSQL $version."
+    echo "# Written by tools/order_fixtures/make_order_fixtures.sh; see there for each line's query."
+    for column in grp n amount at flag d f; do
+        printf 'column\t%s\t%s\n' "$column" "$(q "SELECT format_type(atttypid, atttypmod) FROM pg_attribute
+                                              WHERE attrelid = 'o_keys'::regclass AND attname = '$column'")"
+    done
+    for keys in "${KEY_ORDERS[@]}"; do
+        printf 'order\t%s\t%s\n' "$keys" "$(q "SELECT string_agg(id::text, ' ' ORDER BY $keys, id) FROM o_keys")"
+    done
+    echo "rows"
+    psql -X -q -v ON_ERROR_STOP=1 -c "COPY (SELECT id, grp, n, amount, at, flag, d, f FROM o_keys ORDER BY id) TO STDOUT"
+} >"$out/keys/keys.tsv"
+echo "wrote ${#FIXTURES[@]} fixtures, fractions.readings and ${#KEY_ORDERS[@]} orders by several keys into $out"
