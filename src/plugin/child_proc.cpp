@@ -19,11 +19,12 @@ bool grid_has_focus(HWND grid) {
 
 void install_child_proc(Viewer *viewer) {
     HWND grid = static_cast<HWND>(viewer->grid);
+    // The grid is made when first shown, and subclassed then; once is all it takes.
+    if (!grid || GetWindowLongPtrW(grid, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ChildProc))
+        return;
     if (GetFocus() == grid) g_focused_grid = grid;
-    HWND edit = static_cast<HWND>(viewer->edit);
     viewer->grid_proc = reinterpret_cast<void *>(
         SetWindowLongPtrW(grid, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
-    viewer->edit_proc = reinterpret_cast<void *>(GetWindowLongPtrW(edit, GWLP_WNDPROC));
 }
 
 // The control's own procedure; the grid is a Unicode window.

@@ -53,6 +53,12 @@ LRESULT CALLBACK ValueViewProc(HWND view, UINT message, WPARAM wparam, LPARAM lp
         return DefWindowProcW(view, message, wparam, lparam);
     case WM_SIZE: MoveWindow(vv->text, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE); return 0;
     case WM_SETFOCUS: SetFocus(vv->text); return 0;
+    case WM_CONTEXTMENU:
+        // A right click in the text view, passed up by its default procedure, which names this
+        // window as the one clicked (Wine does; Windows passes the text view on): the viewer is
+        // told the text view, whose menu it opens.
+        return SendMessageW(GetParent(view), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(vv->text),
+                            lparam);
     case WM_VIEWER_KEY:
         // The text view's keys, asked of the viewer as the value view's.
         return SendMessageW(GetParent(view), WM_VIEWER_KEY, wparam,
@@ -105,6 +111,9 @@ bool value_view_show(HWND view, Viewer *viewer, int32_t row, int32_t col) {
     bool has_text = shown == VALUE_TEXT || shown == VALUE_JSON || shown == VALUE_NOT_JSON;
     size_t len = has_text ? text.len : 0;
     text_view_show_text(vv->text, has_text ? sb_take(&text) : nullptr, len);
+    char name[160];
+    snprintf(name, sizeof name, "Value of %s", column_title(viewer, col));
+    text_view_set_name(vv->text, name);
     vv->open = true;
     vv->row = row;
     vv->col = col;
