@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "grid/cursor.h"
+#include "plugin/grid_binding.h"
 #include "plugin/key_state.h"
 #include "plugin/viewer_keys.h"
 #include "plugin/viewer_messages.h"
@@ -120,6 +121,8 @@ LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
     case WM_DESTROY:
         if (g_focused_grid == window) g_focused_grid = nullptr;
         break;
+    case WM_ERASEBKGND:
+    case WM_PAINT: grid_follow_window_colour(window); break;
     default: break;
     }
     return pass_on(viewer, window, message, wparam, lparam);

@@ -238,20 +238,9 @@ static bool draw_cell(Viewer *viewer, NMLVCUSTOMDRAW *draw, CellColors colors, b
     return true;
 }
 
-// The part of the grid below its last row and right of its last column shows the list view's own
-// background: it follows the system's window colour at every paint, as the views do.
-static void follow_window_colour(HWND grid, const Palette *palette) {
-    const COLORREF want = palette->text.back;
-    if (static_cast<COLORREF>(SendMessageW(grid, LVM_GETBKCOLOR, 0, 0)) == want) return;
-    SendMessageW(grid, LVM_SETBKCOLOR, 0, want);
-    InvalidateRect(grid, nullptr, TRUE);
-}
-
 static LRESULT answer_custom_draw(Viewer *viewer, NMLVCUSTOMDRAW *draw) {
     switch (draw->nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-        follow_window_colour(grid_of(viewer), palette_begin_paint());
-        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_PREPAINT: palette_begin_paint(); return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT:
         // The control's own selection and focus are never drawn: only the viewer's cursor and
         // selection are.
@@ -292,6 +281,12 @@ LRESULT grid_notify(Viewer *viewer, const NMHDR *header) {
                                   reinterpret_cast<NMLVCUSTOMDRAW *>(const_cast<NMHDR *>(header)));
     default: return 0;
     }
+}
+
+void grid_follow_window_colour(HWND grid) {
+    const COLORREF want = palette_begin_paint()->text.back;
+    if (static_cast<COLORREF>(SendMessageW(grid, LVM_GETBKCOLOR, 0, 0)) != want)
+        SendMessageW(grid, LVM_SETBKCOLOR, 0, want);
 }
 
 void ensure_cell_visible(Viewer *viewer) {

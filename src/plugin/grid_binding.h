@@ -23,6 +23,11 @@ void grid_rows_grew(Viewer *viewer);
 // the sorted column, and keeps the cursor on its record in view.
 void grid_sort(Viewer *viewer, int32_t col, SortDir dir);
 
+// Before the grid paints: the part below its last row and right of its last column, which shows
+// the list view's own background, takes the system's window colour as it is now, as the views
+// do (plugin/high_contrast.h).
+void grid_follow_window_colour(HWND grid);
+
 // Scrolls the cursor cell into view; nothing when there are no rows.
 void ensure_cell_visible(Viewer *viewer);
 
