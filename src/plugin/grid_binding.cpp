@@ -15,6 +15,7 @@
 #include "grid/shown_rows.h"
 #include "order/grid_order.h"
 #include "plugin/child_proc.h"
+#include "plugin/column_widths.h"
 #include "plugin/dpi.h"
 #include "plugin/high_contrast.h"
 #include "plugin/long_job.h"
@@ -24,14 +25,12 @@
 enum {
     COLUMN_WIDTH = 120,
     EMPTY_COLUMN_WIDTH = 200,
-    // Autosizing makes the control ask for every row's text, so it only sees this many rows
-    // while it measures: the widths fit what the user sees first, and opening a file of millions
-    // of rows costs no more than opening a small one.
+    // The columns are sized to this many rows (plugin/column_widths.h): the widths fit what the
+    // user sees first, and opening a file of millions of rows costs no more than a small one.
     AUTOSIZE_ROWS = 100,
     SCROLL_MARGIN = 2,
     CELL_PADDING = 6,      // what the list view leaves at a cell's edge
     CELL_DRAW_UNITS = 260, // the most of a cell the list view itself would ask for
-    HEADER_PADDING = 16,
 };
 
 static HWND grid_of(const Viewer *viewer) {
@@ -68,20 +67,6 @@ static void insert_column(HWND grid, int index, const char *title, int width, bo
     if (text != small) free(text);
 }
 
-// Sizing the last column to its header makes it fill what is left of the view, and when the other
-// columns take the whole width that is next to nothing: the column would be there but unseen.
-static void keep_header_readable(HWND grid, int index, const char *title) {
-    WCHAR small[128];
-    WCHAR *text = title_utf16(title, small, 128);
-    if (!text) return;
-    int least = static_cast<int>(
-                    SendMessageW(grid, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text))) +
-                scaled_px(HEADER_PADDING, window_dpi(grid));
-    if (text != small) free(text);
-    if (SendMessageW(grid, LVM_GETCOLUMNWIDTH, index, 0) < least)
-        SendMessageW(grid, LVM_SETCOLUMNWIDTH, index, least);
-}
-
 void populate_grid(Viewer *viewer) {
     HWND grid = grid_of(viewer);
     if (!grid) return; // made with its columns on the Data tab's first visit
@@ -97,15 +82,10 @@ void populate_grid(Viewer *viewer) {
         insert_column(grid, 0, "(no columns)", scaled_px(EMPTY_COLUMN_WIDTH, dpi), false);
     show_sort_arrows(viewer);
 
+    // The rows first, so that the last column fills the view beside the scroll bar they need.
     const int32_t rows = shown_row_count(viewer);
-    int measured = rows < AUTOSIZE_ROWS ? rows : AUTOSIZE_ROWS;
-    SendMessageW(grid, LVM_SETITEMCOUNT, measured, LVSICF_NOSCROLL);
-    for (int i = 0; i < viewer->col_count; ++i)
-        SendMessageW(grid, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
-    if (viewer->col_count > 0)
-        keep_header_readable(grid, viewer->col_count - 1,
-                             column_title(viewer, viewer->col_count - 1));
-    SendMessageW(grid, LVM_SETITEMCOUNT, shown_row_count(viewer), LVSICF_NOSCROLL);
+    SendMessageW(grid, LVM_SETITEMCOUNT, rows, LVSICF_NOSCROLL);
+    fit_column_widths(grid, viewer, rows < AUTOSIZE_ROWS ? rows : AUTOSIZE_ROWS);
 }
 
 // The header control's own sort arrow on the sorted column, and on no other.
