@@ -5,14 +5,18 @@ namespace {
 
 typedef UINT(WINAPI *GetDpiForWindowFn)(HWND);
 
-// Windows 10 1607 and later; looked up so that the module still loads on a system without it.
+// Windows 10 1607 and later: looked up, so that the module still loads on a system without it.
+// Two threads looking it up at once find the same.
 GetDpiForWindowFn dpi_for_window() {
-    static GetDpiForWindowFn fn = [] {
+    static GetDpiForWindowFn fn;
+    static volatile LONG looked_up;
+    if (!looked_up) {
         HMODULE user32 = GetModuleHandleW(L"user32.dll");
-        return user32 ? reinterpret_cast<GetDpiForWindowFn>(
-                            reinterpret_cast<void *>(GetProcAddress(user32, "GetDpiForWindow")))
-                      : nullptr;
-    }();
+        fn = user32 ? reinterpret_cast<GetDpiForWindowFn>(
+                          reinterpret_cast<void *>(GetProcAddress(user32, "GetDpiForWindow")))
+                    : nullptr;
+        InterlockedExchange(&looked_up, 1);
+    }
     return fn;
 }
 
