@@ -32,43 +32,34 @@ RECT placement(HWND window) {
     return r;
 }
 
-// A registry value of the user's, put back as it was (or taken away) when the object goes.
-class SavedValue {
-  public:
-    SavedValue(const char *key, const char *name) : key_(key), name_(name) {
-        DWORD size = sizeof value_;
-        had_ = RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &value_,
-                            &size) == ERROR_SUCCESS;
-    }
-    ~SavedValue() {
-        if (had_)
-            set(value_);
-        else
-            RegDeleteKeyValueA(HKEY_CURRENT_USER, key_, name_);
-    }
-    bool set(DWORD value) {
-        return RegSetKeyValueA(HKEY_CURRENT_USER, key_, name_, REG_DWORD, &value, sizeof value) ==
-               ERROR_SUCCESS;
-    }
-
-  private:
-    const char *key_, *name_;
-    DWORD value_ = 0;
-    bool had_ = false;
-};
-
 struct ChildRun {
     bool ran = false;
     DWORD exit_code = 1;
     std::string output;
 };
 
-// This program run on this test alone in a session at `dpi`, with `baseline` in its environment;
-// its exit code and what it wrote. Waits pumping this thread's messages, for at most a minute.
+// Waits for `process` to end, answering this thread's messages meanwhile, for at most `bound_ms`.
+bool wait_pumping(HANDLE process, DWORD bound_ms) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD spent = GetTickCount() - start;
+        if (spent >= bound_ms) return false;
+        DWORD woke = MsgWaitForMultipleObjects(1, &process, FALSE, bound_ms - spent, QS_ALLINPUT);
+        if (woke == WAIT_OBJECT_0) return true;
+        pump_pending();
+    }
+}
+
+// This program run on this test alone in a session at `dpi`, with `baseline` in its environment:
+// its exit code and what it wrote. The user's LogPixels is put back as it was (or taken away)
+// once the run has ended.
 ChildRun run_at_dpi(int dpi, const std::string &baseline) {
+    const char key[] = "Control Panel\\Desktop", name[] = "LogPixels";
+    DWORD had = 0, size = sizeof had, want = static_cast<DWORD>(dpi);
+    const bool existed = RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, nullptr, &had,
+                                      &size) == ERROR_SUCCESS;
     ChildRun run;
-    SavedValue log_pixels("Control Panel\\Desktop", "LogPixels");
-    if (!log_pixels.set(static_cast<DWORD>(dpi))) return run;
+    if (RegSetKeyValueA(HKEY_CURRENT_USER, key, name, REG_DWORD, &want, sizeof want)) return run;
     SetEnvironmentVariableA(kBaseline, baseline.c_str());
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE read_end = nullptr, write_end = nullptr;
@@ -88,18 +79,21 @@ ChildRun run_at_dpi(int dpi, const std::string &baseline) {
     SetEnvironmentVariableA(kBaseline, nullptr);
     CloseHandle(write_end);
     if (run.ran) {
-        run.ran = pump_until(
-            [&] { return WaitForSingleObject(child.hProcess, 0) == WAIT_OBJECT_0; }, 60000);
+        run.ran = wait_pumping(child.hProcess, 60000);
+        if (!run.ran) TerminateProcess(child.hProcess, 1);
         GetExitCodeProcess(child.hProcess, &run.exit_code);
         char chunk[4096];
         DWORD got = 0;
         while (ReadFile(read_end, chunk, sizeof chunk, &got, nullptr) && got > 0)
             run.output.append(chunk, got);
-        if (!run.ran) TerminateProcess(child.hProcess, 1);
         CloseHandle(child.hThread);
         CloseHandle(child.hProcess);
     }
     CloseHandle(read_end);
+    if (existed)
+        RegSetKeyValueA(HKEY_CURRENT_USER, key, name, REG_DWORD, &had, sizeof had);
+    else
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, key, name);
     return run;
 }
 
