@@ -253,14 +253,6 @@ void follow_scale(HWND bar, FindBar *fb) {
     InvalidateRect(bar, nullptr, TRUE);
 }
 
-// A solid brush's colour filled in, for one paint.
-void fill(HDC dc, const RECT *r, uint32_t colour) {
-    if (HBRUSH brush = CreateSolidBrush(colour)) {
-        FillRect(dc, r, brush);
-        DeleteObject(brush);
-    }
-}
-
 void paint(HWND bar) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(bar, &ps);
@@ -268,9 +260,9 @@ void paint(HWND bar) {
     GetClientRect(bar, &strip);
     const Palette palette = paint_palette();
     const int dpi = window_dpi(bar);
-    fill(dc, &strip, palette.bar.back);
+    fill_colour(dc, &strip, palette.bar.back);
     RECT line = {strip.left, strip.top, strip.right, strip.top + scaled_px(1, dpi)};
-    fill(dc, &line, palette.bar_rule);
+    fill_colour(dc, &line, palette.bar_rule);
     HGDIOBJ old_font = SelectObject(dc, bar_font(dpi));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, palette.bar.text);

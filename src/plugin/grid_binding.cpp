@@ -187,23 +187,17 @@ static bool draw_cell(Viewer *viewer, NMLVCUSTOMDRAW *draw, CellColors colors, b
     WCHAR text[CELL_DRAW_UNITS];
     cell_text_utf16(viewer, row, col, reinterpret_cast<uint16_t *>(text), CELL_DRAW_UNITS);
     HDC dc = draw->nmcd.hdc;
-    HBRUSH back = CreateSolidBrush(colors.back);
-    if (!back) return false;
-    FillRect(dc, &cell, back);
-    DeleteObject(back);
+    fill_colour(dc, &cell, colors.back);
     const int dpi = window_dpi(grid), padding = scaled_px(CELL_PADDING, dpi);
     if (frame) {
         // Inside the grid lines, one pixel a 96th of an inch wide.
         const int w = scaled_px(1, dpi);
-        RECT r = {cell.left + w, cell.top + w, cell.right - w, cell.bottom - w};
-        if (HBRUSH pen = CreateSolidBrush(colors.text)) {
-            const RECT sides[4] = {{r.left, r.top, r.right, r.top + w},
-                                   {r.left, r.bottom - w, r.right, r.bottom},
-                                   {r.left, r.top, r.left + w, r.bottom},
-                                   {r.right - w, r.top, r.right, r.bottom}};
-            for (const RECT &side : sides) FillRect(dc, &side, pen);
-            DeleteObject(pen);
-        }
+        const RECT r = {cell.left + w, cell.top + w, cell.right - w, cell.bottom - w};
+        const RECT sides[4] = {{r.left, r.top, r.right, r.top + w},
+                               {r.left, r.bottom - w, r.right, r.bottom},
+                               {r.left, r.top, r.left + w, r.bottom},
+                               {r.right - w, r.top, r.right, r.bottom}};
+        for (const RECT &side : sides) fill_colour(dc, &side, colors.text);
     }
     COLORREF old_color = SetTextColor(dc, colors.text);
     int old_mode = SetBkMode(dc, TRANSPARENT);

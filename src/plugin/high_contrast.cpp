@@ -33,6 +33,13 @@ Palette paint_palette(void) {
     return palette_for(&system, high_contrast_on() ? 1 : 0);
 }
 
+void fill_colour(HDC dc, const RECT *r, uint32_t colour) {
+    if (HBRUSH brush = CreateSolidBrush(colour)) {
+        FillRect(dc, r, brush);
+        DeleteObject(brush);
+    }
+}
+
 const Palette *palette_begin_paint(void) {
     t_paint_palette = paint_palette();
     t_paint_palette_read = true;

@@ -15,6 +15,9 @@ bool high_contrast_on(void);
 // The palette a paint starting now draws with: the system's colours and setting read afresh.
 Palette paint_palette(void);
 
+// Fills r with one of a palette's colours.
+void fill_colour(HDC dc, const RECT *r, uint32_t colour);
+
 // The grid asks for a palette once a paint (at its first custom-draw stage) and keeps it for the
 // cells of that paint, which ask the system nothing: palette_begin_paint reads it afresh,
 // palette_in_paint gives the one last read on this thread (reading it when none was).

@@ -73,14 +73,6 @@ TextView *view_of(HWND window) {
                   : nullptr;
 }
 
-// A solid brush's colour filled in, for one paint.
-void fill(HDC dc, const RECT *r, uint32_t colour) {
-    if (HBRUSH brush = CreateSolidBrush(colour)) {
-        FillRect(dc, r, brush);
-        DeleteObject(brush);
-    }
-}
-
 int clamp_int(size_t n) {
     return n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(n);
 }
@@ -217,7 +209,7 @@ void paint_line(HDC dc, TextView *tv, const Palette *palette, size_t line, int y
               tv->margin + static_cast<LONG>(to) * tv->cell_w, y + tv->line_h};
     if (r.right > width) r.right = width;
     const CellColors selected = palette->text_selected[tv->focused ? 1 : 0];
-    fill(dc, &r, selected.back);
+    fill_colour(dc, &r, selected.back);
     SetTextColor(dc, selected.text);
     ExtTextOutW(dc, x, y, ETO_CLIPPED, &r, text, static_cast<UINT>(n), dx);
 }
@@ -236,7 +228,7 @@ void paint(HWND window, TextView *tv) {
     HDC target = bitmap ? dc : screen;
 
     const Palette palette = paint_palette();
-    fill(target, &client, palette.text.back);
+    fill_colour(target, &client, palette.text.back);
     HGDIOBJ old_font = SelectObject(target, text_font(tv->dpi));
     SetBkMode(target, TRANSPARENT);
     // A column holds at most one character of two units, and one more column may show in part.

@@ -104,14 +104,6 @@ static void show_status_as_title(HWND window, const char *status) {
         DefWindowProcW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide));
 }
 
-// A solid brush's colour filled in, for one paint.
-static void fill(HDC dc, const RECT *r, uint32_t colour) {
-    if (HBRUSH brush = CreateSolidBrush(colour)) {
-        FillRect(dc, r, brush);
-        DeleteObject(brush);
-    }
-}
-
 static void paint_bar(HWND window, Viewer *viewer) {
     // While work runs the record may be changing under it: the bar shows the work's note alone.
     const char *job = job_note(window);
@@ -124,9 +116,9 @@ static void paint_bar(HWND window, Viewer *viewer) {
     const Palette palette = paint_palette();
     RECT bar = client;
     bar.bottom = bar_h;
-    fill(dc, &bar, palette.bar.back);
+    fill_colour(dc, &bar, palette.bar.back);
     RECT line = {client.left, bar_h - scaled_px(1, dpi), client.right, bar_h};
-    fill(dc, &line, palette.bar_rule);
+    fill_colour(dc, &line, palette.bar_rule);
 
     HGDIOBJ old_font = SelectObject(dc, bar_font(dpi));
     SetBkMode(dc, TRANSPARENT);
