@@ -21,6 +21,7 @@
 #include "plugin/value_view.h"
 #include "plugin/viewer_messages.h"
 #include "plugin/viewer_record.h"
+#include "plugin/viewer_window.h"
 
 namespace {
 
@@ -320,14 +321,18 @@ void register_find_bar_class(void) {
 }
 
 HWND create_find_bar(HWND viewer_window) {
-    return CreateWindowExW(0, FIND_BAR_CLASS, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 0,
-                           scaled_px(FIND_BAR_HEIGHT_96, window_dpi(viewer_window)), viewer_window,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(FIND_BAR_ID)),
-                           GetModuleHandleW(nullptr), nullptr);
+    HWND bar =
+        CreateWindowExW(0, FIND_BAR_CLASS, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 0,
+                        scaled_px(FIND_BAR_HEIGHT_96, window_dpi(viewer_window)), viewer_window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(FIND_BAR_ID)),
+                        GetModuleHandleW(nullptr), nullptr);
+    if (bar)
+        SetWindowLongPtrW(viewer_window, VIEWER_SLOT_FIND_BAR, reinterpret_cast<LONG_PTR>(bar));
+    return bar;
 }
 
 HWND find_bar_of(HWND viewer_window) {
-    return GetDlgItem(viewer_window, FIND_BAR_ID);
+    return reinterpret_cast<HWND>(GetWindowLongPtrW(viewer_window, VIEWER_SLOT_FIND_BAR));
 }
 
 int find_bar_height(HWND bar) {

@@ -13,6 +13,7 @@
 #include "keys/key_commands.h"
 #include "plugin/text_view.h"
 #include "plugin/viewer_messages.h"
+#include "plugin/viewer_window.h"
 
 namespace {
 
@@ -82,14 +83,17 @@ void register_value_view_class(void) {
 }
 
 HWND create_value_view(HWND viewer_window) {
-    return CreateWindowExW(0, VALUE_VIEW_CLASS, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 0, 0,
-                           viewer_window,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(VALUE_VIEW_ID)),
-                           GetModuleHandleW(nullptr), nullptr);
+    HWND view =
+        CreateWindowExW(0, VALUE_VIEW_CLASS, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 0, 0,
+                        viewer_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(VALUE_VIEW_ID)),
+                        GetModuleHandleW(nullptr), nullptr);
+    if (view)
+        SetWindowLongPtrW(viewer_window, VIEWER_SLOT_VALUE_VIEW, reinterpret_cast<LONG_PTR>(view));
+    return view;
 }
 
 HWND value_view_of(HWND viewer_window) {
-    return GetDlgItem(viewer_window, VALUE_VIEW_ID);
+    return reinterpret_cast<HWND>(GetWindowLongPtrW(viewer_window, VIEWER_SLOT_VALUE_VIEW));
 }
 
 bool value_view_open(HWND view) {

@@ -38,6 +38,7 @@ void register_viewer_class(void) {
         UnregisterClassA(VIEWER_CLASS, host);
     WNDCLASSA wc = {};
     wc.lpfnWndProc = WlxProc;
+    wc.cbWndExtra = VIEWER_EXTRA_BYTES;
     wc.hInstance = host;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);

@@ -8,6 +8,15 @@
 
 #define VIEWER_CLASS "TavrinLister"
 
+// The viewer window's extra bytes: the handles of the find bar and the value view once made
+// (plugin/child_windows.h), so that finding one asks the system nothing (under Wine, a search of
+// the window's children is a round trip to the server).
+enum {
+    VIEWER_SLOT_FIND_BAR = 0,
+    VIEWER_SLOT_VALUE_VIEW = sizeof(LONG_PTR),
+    VIEWER_EXTRA_BYTES = 2 * sizeof(LONG_PTR),
+};
+
 // The record of a window handed in by the host: null unless it is a viewer window, since another
 // window's user data is no record.
 Viewer *viewer_of_viewer_window(HWND window);
