@@ -139,11 +139,18 @@ void press(HWND view, UINT vk, bool ctrl) {
     SetKeyboardState(state);
 }
 
-// A tab switch as the digit keys make it, until the text view has painted what it shows.
-double time_tab(HWND window, HWND view, int tab) {
+// The viewer's text view; made on the first visit of a text tab.
+HWND text_view_of(HWND window) {
+    return FindWindowExA(window, nullptr, "TavrinText", nullptr);
+}
+
+// A tab switch as the digit keys make it, until the text view has painted what it shows (the
+// first switch to a text tab makes the view).
+double time_tab(HWND window, int tab) {
     double t0 = now_ms();
     SendMessageA(window, WM_SHOWTAB, tab, 0);
-    bool done = pump_until_painted(view);
+    HWND view = text_view_of(window);
+    bool done = view && pump_until_painted(view);
     return done ? now_ms() - t0 : -1;
 }
 
@@ -154,9 +161,10 @@ double time_key(HWND view, UINT vk, bool ctrl) {
     return done ? now_ms() - t0 : -1;
 }
 
-// The text tabs: the Full SQL tab's first visit, every later visit of a text tab, the caret to the
-// end of the first line (all of it in view of a 1 MB line's cost) and to the text's end, and what
-// the first visit adds to the process's memory against 8 bytes a line and 1 MiB.
+// The text tabs: the Full SQL tab's first visit (which makes the text view), every later visit of a
+// text tab, the caret to the end of the first line (all of it in view of a 1 MB line's cost) and to
+// the text's end, and what the first visit adds to the process's memory against 8 bytes a line and
+// 1 MiB.
 void time_text_tabs(ListLoadFn list_load, ListCloseWindowFn list_close, HWND lister, char *path,
                     int reps, double load_file_ms) {
     std::vector<double> first, later, line_end, text_end, added;
@@ -165,13 +173,13 @@ void time_text_tabs(ListLoadFn list_load, ListCloseWindowFn list_close, HWND lis
         HWND window = list_load(lister, path, 0);
         if (!window) return;
         HWND grid = FindWindowExA(window, nullptr, "SysListView32", nullptr);
-        HWND view = FindWindowExA(window, nullptr, "TavrinText", nullptr);
         if (IsWindowVisible(grid)) pump_until_painted(grid);
         double before = private_bytes();
-        first.push_back(time_tab(window, view, 4));
+        first.push_back(time_tab(window, 4));
         added.push_back(private_bytes() - before);
+        HWND view = text_view_of(window);
         lines = SendMessageA(view, EM_GETLINECOUNT, 0, 0);
-        for (int tab : {2, 3, 4, 3, 2, 4}) later.push_back(time_tab(window, view, tab));
+        for (int tab : {2, 3, 4, 3, 2, 4}) later.push_back(time_tab(window, tab));
         line_end.push_back(time_key(view, VK_END, false));
         text_end.push_back(time_key(view, VK_END, true));
         list_close(window);
@@ -232,11 +240,12 @@ void time_value_view(ListLoadFn list_load, ListCloseWindowFn list_close, HWND li
         HWND window = list_load(lister, path, 0);
         if (!window) return;
         HWND grid = FindWindowExA(window, nullptr, "SysListView32", nullptr);
-        HWND value = FindWindowExA(window, nullptr, "TavrinValue", nullptr);
-        HWND text = value ? FindWindowExA(value, nullptr, "TavrinText", nullptr) : nullptr;
         pump_until_painted(grid);
         double t0 = now_ms();
         press(grid, VK_RETURN, false);
+        // Made by the first Enter.
+        HWND value = FindWindowExA(window, nullptr, "TavrinValue", nullptr);
+        HWND text = value ? FindWindowExA(value, nullptr, "TavrinText", nullptr) : nullptr;
         bool done = text && pump_until_painted(text);
         opens.push_back(done ? now_ms() - t0 : -1);
         list_close(window);
@@ -385,8 +394,8 @@ const char *verdict(bool met) {
 // `units`. The tab is left showing.
 void time_text_messages(HWND window, std::vector<double> *length_ms, std::vector<double> *text_ms,
                         long long *units) {
-    HWND view = FindWindowExA(window, nullptr, "TavrinText", nullptr);
-    if (!view || time_tab(window, view, 4) < 0) return;
+    if (time_tab(window, 4) < 0) return;
+    HWND view = text_view_of(window);
     double t0 = now_ms();
     LRESULT length = SendMessageW(view, WM_GETTEXTLENGTH, 0, 0);
     double t1 = now_ms();

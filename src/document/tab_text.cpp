@@ -59,6 +59,15 @@ const char *tab_copy_text(const Viewer *viewer, size_t *len) {
     return text_or(viewer->info, viewer->info_len, "", len);
 }
 
+const char *tab_name(int tab) {
+    switch (tab) {
+    case TAB_DATA: return "Data";
+    case TAB_SQL: return "SQL";
+    case TAB_INFO: return "Info";
+    default: return "Full SQL";
+    }
+}
+
 void format_bar_text(char *out, size_t n, int tab, const char *status) {
     static const char *const current[4] = {"[1 Data]", "[2 SQL]", "[3 Info]", "[4 Full SQL]"};
     static const char *const other[4] = {" 1 Data ", " 2 SQL ", " 3 Info ", " 4 Full SQL "};

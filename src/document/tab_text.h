@@ -23,6 +23,10 @@ const char *tab_text(Viewer *viewer, int tab, size_t *len);
 // tab 4, sql on tab 2, info on any other tab; an absent text is "", never its placeholder.
 const char *tab_copy_text(const Viewer *viewer, size_t *len);
 
+// The tab's name as its label in the bar says it: "Data", "SQL", "Info", "Full SQL" (any number
+// other than 1 to 3 shows the Full SQL).
+const char *tab_name(int tab);
+
 // The header bar line: two blanks, the four tab labels separated by blanks (the current one in
 // brackets), eight blanks and the status. Written into out (n bytes, truncated there).
 enum { BAR_TEXT_LEN = 900 };

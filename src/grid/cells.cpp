@@ -1,10 +1,9 @@
-// Cell texts straight from the row lines, and the colour table.
+// Cell texts straight from the row lines.
 #include "grid/cells.h"
 
 #include "document/copy_escapes.h"
 #include "document/fields.h"
 
-#include "grid/cursor.h"
 #include "grid/shown_rows.h"
 #include "base/utf8.h"
 
@@ -45,13 +44,4 @@ void cell_text_utf16(const Viewer *viewer, int32_t row, int32_t col, uint16_t *r
         len = 4;
     }
     utf8_to_utf16(field, len, room, m, nullptr);
-}
-
-CellColors cell_colors(const Viewer *viewer, int32_t row, int32_t col, int focused) {
-    if (row == viewer->cur_row && col == viewer->cur_col)
-        return {focused ? COLOR_CURSOR_FOCUSED : COLOR_CURSOR_UNFOCUSED, COLOR_TEXT_ON_CURSOR};
-    SelectionRect sel = selection_rect(viewer);
-    if (row >= sel.r0 && row <= sel.r1 && col >= sel.c0 && col <= sel.c1)
-        return {focused ? COLOR_SELECTED_FOCUSED : COLOR_SELECTED_UNFOCUSED, COLOR_TEXT};
-    return {(row % 2) ? COLOR_ROW_ODD : COLOR_ROW_EVEN, COLOR_TEXT};
 }

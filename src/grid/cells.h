@@ -39,8 +39,11 @@ enum : uint32_t {
     COLOR_ROW_ODD = 0xFAF7F5, // RGB(245, 247, 250)
     COLOR_TEXT_ON_CURSOR = 0xFFFFFF,
     COLOR_TEXT = 0x000000,
+    COLOR_BAR_TEXT = 0x141414, // RGB(20, 20, 20) on the system's button face
+    COLOR_BAR_RULE = 0x808080,
 };
 
-// Background and text colour of a cell: the cursor cell, then the selection, then the row's
-// parity; the first two depend on whether the grid has the keyboard focus.
+// Background and text colour of a cell in the viewer's own palette (grid/palette.h): the cursor
+// cell, then the selection, then the row's parity; the first two depend on whether the grid has the
+// keyboard focus.
 CellColors cell_colors(const Viewer *viewer, int32_t row, int32_t col, int focused);

@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "grid/cursor.h"
+#include "plugin/grid_binding.h"
 #include "plugin/key_state.h"
 #include "plugin/module_frames.h"
 #include "plugin/viewer_keys.h"
@@ -20,11 +21,12 @@ bool grid_has_focus(HWND grid) {
 
 void install_child_proc(Viewer *viewer) {
     HWND grid = static_cast<HWND>(viewer->grid);
+    // The grid is made when first shown, and subclassed then; once is all it takes.
+    if (!grid || GetWindowLongPtrW(grid, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ChildProc))
+        return;
     if (GetFocus() == grid) g_focused_grid = grid;
-    HWND edit = static_cast<HWND>(viewer->edit);
     viewer->grid_proc = reinterpret_cast<void *>(
         SetWindowLongPtrW(grid, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
-    viewer->edit_proc = reinterpret_cast<void *>(GetWindowLongPtrW(edit, GWLP_WNDPROC));
 }
 
 // The control's own procedure; the grid is a Unicode window.
@@ -121,6 +123,8 @@ LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
     case WM_DESTROY:
         if (g_focused_grid == window) g_focused_grid = nullptr;
         break;
+    case WM_ERASEBKGND:
+    case WM_PAINT: grid_follow_window_colour(window); break;
     default: break;
     }
     return pass_on(viewer, window, message, wparam, lparam);

@@ -6,8 +6,8 @@
 #include "document/viewer.h"
 
 // Subclasses the grid (a Unicode window) with ChildProc, keeping its previous procedure in
-// grid_proc. The text view, a window of the module's own class, handles its keys itself; its
-// procedure is kept in edit_proc.
+// grid_proc; nothing when the grid is not made yet or is subclassed already. The text view, a
+// window of the module's own class, handles its keys itself.
 void install_child_proc(Viewer *viewer);
 
 // Whether this grid has the keyboard focus, as its focus messages last said: asked for every

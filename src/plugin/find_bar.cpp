@@ -11,15 +11,18 @@
 #include "find/find_message.h"
 #include "grid/cursor.h"
 #include "keys/key_commands.h"
+#include "plugin/dpi.h"
 #include "plugin/grid_orders.h"
 #include "plugin/fonts.h"
 #include "plugin/grid_binding.h"
+#include "plugin/high_contrast.h"
 #include "plugin/long_job.h"
 #include "plugin/module_frames.h"
 #include "plugin/text_view.h"
 #include "plugin/value_view.h"
 #include "plugin/viewer_messages.h"
 #include "plugin/viewer_record.h"
+#include "plugin/viewer_window.h"
 #include "work/order_status.h"
 
 namespace {
@@ -28,6 +31,7 @@ namespace {
 
 enum {
     FIND_BAR_ID = 0x7A1,
+    // Pixels at 96 DPI, scaled to the bar's.
     LABEL_X = 8,
     FIELD_X = 56,
     FIELD_W = 280,
@@ -50,9 +54,10 @@ enum BarMode { BAR_FIND, BAR_FILTER };
 // first search) outlives a reload and serves F3 in the next file. `filter` is the text the grid's
 // rows are filtered by while a filter holds (empty otherwise); a reload clears it with the filter.
 // `message` is what `note` shows. `quiet` is set while the bar itself changes the field's text, so
-// that the change is not taken for typing.
+// that the change is not taken for typing. `dpi` is the scale its controls are laid out at.
 struct FindBar {
     HWND field, note;
+    int dpi;
     WNDPROC field_proc; // the edit control's own procedure, under FindFieldProc
     BarMode mode;
     bool quiet;
@@ -221,19 +226,32 @@ bool make_controls(HWND bar, FindBar *fb) {
                                0, 0, 0, 0, bar, nullptr, host, nullptr);
     if (!fb->field || !fb->note) return false;
     SendMessageW(fb->field, EM_LIMITTEXT, FIELD_UNITS, 0);
-    SendMessageW(fb->field, WM_SETFONT, reinterpret_cast<WPARAM>(bar_font()), FALSE);
-    SendMessageW(fb->note, WM_SETFONT, reinterpret_cast<WPARAM>(bar_font()), FALSE);
+    fb->dpi = window_dpi(bar);
+    SendMessageW(fb->field, WM_SETFONT, reinterpret_cast<WPARAM>(bar_font(fb->dpi)), FALSE);
+    SendMessageW(fb->note, WM_SETFONT, reinterpret_cast<WPARAM>(bar_font(fb->dpi)), FALSE);
     fb->field_proc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(fb->field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FindFieldProc)));
     return true;
 }
 
 void layout(FindBar *fb, int w) {
-    int height = FIND_BAR_HEIGHT - 2 * FIELD_MARGIN;
-    MoveWindow(fb->field, FIELD_X, FIELD_MARGIN, FIELD_W, height, TRUE);
-    int note_x = FIELD_X + FIELD_W + MESSAGE_GAP;
-    MoveWindow(fb->note, note_x, FIELD_MARGIN, w > note_x + LABEL_X ? w - note_x - LABEL_X : 0,
-               height, TRUE);
+    auto px = [fb](int at_96) { return scaled_px(at_96, fb->dpi); };
+    int height = px(FIND_BAR_HEIGHT_96) - 2 * px(FIELD_MARGIN);
+    MoveWindow(fb->field, px(FIELD_X), px(FIELD_MARGIN), px(FIELD_W), height, TRUE);
+    int note_x = px(FIELD_X) + px(FIELD_W) + px(MESSAGE_GAP);
+    int note_w = w - note_x - px(LABEL_X);
+    MoveWindow(fb->note, note_x, px(FIELD_MARGIN), note_w > 0 ? note_w : 0, height, TRUE);
+}
+
+// The bar moved to a display of another scale: its fonts and its controls' places follow.
+void follow_scale(HWND bar, FindBar *fb) {
+    fb->dpi = window_dpi(bar);
+    SendMessageW(fb->field, WM_SETFONT, reinterpret_cast<WPARAM>(bar_font(fb->dpi)), TRUE);
+    SendMessageW(fb->note, WM_SETFONT, reinterpret_cast<WPARAM>(bar_font(fb->dpi)), TRUE);
+    RECT client;
+    GetClientRect(bar, &client);
+    layout(fb, client.right);
+    InvalidateRect(bar, nullptr, TRUE);
 }
 
 void paint(HWND bar) {
@@ -241,13 +259,15 @@ void paint(HWND bar) {
     HDC dc = BeginPaint(bar, &ps);
     RECT strip;
     GetClientRect(bar, &strip);
-    FillRect(dc, &strip, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    RECT line = {strip.left, strip.top, strip.right, strip.top + 1};
-    FillRect(dc, &line, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
-    HGDIOBJ old_font = SelectObject(dc, bar_font());
+    const Palette palette = paint_palette();
+    const int dpi = window_dpi(bar);
+    fill_colour(dc, &strip, palette.bar.back);
+    RECT line = {strip.left, strip.top, strip.right, strip.top + scaled_px(1, dpi)};
+    fill_colour(dc, &line, palette.bar_rule);
+    HGDIOBJ old_font = SelectObject(dc, bar_font(dpi));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    RECT label = {LABEL_X, strip.top, FIELD_X, strip.bottom};
+    SetTextColor(dc, palette.bar.text);
+    RECT label = {scaled_px(LABEL_X, dpi), strip.top, scaled_px(FIELD_X, dpi), strip.bottom};
     const FindBar *fb = bar_record(bar);
     DrawTextW(dc, fb && fb->mode == BAR_FILTER ? L"Filter:" : L"Find:", -1, &label,
               DT_SINGLELINE | DT_VCENTER);
@@ -271,6 +291,7 @@ LRESULT CALLBACK FindBarProc(HWND bar, UINT message, WPARAM wparam, LPARAM lpara
         free(fb);
         return DefWindowProcW(bar, message, wparam, lparam);
     case WM_SIZE: layout(fb, LOWORD(lparam)); return 0;
+    case WM_DPICHANGED_AFTERPARENT: follow_scale(bar, fb); return 0;
     case WM_PAINT: paint(bar); return 0;
     case WM_SETFOCUS: SetFocus(fb->field); return 0;
     case WM_COMMAND:
@@ -301,18 +322,22 @@ void register_find_bar_class(void) {
 }
 
 HWND create_find_bar(HWND viewer_window) {
-    return CreateWindowExW(0, FIND_BAR_CLASS, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 0,
-                           FIND_BAR_HEIGHT, viewer_window,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(FIND_BAR_ID)),
-                           GetModuleHandleW(nullptr), nullptr);
+    HWND bar =
+        CreateWindowExW(0, FIND_BAR_CLASS, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 0,
+                        scaled_px(FIND_BAR_HEIGHT_96, window_dpi(viewer_window)), viewer_window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(FIND_BAR_ID)),
+                        GetModuleHandleW(nullptr), nullptr);
+    if (bar)
+        SetWindowLongPtrW(viewer_window, VIEWER_SLOT_FIND_BAR, reinterpret_cast<LONG_PTR>(bar));
+    return bar;
 }
 
 HWND find_bar_of(HWND viewer_window) {
-    return GetDlgItem(viewer_window, FIND_BAR_ID);
+    return reinterpret_cast<HWND>(GetWindowLongPtrW(viewer_window, VIEWER_SLOT_FIND_BAR));
 }
 
 int find_bar_height(HWND bar) {
-    return bar && IsWindowVisible(bar) ? FIND_BAR_HEIGHT : 0;
+    return bar && IsWindowVisible(bar) ? scaled_px(FIND_BAR_HEIGHT_96, window_dpi(bar)) : 0;
 }
 
 // Opens the bar in `mode` (or turns it to that mode), its text all selected.

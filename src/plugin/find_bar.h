@@ -5,14 +5,16 @@
 
 #include <windows.h>
 
-enum { FIND_BAR_HEIGHT = 30 };
+// The bar's height at 96 DPI; it scales with its window (plugin/dpi.h).
+enum { FIND_BAR_HEIGHT_96 = 30 };
 
 // Registers the bar's class under the host's instance, replacing a class left behind by an earlier
 // load of this module in the same process.
 void register_find_bar_class(void);
 
 // Creates the bar, hidden, as a child of the viewer window; null when it cannot be made (the
-// viewer then works without one).
+// viewer then works without one). Made on the first search (plugin/child_windows.h): the functions
+// below take a null bar and do nothing with it.
 HWND create_find_bar(HWND viewer_window);
 
 // The bar of a viewer window, or null.

@@ -1,12 +1,38 @@
-// The shared fonts: created once per loaded module, deleted when it is freed.
+// The shared fonts: created once per scale and loaded module, deleted when it is freed.
 #include "plugin/fonts.h"
+
+#include "plugin/dpi.h"
+
+#include <stdlib.h>
 
 namespace {
 
-enum { FONT_HEIGHT = -15 };
+// One set of fonts a scale. A session rarely sees more than two or three scales (one a monitor);
+// past SCALES_MAX, a scale gets the set of the nearest one already made rather than fonts that
+// nothing could free while windows hold them.
+enum { SCALES_MAX = 8 };
+struct ScaledFonts {
+    int dpi;
+    HFONT bar, text;
+};
+ScaledFonts g_fonts[SCALES_MAX];
+int g_scales = 0;
 
-HFONT g_barfont = nullptr;
-HFONT g_textfont = nullptr;
+ScaledFonts *fonts_at(int dpi) {
+    if (dpi <= 0) dpi = screen_dpi();
+    ScaledFonts *nearest = nullptr;
+    for (int i = 0; i < g_scales; ++i) {
+        if (g_fonts[i].dpi == dpi) return &g_fonts[i];
+        if (!nearest || abs(g_fonts[i].dpi - dpi) < abs(nearest->dpi - dpi)) nearest = &g_fonts[i];
+    }
+    if (g_scales == SCALES_MAX) return nearest;
+    g_fonts[g_scales] = ScaledFonts{dpi, nullptr, nullptr};
+    return &g_fonts[g_scales++];
+}
+
+int font_height(int dpi) {
+    return -scaled_px(FONT_HEIGHT_96, dpi);
+}
 
 // Whether the system gave `face` itself, and a fixed-pitch font, for `font`.
 bool font_is(HFONT font, const wchar_t *face) {
@@ -22,40 +48,50 @@ bool font_is(HFONT font, const wchar_t *face) {
     return lstrcmpiW(got, face) == 0 && !(tm.tmPitchAndFamily & TMPF_FIXED_PITCH);
 }
 
-HFONT make_fixed_font(const wchar_t *face) {
-    return CreateFontW(FONT_HEIGHT, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+HFONT make_fixed_font(const wchar_t *face, int dpi) {
+    return CreateFontW(font_height(dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                        FIXED_PITCH | FF_MODERN, face);
 }
 
 } // namespace
 
-HFONT bar_font(void) {
-    if (!g_barfont)
-        g_barfont = CreateFontA(FONT_HEIGHT, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Segoe UI");
-    return g_barfont ? g_barfont : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+HFONT bar_font(int dpi) {
+    ScaledFonts *set = fonts_at(dpi);
+    if (!set->bar)
+        set->bar = CreateFontA(font_height(set->dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                               CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Segoe UI");
+    return set->bar ? set->bar : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-HFONT text_font(void) {
-    if (!g_textfont) {
+HFONT text_font(int dpi) {
+    ScaledFonts *set = fonts_at(dpi);
+    if (!set->text) {
         static const wchar_t *const faces[] = {L"Consolas", L"Courier New"};
         for (const wchar_t *face : faces) {
-            HFONT font = make_fixed_font(face);
+            HFONT font = make_fixed_font(face, set->dpi);
             if (font && font_is(font, face)) {
-                g_textfont = font;
+                set->text = font;
                 break;
             }
             if (font) DeleteObject(font);
         }
-        if (!g_textfont) g_textfont = make_fixed_font(nullptr);
+        if (!set->text) set->text = make_fixed_font(nullptr, set->dpi);
     }
-    return g_textfont ? g_textfont : static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT));
+    return set->text ? set->text : static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT));
+}
+
+int font_dpi(HFONT font) {
+    for (int i = 0; font && i < g_scales; ++i)
+        if (g_fonts[i].bar == font || g_fonts[i].text == font) return g_fonts[i].dpi;
+    return 0;
 }
 
 void fonts_free(void) {
-    if (g_barfont) DeleteObject(g_barfont);
-    if (g_textfont) DeleteObject(g_textfont);
-    g_barfont = g_textfont = nullptr;
+    for (int i = 0; i < g_scales; ++i) {
+        if (g_fonts[i].bar) DeleteObject(g_fonts[i].bar);
+        if (g_fonts[i].text) DeleteObject(g_fonts[i].text);
+    }
+    g_scales = 0;
 }

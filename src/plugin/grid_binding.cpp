@@ -11,22 +11,26 @@
 #include "document/load.h"
 #include "grid/cells.h"
 #include "grid/cursor.h"
+#include "grid/palette.h"
 #include "grid/shown_rows.h"
 #include "base/utf8.h"
 #include "plugin/child_proc.h"
+#include "plugin/column_widths.h"
+#include "plugin/dpi.h"
 #include "plugin/grid_orders.h"
+#include "plugin/high_contrast.h"
+#include "plugin/long_job.h"
 
+// Pixels at 96 DPI, scaled to the grid's (plugin/dpi.h).
 enum {
     COLUMN_WIDTH = 120,
     EMPTY_COLUMN_WIDTH = 200,
-    // Autosizing makes the control ask for every row's text, so it only sees this many rows
-    // while it measures: the widths fit what the user sees first, and opening a file of millions
-    // of rows costs no more than opening a small one.
+    // The columns are sized to this many rows (plugin/column_widths.h): the widths fit what the
+    // user sees first, and opening a file of millions of rows costs no more than a small one.
     AUTOSIZE_ROWS = 100,
     SCROLL_MARGIN = 2,
     CELL_PADDING = 6,      // what the list view leaves at a cell's edge
     CELL_DRAW_UNITS = 260, // the most of a cell the list view itself would ask for
-    HEADER_PADDING = 16,
 };
 
 static HWND grid_of(const Viewer *viewer) {
@@ -61,40 +65,25 @@ static void insert_column(HWND grid, int index, const char *title, int width, bo
     if (text != small) free(text);
 }
 
-// Sizing the last column to its header makes it fill what is left of the view, and when the other
-// columns take the whole width that is next to nothing: the column would be there but unseen.
-static void keep_header_readable(HWND grid, int index, const char *title) {
-    WCHAR small[128];
-    WCHAR *text = title_utf16(title, small, 128);
-    if (!text) return;
-    int least = static_cast<int>(
-                    SendMessageW(grid, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text))) +
-                HEADER_PADDING;
-    if (text != small) free(text);
-    if (SendMessageW(grid, LVM_GETCOLUMNWIDTH, index, 0) < least)
-        SendMessageW(grid, LVM_SETCOLUMNWIDTH, index, least);
-}
-
 void populate_grid(Viewer *viewer) {
     HWND grid = grid_of(viewer);
+    if (!grid) return; // made with its columns on the Data tab's first visit
+    const int dpi = window_dpi(grid);
     while (SendMessageW(grid, LVM_DELETECOLUMN, 0, 0)) {
     }
     SendMessageW(grid, LVM_DELETEALLITEMS, 0, 0);
 
     for (int i = 0; i < viewer->col_count; ++i)
-        insert_column(grid, i, column_title(viewer, i), COLUMN_WIDTH, column_is_number(viewer, i));
-    if (viewer->col_count == 0) insert_column(grid, 0, "(no columns)", EMPTY_COLUMN_WIDTH, false);
+        insert_column(grid, i, column_title(viewer, i), scaled_px(COLUMN_WIDTH, dpi),
+                      column_is_number(viewer, i));
+    if (viewer->col_count == 0)
+        insert_column(grid, 0, "(no columns)", scaled_px(EMPTY_COLUMN_WIDTH, dpi), false);
     grid_show_sort_arrows(viewer);
 
+    // The rows first, so that the last column fills the view beside the scroll bar they need.
     const int32_t rows = shown_row_count(viewer);
-    int measured = rows < AUTOSIZE_ROWS ? rows : AUTOSIZE_ROWS;
-    SendMessageW(grid, LVM_SETITEMCOUNT, measured, LVSICF_NOSCROLL);
-    for (int i = 0; i < viewer->col_count; ++i)
-        SendMessageW(grid, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
-    if (viewer->col_count > 0)
-        keep_header_readable(grid, viewer->col_count - 1,
-                             column_title(viewer, viewer->col_count - 1));
-    SendMessageW(grid, LVM_SETITEMCOUNT, shown_row_count(viewer), LVSICF_NOSCROLL);
+    SendMessageW(grid, LVM_SETITEMCOUNT, rows, LVSICF_NOSCROLL);
+    fit_column_widths(grid, viewer, rows < AUTOSIZE_ROWS ? rows : AUTOSIZE_ROWS);
 }
 
 void grid_show_sort_arrows(Viewer *viewer) {
@@ -158,28 +147,41 @@ static LRESULT answer_dispinfo_8bit(Viewer *viewer, NMLVDISPINFOA *info) {
     return 0;
 }
 
-// The list view keeps its first column left-aligned whatever its format says, so a number column
-// there is drawn by the viewer: the cell's background, then its text at the right.
-static bool draw_right_aligned(Viewer *viewer, NMLVCUSTOMDRAW *draw, CellColors colors) {
+// A cell drawn by the viewer rather than the list view: the list view keeps its first column
+// left-aligned whatever its format says, so a number column there is drawn here, its text at the
+// right; and in a high-contrast theme the cursor cell is drawn here with its frame.
+static bool draw_cell(Viewer *viewer, NMLVCUSTOMDRAW *draw, CellColors colors, bool frame) {
     HWND grid = grid_of(viewer);
     const int32_t row = static_cast<int32_t>(draw->nmcd.dwItemSpec);
+    const int col = draw->iSubItem;
     RECT cell = {};
-    cell.top = 0;
-    cell.left = LVIR_LABEL;
+    cell.top = col;
+    // The bounds of sub-item 0 are the whole row's; its label is the cell.
+    cell.left = col == 0 ? LVIR_LABEL : LVIR_BOUNDS;
     if (!SendMessageW(grid, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell))) return false;
     WCHAR text[CELL_DRAW_UNITS];
-    cell_text_utf16(viewer, row, 0, reinterpret_cast<uint16_t *>(text), CELL_DRAW_UNITS);
+    cell_text_utf16(viewer, row, col, reinterpret_cast<uint16_t *>(text), CELL_DRAW_UNITS);
     HDC dc = draw->nmcd.hdc;
-    HBRUSH back = CreateSolidBrush(colors.back);
-    if (!back) return false;
-    FillRect(dc, &cell, back);
-    DeleteObject(back);
+    fill_colour(dc, &cell, colors.back);
+    const int dpi = window_dpi(grid), padding = scaled_px(CELL_PADDING, dpi);
+    if (frame) {
+        // Inside the grid lines, one pixel a 96th of an inch wide.
+        const int w = scaled_px(1, dpi);
+        const RECT r = {cell.left + w, cell.top + w, cell.right - w, cell.bottom - w};
+        const RECT sides[4] = {{r.left, r.top, r.right, r.top + w},
+                               {r.left, r.bottom - w, r.right, r.bottom},
+                               {r.left, r.top, r.left + w, r.bottom},
+                               {r.right - w, r.top, r.right, r.bottom}};
+        for (const RECT &side : sides) fill_colour(dc, &side, colors.text);
+    }
     COLORREF old_color = SetTextColor(dc, colors.text);
     int old_mode = SetBkMode(dc, TRANSPARENT);
     RECT inside = cell;
-    inside.right -= CELL_PADDING;
+    const bool right = column_is_number(viewer, col);
+    (right ? inside.right : inside.left) += right ? -padding : padding;
     DrawTextW(dc, text, -1, &inside,
-              DT_RIGHT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+              (right ? DT_RIGHT : DT_LEFT) | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX |
+                  DT_END_ELLIPSIS);
     SetBkMode(dc, old_mode);
     SetTextColor(dc, old_color);
     return true;
@@ -187,7 +189,7 @@ static bool draw_right_aligned(Viewer *viewer, NMLVCUSTOMDRAW *draw, CellColors 
 
 static LRESULT answer_custom_draw(Viewer *viewer, NMLVCUSTOMDRAW *draw) {
     switch (draw->nmcd.dwDrawStage) {
-    case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
+    case CDDS_PREPAINT: palette_begin_paint(); return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT:
         // The control's own selection and focus are never drawn: only the viewer's cursor and
         // selection are.
@@ -195,12 +197,16 @@ static LRESULT answer_custom_draw(Viewer *viewer, NMLVCUSTOMDRAW *draw) {
         return CDRF_NOTIFYSUBITEMDRAW;
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
         draw->nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
-        CellColors colors = cell_colors(viewer, static_cast<int32_t>(draw->nmcd.dwItemSpec),
-                                        draw->iSubItem, grid_has_focus(grid_of(viewer)));
+        const Palette *palette = palette_in_paint();
+        const int32_t row = static_cast<int32_t>(draw->nmcd.dwItemSpec);
+        CellColors colors =
+            cell_colors_in(palette, viewer, row, draw->iSubItem, grid_has_focus(grid_of(viewer)));
         draw->clrTextBk = colors.back;
         draw->clrText = colors.text;
-        if (draw->iSubItem == 0 && column_is_number(viewer, 0) &&
-            draw_right_aligned(viewer, draw, colors))
+        const bool frame =
+            palette->cursor_frame && row == viewer->cur_row && draw->iSubItem == viewer->cur_col;
+        const bool right_in_first = draw->iSubItem == 0 && column_is_number(viewer, 0);
+        if ((frame || right_in_first) && draw_cell(viewer, draw, colors, frame))
             return CDRF_SKIPDEFAULT;
         return CDRF_NEWFONT;
     }
@@ -226,6 +232,12 @@ LRESULT grid_notify(Viewer *viewer, const NMHDR *header) {
     }
 }
 
+void grid_follow_window_colour(HWND grid) {
+    const COLORREF want = palette_begin_paint()->text.back;
+    if (static_cast<COLORREF>(SendMessageW(grid, LVM_GETBKCOLOR, 0, 0)) != want)
+        SendMessageW(grid, LVM_SETBKCOLOR, 0, want);
+}
+
 void ensure_cell_visible(Viewer *viewer) {
     if (shown_row_count(viewer) <= 0) return;
     HWND grid = grid_of(viewer);
@@ -237,15 +249,17 @@ void ensure_cell_visible(Viewer *viewer) {
         return;
     RECT client;
     GetClientRect(grid, &client);
+    const int margin = scaled_px(SCROLL_MARGIN, window_dpi(grid));
     if (cell.left < 0)
-        SendMessageW(grid, LVM_SCROLL, cell.left - SCROLL_MARGIN, 0);
+        SendMessageW(grid, LVM_SCROLL, cell.left - margin, 0);
     else if (viewer->cur_col > 0 && cell.right > client.right)
-        SendMessageW(grid, LVM_SCROLL, cell.right - client.right + SCROLL_MARGIN, 0);
+        SendMessageW(grid, LVM_SCROLL, cell.right - client.right + margin, 0);
 }
 
 // The grid, and the header bar above it, whose status names the cursor's column.
 static void repaint_grid(Viewer *viewer) {
     HWND grid = grid_of(viewer);
+    if (!grid) return;
     InvalidateRect(grid, nullptr, FALSE);
     RECT bar = {0, 0, 0, 0};
     HWND window = GetParent(grid);

@@ -27,6 +27,11 @@ void grid_sort(Viewer *viewer, int32_t col, SortDir dir);
 // The header control's own sort arrow on each sort key's column, and on no other.
 void grid_show_sort_arrows(Viewer *viewer);
 
+// Before the grid paints: the part below its last row and right of its last column, which shows
+// the list view's own background, takes the system's window colour as it is now, as the views
+// do (plugin/high_contrast.h).
+void grid_follow_window_colour(HWND grid);
+
 // Scrolls the cursor cell into view; nothing when there are no rows.
 void ensure_cell_visible(Viewer *viewer);
 

@@ -3,15 +3,22 @@
 // this file maps pixels to lines and columns and hands the rest to it.
 #include "plugin/text_view.h"
 
+#include <stdint.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include "base/mem.h"
+#include "base/utf8.h"
+#include "document/tab_text.h"
 #include "keys/key_commands.h"
 #include "find/find_message.h"
+#include "plugin/accessible.h"
 #include "plugin/clipboard.h"
 #include "plugin/copy_jobs.h"
+#include "plugin/dpi.h"
 #include "plugin/find_bar.h"
 #include "plugin/fonts.h"
+#include "plugin/high_contrast.h"
 #include "plugin/key_state.h"
 #include "plugin/long_job.h"
 #include "plugin/module_frames.h"
@@ -27,9 +34,10 @@
 namespace {
 
 enum {
-    MARGIN = 4,       // pixels left of the first column, as an edit control leaves
+    MARGIN = 4,       // pixels at 96 DPI left of the first column, as an edit control leaves
     WIDE_LINE = 4096, // bytes up to which a line's width in columns is measured exactly
     LENGTH_UNKNOWN = -1,
+    NAME_BYTES = 256,
 };
 
 // One per text view window, owned by it: made at WM_NCCREATE, freed at WM_NCDESTROY. `doc` reads
@@ -52,10 +60,21 @@ struct TextView {
     bool dragging, focused;
     long long utf16_len; // WM_GETTEXTLENGTH's answer, counted once per text (within the bound)
     int bars[2][3];      // max, page and position last given to each scroll bar
+    int dpi;             // the scale cell_w, line_h and the margin were measured at
+    int margin;
+    // What assistive technology is told (plugin/accessible.h): the view's name (UTF-8), its
+    // accessible object once asked for, the caret's line as last told (SIZE_MAX: the text changed
+    // since) and where the caret was last placed.
+    char name[NAME_BYTES];
+    TextAccessible *accessible;
+    size_t told_line;
+    POINT caret_at;
 };
 
+// The record of a view; null for no window (a view not made yet, plugin/child_windows.h).
 TextView *view_of(HWND window) {
-    return reinterpret_cast<TextView *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return window ? reinterpret_cast<TextView *>(GetWindowLongPtrW(window, GWLP_USERDATA))
+                  : nullptr;
 }
 
 int clamp_int(size_t n) {
@@ -63,8 +82,10 @@ int clamp_int(size_t n) {
 }
 
 void measure_font(HWND window, TextView *tv) {
+    tv->dpi = window_dpi(window);
+    tv->margin = scaled_px(MARGIN, tv->dpi);
     HDC dc = GetDC(window);
-    HGDIOBJ old = SelectObject(dc, text_font());
+    HGDIOBJ old = SelectObject(dc, text_font(tv->dpi));
     TEXTMETRICW tm = {};
     GetTextMetricsW(dc, &tm);
     SelectObject(dc, old);
@@ -76,7 +97,7 @@ void measure_font(HWND window, TextView *tv) {
 void fit_port(HWND window, TextView *tv) {
     RECT client;
     GetClientRect(window, &client);
-    int w = client.right - MARGIN, h = client.bottom;
+    int w = client.right - tv->margin, h = client.bottom;
     tv->port.rows = h >= tv->line_h ? static_cast<size_t>(h / tv->line_h) : 1;
     tv->port.cols = w >= tv->cell_w ? static_cast<size_t>(w / tv->cell_w) : 1;
     viewport_clamp(&tv->port, text_line_count(&tv->doc), tv->widest);
@@ -104,17 +125,30 @@ void update_scroll_bars(HWND window, TextView *tv) {
     set_bar(window, tv, SB_HORZ, tv->widest, p.cols, p.left);
 }
 
-// The caret follows the position while the view has the focus; out of view, out of sight.
-void place_caret(TextView *tv) {
+// The caret follows the position while the view has the focus; out of view, out of sight. A
+// magnifier follows it too, told where it went.
+void place_caret(HWND window, TextView *tv) {
     if (!tv->focused) return;
     size_t line = text_line_of(&tv->doc, tv->caret.caret);
     size_t col = column_of(tv->columns, &tv->doc, line, tv->caret.caret);
     const TextViewport &p = tv->port;
+    POINT at = {-4 * tv->cell_w, -4 * tv->line_h};
     if (line >= p.top && line < p.top + p.rows + 1 && col >= p.left && col <= p.left + p.cols)
-        SetCaretPos(MARGIN + static_cast<int>(col - p.left) * tv->cell_w,
-                    static_cast<int>(line - p.top) * tv->line_h);
-    else
-        SetCaretPos(-4 * tv->cell_w, -4 * tv->line_h);
+        at = {tv->margin + static_cast<int>(col - p.left) * tv->cell_w,
+              static_cast<int>(line - p.top) * tv->line_h};
+    if (at.x == tv->caret_at.x && at.y == tv->caret_at.y) return;
+    tv->caret_at = at;
+    SetCaretPos(at.x, at.y);
+    accessible_caret_moved(window);
+}
+
+// A screen reader reads the caret's line as the view's value: it is told when that line, or the
+// text, changed.
+void tell_caret_line(HWND window, TextView *tv) {
+    size_t line = text_line_of(&tv->doc, tv->caret.caret);
+    if (line == tv->told_line) return;
+    tv->told_line = line;
+    accessible_value_changed(window);
 }
 
 // The widths of the lines in view for the horizontal range, exact where measuring costs little; a
@@ -132,7 +166,8 @@ void note_widths(TextView *tv) {
 void refresh(HWND window, TextView *tv) {
     note_widths(tv);
     update_scroll_bars(window, tv);
-    place_caret(tv);
+    place_caret(window, tv);
+    tell_caret_line(window, tv);
     InvalidateRect(window, nullptr, FALSE);
 }
 
@@ -155,16 +190,16 @@ void scroll_to(HWND window, TextView *tv, long long top, long long left) {
 
 // One line of the view into dc at y: the characters in view, then the selected part over them
 // in the highlight colours.
-void paint_line(HDC dc, TextView *tv, size_t line, int y, int width, uint16_t *units,
-                uint32_t *unit_cols, int *dx, size_t room) {
+void paint_line(HDC dc, TextView *tv, const Palette *palette, size_t line, int y, int width,
+                uint16_t *units, uint32_t *unit_cols, int *dx, size_t room) {
     const TextViewport &p = tv->port;
     size_t count = p.cols + 2;
     size_t n = line_cells(tv->columns, &tv->doc, line, p.left, count, units, unit_cols, room);
     for (size_t k = 0; k < n; ++k)
         dx[k] = static_cast<int>(unit_cols[k + 1] - unit_cols[k]) * tv->cell_w;
-    int x = MARGIN + static_cast<int>(n ? unit_cols[0] : 0) * tv->cell_w;
+    int x = tv->margin + static_cast<int>(n ? unit_cols[0] : 0) * tv->cell_w;
     const WCHAR *text = reinterpret_cast<const WCHAR *>(units);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(dc, palette->text.text);
     ExtTextOutW(dc, x, y, 0, nullptr, text, static_cast<UINT>(n), dx);
 
     size_t c0, c1;
@@ -174,15 +209,17 @@ void paint_line(HDC dc, TextView *tv, size_t line, int y, int width, uint16_t *u
         return;
     size_t from = c0 > p.left ? c0 - p.left : 0;
     size_t to = c1 - p.left < count ? c1 - p.left : count;
-    RECT r = {MARGIN + static_cast<LONG>(from) * tv->cell_w, y,
-              MARGIN + static_cast<LONG>(to) * tv->cell_w, y + tv->line_h};
+    RECT r = {tv->margin + static_cast<LONG>(from) * tv->cell_w, y,
+              tv->margin + static_cast<LONG>(to) * tv->cell_w, y + tv->line_h};
     if (r.right > width) r.right = width;
-    FillRect(dc, &r, GetSysColorBrush(tv->focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
-    SetTextColor(dc, GetSysColor(tv->focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    const CellColors selected = palette->text_selected[tv->focused ? 1 : 0];
+    fill_colour(dc, &r, selected.back);
+    SetTextColor(dc, selected.text);
     ExtTextOutW(dc, x, y, ETO_CLIPPED, &r, text, static_cast<UINT>(n), dx);
 }
 
-// Draws the lines in view into a memory bitmap first, so a repaint never flickers.
+// Draws the lines in view into a memory bitmap first, so a repaint never flickers. The colours are
+// the system's, read afresh at each paint (plugin/high_contrast.h).
 void paint(HWND window, TextView *tv) {
     PAINTSTRUCT ps;
     HDC screen = BeginPaint(window, &ps);
@@ -194,8 +231,9 @@ void paint(HWND window, TextView *tv) {
     HGDIOBJ old_bitmap = bitmap ? SelectObject(dc, bitmap) : nullptr;
     HDC target = bitmap ? dc : screen;
 
-    FillRect(target, &client, GetSysColorBrush(COLOR_WINDOW));
-    HGDIOBJ old_font = SelectObject(target, text_font());
+    const Palette palette = paint_palette();
+    fill_colour(target, &client, palette.text.back);
+    HGDIOBJ old_font = SelectObject(target, text_font(tv->dpi));
     SetBkMode(target, TRANSPARENT);
     // A column holds at most one character of two units, and one more column may show in part.
     size_t room = (tv->port.cols + 2) * 2 + 2;
@@ -207,8 +245,8 @@ void paint(HWND window, TextView *tv) {
         for (size_t i = 0; static_cast<long long>(i) * tv->line_h < h; ++i) {
             size_t line = tv->port.top + i;
             if (line >= lines) break;
-            paint_line(target, tv, line, static_cast<int>(i) * tv->line_h, w, units, unit_cols, dx,
-                       room);
+            paint_line(target, tv, &palette, line, static_cast<int>(i) * tv->line_h, w, units,
+                       unit_cols, dx, room);
         }
     }
     free(units);
@@ -228,7 +266,7 @@ void paint(HWND window, TextView *tv) {
 size_t hit(TextView *tv, LPARAM lparam) {
     long x = static_cast<short>(LOWORD(lparam)), y = static_cast<short>(HIWORD(lparam));
     long row = y >= 0 ? y / tv->line_h : -((-y + tv->line_h - 1) / tv->line_h);
-    long eighths = (x - MARGIN) * 8 / tv->cell_w;
+    long eighths = (x - tv->margin) * 8 / tv->cell_w;
     return viewport_hit(&tv->port, &tv->doc, tv->columns, row, eighths);
 }
 
@@ -309,16 +347,62 @@ void mouse_move(HWND window, TextView *tv, WPARAM wparam, LPARAM lparam) {
     caret_moved(window, tv);
 }
 
+// The caret's width: 2 pixels at 96 DPI, or the user's own setting where that is wider.
+int caret_width(const TextView *tv) {
+    DWORD user = 0;
+    SystemParametersInfoW(SPI_GETCARETWIDTH, 0, &user, 0);
+    int ours = scaled_px(CARET_WIDTH_96, tv->dpi);
+    return static_cast<int>(user) > ours ? static_cast<int>(user) : ours;
+}
+
 void set_focus(HWND window, TextView *tv, bool focused) {
     tv->focused = focused;
     if (focused) {
-        CreateCaret(window, nullptr, 2, tv->line_h);
-        place_caret(tv);
+        CreateCaret(window, nullptr, caret_width(tv), tv->line_h);
+        tv->caret_at = {INT32_MIN, INT32_MIN};
+        place_caret(window, tv);
         ShowCaret(window);
     } else {
         DestroyCaret();
     }
     InvalidateRect(window, nullptr, FALSE);
+}
+
+// The view moved to a display of another scale: its font's cell and the margin are measured
+// again, and the caret made to the new line height.
+void follow_scale(HWND window, TextView *tv) {
+    measure_font(window, tv);
+    fit_port(window, tv);
+    if (tv->focused) {
+        DestroyCaret();
+        set_focus(window, tv, true);
+    }
+    refresh(window, tv);
+}
+
+// WM_ACCESSIBLE_TEXT: the view's name, or the caret's line as its value.
+LRESULT accessible_text(TextView *tv, WPARAM kind, LPARAM lparam) {
+    AccessibleText *t = reinterpret_cast<AccessibleText *>(lparam);
+    if (!t || !t->out || t->room == 0) return 0;
+    uint16_t *out = reinterpret_cast<uint16_t *>(t->out);
+    if (kind == ACCESSIBLE_NAME) {
+        utf8_to_utf16(tv->name, strlen(tv->name), out, t->room, nullptr);
+    } else {
+        size_t line = text_line_of(&tv->doc, tv->caret.caret);
+        text_copy_utf16(&tv->doc, text_line_start(&tv->doc, line), text_line_end(&tv->doc, line),
+                        out, t->room);
+    }
+    return 1;
+}
+
+// The view's name for assistive technology, cut at a whole character; told when it changes.
+void set_name(HWND window, TextView *tv, const char *name) {
+    size_t n = strlen(name);
+    if (n >= NAME_BYTES) n = utf8_char_floor(name, n, NAME_BYTES - 1);
+    if (strncmp(tv->name, name, n) == 0 && tv->name[n] == '\0') return;
+    memcpy(tv->name, name, n);
+    tv->name[n] = '\0';
+    accessible_name_changed(window);
 }
 
 // EM_GETSEL: positions in UTF-16 units, lower first.
@@ -373,6 +457,7 @@ void stop_reading(HWND view, TextView *tv) {
 
 void reset_view(TextView *tv) {
     tv->caret = TextCaret{};
+    tv->told_line = SIZE_MAX; // a new text: its value is told afresh
     tv->port.top = tv->port.left = 0;
     tv->utf16_len = LENGTH_UNKNOWN;
     if (tv->columns) column_cache_clear(tv->columns);
@@ -399,6 +484,7 @@ void drop_own_text(TextView *tv) {
 
 void delete_record(HWND window, TextView *tv) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    accessible_release(&tv->accessible);
     tab_lines_free(&tv->lines);
     drop_own_text(tv);
     column_cache_delete(tv->columns);
@@ -431,6 +517,7 @@ void text_view_show_tab(HWND view, Viewer *viewer, int t) {
     TextView *tv = view_of(view);
     if (!tv) return;
     stop_reading(view, tv);
+    set_name(view, tv, tab_name(t));
     tv->shows_section = tab_doc(viewer, t, &tv->lines, &tv->doc);
     drop_own_text(tv);
     reset_view(tv);
@@ -459,6 +546,10 @@ void text_view_show_text(HWND view, char *text, size_t len) {
     reset_view(tv);
     fit_port(view, tv);
     refresh(view, tv);
+}
+
+void text_view_set_name(HWND view, const char *name) {
+    if (TextView *tv = view_of(view)) set_name(view, tv, name);
 }
 
 void text_view_forget(HWND view) {
@@ -585,7 +676,15 @@ LRESULT CALLBACK TextViewProc(HWND window, UINT message, WPARAM wparam, LPARAM l
         return DefWindowProcW(window, message, wparam, lparam);
     case WM_CHAR: return 0; // read-only
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case WM_GETFONT: return reinterpret_cast<LRESULT>(text_font());
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(text_font(tv->dpi));
+    case WM_DPICHANGED_AFTERPARENT: follow_scale(window, tv); return 0;
+    case WM_GETOBJECT: {
+        bool handled = false;
+        LRESULT object = accessible_answer(window, &tv->accessible, wparam, lparam, &handled);
+        return handled ? object : DefWindowProcW(window, message, wparam, lparam);
+    }
+    case WM_ACCESSIBLE_TEXT: return accessible_text(tv, wparam, lparam);
+    case WM_ACCESSIBLE_FOCUSED: return tv->focused ? 1 : 0;
     case WM_VSCROLL: scroll_message(window, tv, SB_VERT, wparam); return 0;
     case WM_HSCROLL: scroll_message(window, tv, SB_HORZ, wparam); return 0;
     case WM_MOUSEWHEEL: wheel(window, tv, wparam, false); return 0;

@@ -36,6 +36,10 @@ void text_view_show_tab(HWND view, Viewer *viewer, int t);
 // empty. Ctrl+C with nothing selected copies it whole.
 void text_view_show_text(HWND view, char *text, size_t len);
 
+// The view's name for assistive technology (UTF-8): a text tab's view is named after its tab by
+// text_view_show_tab; the value view names its own.
+void text_view_set_name(HWND view, const char *name);
+
 // Forgets the text and the line tables built for it; to be called before the document the view
 // reads is freed or replaced, so that nothing reads it afterwards.
 void text_view_forget(HWND view);

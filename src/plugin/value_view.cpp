@@ -14,6 +14,7 @@
 #include "plugin/module_frames.h"
 #include "plugin/text_view.h"
 #include "plugin/viewer_messages.h"
+#include "plugin/viewer_window.h"
 #include "work/grid_order.h"
 
 namespace {
@@ -57,6 +58,12 @@ LRESULT CALLBACK ValueViewProc(HWND view, UINT message, WPARAM wparam, LPARAM lp
         return DefWindowProcW(view, message, wparam, lparam);
     case WM_SIZE: MoveWindow(vv->text, 0, 0, LOWORD(lparam), HIWORD(lparam), TRUE); return 0;
     case WM_SETFOCUS: SetFocus(vv->text); return 0;
+    case WM_CONTEXTMENU:
+        // A right click in the text view, passed up by its default procedure, which names this
+        // window as the one clicked (Wine does; Windows passes the text view on): the viewer is
+        // told the text view, whose menu it opens.
+        return SendMessageW(GetParent(view), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(vv->text),
+                            lparam);
     case WM_VIEWER_KEY:
         // The text view's keys, asked of the viewer as the value view's.
         return SendMessageW(GetParent(view), WM_VIEWER_KEY, wparam,
@@ -80,14 +87,17 @@ void register_value_view_class(void) {
 }
 
 HWND create_value_view(HWND viewer_window) {
-    return CreateWindowExW(0, VALUE_VIEW_CLASS, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 0, 0,
-                           viewer_window,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(VALUE_VIEW_ID)),
-                           GetModuleHandleW(nullptr), nullptr);
+    HWND view =
+        CreateWindowExW(0, VALUE_VIEW_CLASS, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 0, 0,
+                        viewer_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(VALUE_VIEW_ID)),
+                        GetModuleHandleW(nullptr), nullptr);
+    if (view)
+        SetWindowLongPtrW(viewer_window, VIEWER_SLOT_VALUE_VIEW, reinterpret_cast<LONG_PTR>(view));
+    return view;
 }
 
 HWND value_view_of(HWND viewer_window) {
-    return GetDlgItem(viewer_window, VALUE_VIEW_ID);
+    return reinterpret_cast<HWND>(GetWindowLongPtrW(viewer_window, VIEWER_SLOT_VALUE_VIEW));
 }
 
 bool value_view_open(HWND view) {
@@ -109,6 +119,9 @@ bool value_view_show(HWND view, Viewer *viewer, int32_t row, int32_t col) {
     bool has_text = shown == VALUE_TEXT || shown == VALUE_JSON || shown == VALUE_NOT_JSON;
     size_t len = has_text ? text.len : 0;
     text_view_show_text(vv->text, has_text ? sb_take(&text) : nullptr, len);
+    char name[160];
+    snprintf(name, sizeof name, "Value of %s", column_title(viewer, col));
+    text_view_set_name(vv->text, name);
     vv->open = true;
     vv->record = record_at(viewer, row);
     vv->col = col;

@@ -13,7 +13,9 @@
 // Registers the class under the host's instance, replacing one left behind by an earlier load.
 void register_value_view_class(void);
 
-// Creates it, hidden, as a child of the viewer window; null when it cannot be made.
+// Creates it, hidden, as a child of the viewer window; null when it cannot be made. Made on the
+// first Enter (plugin/child_windows.h): the functions below take a null view and do nothing with
+// it.
 HWND create_value_view(HWND viewer_window);
 
 // The value view of a viewer window, or null.

@@ -6,6 +6,7 @@
 
 #include "grid/cursor.h"
 #include "grid/shown_rows.h"
+#include "plugin/child_windows.h"
 #include "plugin/context_menu.h"
 #include "plugin/copy_jobs.h"
 #include "plugin/find_bar.h"
@@ -38,7 +39,7 @@ bool copy_grid(HWND viewer_window, const Viewer *viewer, bool titles, bool as_fo
 // The value view over the grid's place, showing cell (row, col) with the cursor there; nothing
 // when the cell has no value to show.
 void show_value(HWND viewer_window, Viewer *viewer, int32_t row, int32_t col) {
-    HWND value = value_view_of(viewer_window);
+    HWND value = value_view_made(viewer_window);
     if (!value || !value_view_show(value, viewer, row, col)) return;
     if (row != viewer->cur_row || col != viewer->cur_col) grid_goto(viewer, row, col, 0);
     ShowWindow(value, SW_SHOW);
@@ -73,10 +74,12 @@ void step_value(HWND viewer_window, Viewer *viewer, int step) {
     show_value(viewer_window, viewer, to, col);
 }
 
-// Where a menu opened from the keyboard appears: over the cursor cell, or at the caret.
-POINT keyboard_menu_point(Viewer *viewer, KeyPlace place) {
+// Where a menu opened from the keyboard appears: over the cursor cell, or at the caret of the text
+// view the menu is for (the text tab's, or the value view's).
+POINT keyboard_menu_point(HWND viewer_window, Viewer *viewer, KeyPlace place) {
     POINT at = {0, 0};
-    HWND child = static_cast<HWND>(place == PLACE_GRID ? viewer->grid : viewer->edit);
+    HWND child =
+        place == PLACE_GRID ? static_cast<HWND>(viewer->grid) : text_in_view(viewer_window, viewer);
     if (place == PLACE_GRID) {
         RECT cell = {};
         cell.top = viewer->cur_col;
@@ -97,7 +100,7 @@ POINT keyboard_menu_point(Viewer *viewer, KeyPlace place) {
 void open_context_menu(HWND viewer_window, Viewer *viewer, KeyPlace place, const POINT *at) {
     ViewerWork *work = viewer->work;
     if (!work || work->menu_open) return;
-    POINT where = at ? *at : keyboard_menu_point(viewer, place);
+    POINT where = at ? *at : keyboard_menu_point(viewer_window, viewer, place);
     work->menu_open = true;
     KeyCommand picked = track_context_menu(viewer_window, place, where);
     work->menu_open = false;
@@ -129,6 +132,8 @@ void tab_select_all(HWND viewer_window, Viewer *viewer) {
 
 void run_command(HWND viewer_window, Viewer *viewer, KeyAction action, KeyPlace place,
                  const POINT *menu_at) {
+    // The bar is made by the commands that open it or search from it; a closed bar not made yet
+    // has nothing to close or keep.
     HWND bar = find_bar_of(viewer_window);
     notice_clear(viewer_window);
     switch (action.command) {
@@ -139,12 +144,12 @@ void run_command(HWND viewer_window, Viewer *viewer, KeyAction action, KeyPlace 
             PostMessageA(GetParent(viewer_window), WM_KEYDOWN, VK_ESCAPE, 0);
         break;
     case CMD_SHOW_TAB: PostMessageA(viewer_window, WM_SHOWTAB, action.tab, 0); break;
-    case CMD_FIND_OPEN: find_bar_open(bar); break;
-    case CMD_FIND_NEXT: find_again(bar, false); break;
-    case CMD_FIND_PREV: find_again(bar, true); break;
+    case CMD_FIND_OPEN: find_bar_open(find_bar_made(viewer_window)); break;
+    case CMD_FIND_NEXT: find_again(find_bar_made(viewer_window), false); break;
+    case CMD_FIND_PREV: find_again(find_bar_made(viewer_window), true); break;
     case CMD_FIND_CLOSE: find_bar_close(bar); break;
     case CMD_FILTER_OPEN:
-        if (viewer->tab == TAB_DATA) find_bar_open_filter(bar);
+        if (viewer->tab == TAB_DATA) find_bar_open_filter(find_bar_made(viewer_window));
         break;
     case CMD_FILTER_KEEP: find_bar_keep_filter(bar); break;
     case CMD_FILTER_CLEAR: find_bar_clear_filter(bar); break;

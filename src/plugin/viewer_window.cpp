@@ -10,11 +10,14 @@
 #include "base/utf8.h"
 #include "document/load.h"
 #include "document/tab_text.h"
+#include "plugin/child_windows.h"
 #include "plugin/counting.h"
+#include "plugin/dpi.h"
 #include "plugin/find_bar.h"
 #include "plugin/fonts.h"
 #include "plugin/grid_binding.h"
 #include "plugin/grid_orders.h"
+#include "plugin/high_contrast.h"
 #include "plugin/long_job.h"
 #include "plugin/module_frames.h"
 #include "plugin/notice.h"
@@ -37,6 +40,7 @@ void register_viewer_class(void) {
         UnregisterClassA(VIEWER_CLASS, host);
     WNDCLASSA wc = {};
     wc.lpfnWndProc = WlxProc;
+    wc.cbWndExtra = VIEWER_EXTRA_BYTES;
     wc.hInstance = host;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
@@ -45,19 +49,9 @@ void register_viewer_class(void) {
 }
 
 void create_children(HWND window, Viewer *viewer, int w, int h) {
-    HINSTANCE host = GetModuleHandleA(nullptr);
-    HWND grid = CreateWindowExW(0, WC_LISTVIEWW, L"",
-                                WS_CHILD | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA, 0,
-                                BAR_HEIGHT, w, h - BAR_HEIGHT, window, nullptr, host, nullptr);
-    viewer->grid = grid;
-    SendMessageW(grid, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-                 LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-
-    viewer->edit = create_text_view(window, 0, BAR_HEIGHT, w, h - BAR_HEIGHT);
-    create_value_view(window);
-    create_find_bar(window);
-
-    SendMessageA(grid, WM_SETFONT, reinterpret_cast<WPARAM>(bar_font()), TRUE);
+    (void)w;
+    (void)h;
+    make_first_children(window, viewer);
 }
 
 // The child that shows the current tab: the grid on the Data tab (or the value view's text while
@@ -73,8 +67,9 @@ void show_first_tab(HWND window, Viewer *viewer) {
 }
 
 void show_tab(HWND window, Viewer *viewer, int t) {
-    HWND grid = static_cast<HWND>(viewer->grid);
-    HWND edit = static_cast<HWND>(viewer->edit);
+    // The tab's child is made on its first visit.
+    HWND grid = t == TAB_DATA ? grid_made(window, viewer) : static_cast<HWND>(viewer->grid);
+    HWND edit = t != TAB_DATA ? text_view_made(window, viewer) : static_cast<HWND>(viewer->edit);
     // Another tab closes the value view; the Data tab made current again keeps it.
     HWND value = value_view_of(window);
     const bool keep_value = t == TAB_DATA && viewer->tab == TAB_DATA && value_view_open(value);
@@ -119,13 +114,15 @@ static void paint_bar(HWND window, Viewer *viewer) {
     HDC dc = BeginPaint(window, &ps);
     RECT client;
     GetClientRect(window, &client);
+    const int dpi = window_dpi(window), bar_h = scaled_px(BAR_HEIGHT_96, dpi);
+    const Palette palette = paint_palette();
     RECT bar = client;
-    bar.bottom = BAR_HEIGHT;
-    FillRect(dc, &bar, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    RECT line = {client.left, BAR_HEIGHT - 1, client.right, BAR_HEIGHT};
-    FillRect(dc, &line, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    bar.bottom = bar_h;
+    fill_colour(dc, &bar, palette.bar.back);
+    RECT line = {client.left, bar_h - scaled_px(1, dpi), client.right, bar_h};
+    fill_colour(dc, &line, palette.bar_rule);
 
-    HGDIOBJ old_font = SelectObject(dc, bar_font());
+    HGDIOBJ old_font = SelectObject(dc, bar_font(dpi));
     SetBkMode(dc, TRANSPARENT);
     if (viewer) {
         char status[STATUS_LEN], text[BAR_TEXT_LEN];
@@ -142,8 +139,9 @@ static void paint_bar(HWND window, Viewer *viewer) {
                      job ? " Escape cancels" : "");
         }
         format_bar_text(text, sizeof text, viewer->tab, status);
-        SetTextColor(dc, RGB(20, 20, 20));
-        RECT where = {6, 6, client.right, BAR_HEIGHT};
+        SetTextColor(dc, palette.bar.text);
+        RECT where = {scaled_px(BAR_TEXT_X_96, dpi), scaled_px(BAR_TEXT_Y_96, dpi), client.right,
+                      bar_h};
         // The status is UTF-8 (its dash at least); drawn as 8-bit text it would come out as
         // "â€”" under any code page but UTF-8.
         WCHAR wide[BAR_TEXT_LEN];
@@ -156,24 +154,9 @@ static void paint_bar(HWND window, Viewer *viewer) {
     EndPaint(window, &ps);
 }
 
-// Fits the grid and the text view between the header bar and the find bar (when open).
-static void layout_children(HWND window, Viewer *viewer) {
-    RECT client;
-    GetClientRect(window, &client);
-    int w = client.right - client.left, h = client.bottom - client.top;
-    HWND bar = find_bar_of(window);
-    int bar_h = find_bar_height(bar);
-    int below = h - BAR_HEIGHT - bar_h;
-    if (below < 0) below = 0;
-    MoveWindow(static_cast<HWND>(viewer->grid), 0, BAR_HEIGHT, w, below, TRUE);
-    MoveWindow(static_cast<HWND>(viewer->edit), 0, BAR_HEIGHT, w, below, TRUE);
-    if (HWND value = value_view_of(window)) MoveWindow(value, 0, BAR_HEIGHT, w, below, TRUE);
-    if (bar) MoveWindow(bar, 0, h - FIND_BAR_HEIGHT, w, FIND_BAR_HEIGHT, TRUE);
-}
-
 // The find bar opened or closed: the children make room or take it back.
 static void find_bar_shown(HWND window, Viewer *viewer, bool shown) {
-    layout_children(window, viewer);
+    lay_out_children(window, viewer);
     InvalidateRect(window, nullptr, FALSE);
     if (!shown) SetFocus(current_child(window, viewer));
 }
@@ -238,8 +221,20 @@ LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
         notice_clear(window);
         return 0;
     case WM_SIZE:
-        if (viewer) layout_children(window, viewer);
+        if (viewer) lay_out_children(window, viewer);
         return 0;
+    case WM_DPICHANGED_AFTERPARENT:
+        if (viewer) children_follow_scale(window, viewer);
+        return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+        // Reach a child window only when the host passes them on; the views follow the theme at
+        // their next paint anyway (high_contrast.h), the grid's own parts here.
+        if (viewer && viewer->grid)
+            SendMessageW(static_cast<HWND>(viewer->grid), message, wparam, lparam);
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        return DefWindowProcA(window, message, wparam, lparam);
     case WM_PAINT: paint_bar(window, viewer); return 0;
     case WM_NOTIFY: {
         const NMHDR *header = reinterpret_cast<const NMHDR *>(lparam);

@@ -6,9 +6,16 @@
 #include "document/viewer.h"
 #include "plugin/viewer_messages.h"
 
-enum { BAR_HEIGHT = 30 };
-
 #define VIEWER_CLASS "TavrinLister"
+
+// The viewer window's extra bytes: the handles of the find bar and the value view once made
+// (plugin/child_windows.h), so that finding one asks the system nothing (under Wine, a search of
+// the window's children is a round trip to the server).
+enum {
+    VIEWER_SLOT_FIND_BAR = 0,
+    VIEWER_SLOT_VALUE_VIEW = sizeof(LONG_PTR),
+    VIEWER_EXTRA_BYTES = 2 * sizeof(LONG_PTR),
+};
 
 // The record of a window handed in by the host: null unless it is a viewer window, since another
 // window's user data is no record.
@@ -20,12 +27,12 @@ void register_viewer_class(void);
 
 LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
-// Makes tab t current: the grid for TAB_DATA, otherwise the text view with the tab's text; focuses
-// it and repaints the bar.
+// Makes tab t current: the grid for TAB_DATA, otherwise the text view with the tab's text, either
+// made on its first visit; focuses it and repaints the bar.
 void show_tab(HWND window, Viewer *viewer, int t);
 
-// Creates the grid, the text view and the (hidden) find bar below the header bar, w x h being the
-// viewer's client size.
+// Creates the child the first screen shows below the header bar (plugin/child_windows.h), w x h
+// being the viewer's client size.
 void create_children(HWND window, Viewer *viewer, int w, int h);
 
 // Shows TAB_DATA when there are columns, otherwise TAB_SQL: where every load starts.

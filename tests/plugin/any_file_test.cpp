@@ -296,9 +296,12 @@ TEST_F(AnyFile, TheTextMessagesOfAFullSqlTabOfTensOfMegabytesAnswerForItsFirstEi
               length);
     got.resize(static_cast<size_t>(length));
 
-    // What the messages give is the text's start, as Ctrl+A and Ctrl+C copy it whole.
+    // What the messages give is the text's start, as Ctrl+A and Ctrl+C copy it whole (a copy this
+    // large is made in a thread of its own).
+    set_clipboard_text(L"former");
     press_key(edit(), 'A', true);
     press_key(edit(), 'C', true);
+    EXPECT_TRUE(pump_until([] { return clipboard_text() != L"former"; }, 30000));
     const std::wstring whole = clipboard_text();
     EXPECT_GT(whole.size(), got.size() * 2);
     EXPECT_TRUE(whole.compare(0, got.size(), got) == 0);

@@ -52,6 +52,19 @@ TEST_F(GridColumns, TheLastColumnKeepsItsHeaderReadableWhenTheOthersNearlyFillTh
     EXPECT_GE(column_width(grid(), 2), header);
 }
 
+TEST_F(GridColumns, TheLastColumnFillsWhatIsLeftOfTheViewBesideItsScrollBar) {
+    std::string rows;
+    for (int i = 0; i < 200; ++i) rows += std::to_string(i) + "\tx\n";
+    ASSERT_NE(open(data_dump("a, b", rows)), nullptr);
+    RECT client;
+    GetClientRect(grid(), &client);
+    EXPECT_EQ(column_width(grid(), 0) + column_width(grid(), 1), client.right);
+    EXPECT_EQ(GetScrollPos(grid(), SB_HORZ), 0);
+    SCROLLINFO bar = {sizeof bar, SIF_RANGE | SIF_PAGE};
+    if (GetScrollInfo(grid(), SB_HORZ, &bar))
+        EXPECT_LE(bar.nMax - bar.nMin + 1, static_cast<int>(bar.nPage)) << "nothing to scroll to";
+}
+
 TEST_F(GridColumns, TheControlGetsEachCellsDisplayText) {
     ASSERT_NE(open(data_dump("a, b, c", "1\t\\N\tx\\ty\n\t\xC3\xBC\n")), nullptr);
     EXPECT_EQ(item_text(grid(), 0, 0), "1");

@@ -198,9 +198,14 @@ TEST_P(HostileFileInViewer, OpensExactlyWhenTheLoaderTakesItAndClosesCleanly) {
     ASSERT_NE(opened, nullptr);
     // A file without columns opens on its SQL, any other on the grid.
     EXPECT_TRUE(file.col_count > 0 ? grid_shown() : text_shown());
-    const int first_tab = file.col_count > 0 ? TAB_DATA : TAB_SQL;
     EXPECT_GT(bar_text_pixels(viewer, 0), 0) << "the bar shows no text";
-    EXPECT_TRUE(bar_shows_status(viewer, grid(), first_tab)) << "the bar shows no status";
+    // A file that opens on its SQL makes its grid on the first visit of the Data tab. (The status
+    // is found by the grid's font, the bar's.)
+    if (file.col_count == 0) {
+        EXPECT_EQ(grid(), nullptr) << "a grid made for a first screen that does not show it";
+        ASSERT_TRUE(show_tab(1));
+    }
+    EXPECT_TRUE(bar_shows_status(viewer, grid(), TAB_DATA)) << "the bar shows no status";
 
     EXPECT_EQ(item_count(grid()), static_cast<int>(file.rows.size()));
     ASSERT_EQ(column_count(grid()), std::max(file.col_count, 1));

@@ -157,3 +157,33 @@ TEST_F(ValueView, TheNextFileClosesTheValueAndTheGridShowsItsFirstCell) {
     EXPECT_EQ(item_text(grid(), 0, 0), "next");
     EXPECT_FALSE(status().find(L"Row ") == 0) << status();
 }
+
+TEST_F(ValueView, ARightClickInTheValueOpensItsMenuAsShiftF10Does) {
+    press_key(grid(), VK_RIGHT);
+    press_key(grid(), VK_RETURN);
+    ASSERT_TRUE(value_shown());
+    MenuDriver menu;
+    menu.pick = {1}; // Select all
+    arm_menu_driver(&menu);
+    const POINT at = {20, 10};
+    SendMessageW(value_text(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+    SendMessageW(value_text(), WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    disarm_menu_driver();
+    ASSERT_TRUE(menu.opened) << "the click went nowhere";
+    EXPECT_EQ(menu.items, (std::vector<std::wstring>{L"Copy\tCtrl+C", L"Select all\tCtrl+A", L"-",
+                                                     L"Find...\tCtrl+F"}));
+    DWORD start = 9, end = 9;
+    SendMessageW(value_text(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 21u) << "the whole value";
+    MenuDriver keyboard;
+    keyboard.pick = {0}; // Copy
+    arm_menu_driver(&keyboard);
+    press_key(value_text(), VK_F10, false, true);
+    disarm_menu_driver();
+    EXPECT_TRUE(keyboard.opened);
+    EXPECT_EQ(keyboard.items, menu.items);
+    EXPECT_EQ(clipboard_text(), L"line one\nline two\tend");
+    EXPECT_TRUE(value_shown());
+}

@@ -29,17 +29,17 @@ bool same_rect(const RECT &a, const RECT &b) {
 
 } // namespace
 
-TEST_F(ViewerWindow, OpensOnTheGridWithBothChildrenBelowTheBar) {
+TEST_F(ViewerWindow, OpensOnTheGridAloneBelowTheBar) {
     ASSERT_NE(open(kItems), nullptr);
     char name[64];
     GetClassNameA(viewer, name, sizeof name);
     EXPECT_STREQ(name, "TavrinLister");
     auto grids = children_of_class(viewer, "SysListView32");
-    auto edits = children_of_class(viewer, "TavrinText");
     ASSERT_EQ(grids.size(), 1u);
-    ASSERT_EQ(edits.size(), 1u);
     EXPECT_TRUE(IsWindowVisible(grids[0]));
-    EXPECT_FALSE(IsWindowVisible(edits[0]));
+    // The text view, the value view and the find bar wait for their first use.
+    for (const char *later : {"TavrinText", "TavrinValue", "TavrinFindBar"})
+        EXPECT_TRUE(children_of_class(viewer, later).empty()) << later << " made at load";
     RECT r;
     GetWindowRect(grids[0], &r);
     MapWindowPoints(nullptr, viewer, reinterpret_cast<POINT *>(&r), 2);
@@ -54,10 +54,64 @@ TEST_F(ViewerWindow, FillsTheListerAndStacksTheTextViewOnTheGrid) {
     EXPECT_EQ(GetParent(viewer), lister.hwnd);
     EXPECT_TRUE(IsWindowVisible(viewer));
     EXPECT_TRUE(same_rect(placement(viewer), RECT{0, 0, 800, 600}));
+    EXPECT_EQ(GetFocus(), grid());
+    ASSERT_TRUE(show_tab(2));
     ASSERT_NE(edit(), nullptr);
     EXPECT_TRUE(same_rect(placement(grid()), RECT{0, 30, 800, 600}));
     EXPECT_TRUE(same_rect(placement(edit()), RECT{0, 30, 800, 600}));
+}
+
+TEST_F(ViewerWindow, EachChildIsMadeOnItsFirstUseAndOnlyOnce) {
+    ASSERT_NE(open(kItems), nullptr);
+    auto count = [&](const char *class_name) {
+        return children_of_class(viewer, class_name).size();
+    };
+    ASSERT_TRUE(show_tab(3));
+    ASSERT_TRUE(show_tab(2));
+    EXPECT_EQ(count("TavrinText"), 1u);
+    EXPECT_EQ(text_view(), L"CREATE TABLE items (id int);\n");
+    ASSERT_TRUE(show_tab(1));
+    press_key(grid(), VK_RETURN);
+    ASSERT_EQ(count("TavrinValue"), 1u);
+    HWND value = children_of_class(viewer, "TavrinValue")[0];
+    EXPECT_TRUE(IsWindowVisible(value));
+    // Made over the grid's place, as the grid's own size.
+    EXPECT_TRUE(same_rect(placement(value), placement(grid())));
+    press_key(GetFocus(), VK_ESCAPE);
+    press_key(grid(), 'F', true);
+    ASSERT_EQ(count("TavrinFindBar"), 1u);
+    HWND bar = children_of_class(viewer, "TavrinFindBar")[0];
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_TRUE(same_rect(placement(bar), RECT{0, 570, 800, 600}));
+    EXPECT_TRUE(same_rect(placement(grid()), RECT{0, 30, 800, 570}));
+    press_key(GetFocus(), VK_ESCAPE);
+    press_key(grid(), 'F', true);
+    press_key(GetFocus(), VK_RETURN);
+    EXPECT_EQ(count("TavrinFindBar"), 1u);
+    EXPECT_EQ(count("TavrinValue"), 1u);
+}
+
+TEST_F(ViewerWindow, AFileWithoutRowsMakesItsGridOnTheFirstVisitOfTheDataTab) {
+    ASSERT_NE(open(kSqlAndInfoOnly), nullptr);
+    EXPECT_TRUE(children_of_class(viewer, "SysListView32").empty());
+    ASSERT_TRUE(show_tab(1));
+    ASSERT_NE(grid(), nullptr);
+    EXPECT_TRUE(same_rect(placement(grid()), RECT{0, 30, 800, 600}));
+    EXPECT_EQ(column_text(grid(), 0), "(no columns)");
     EXPECT_EQ(GetFocus(), grid());
+    press_key(grid(), '2');
+    EXPECT_TRUE(text_shown());
+}
+
+TEST_F(ViewerWindow, TheNextFileMakesTheGridItsRowsNeed) {
+    ASSERT_NE(open(kSqlAndInfoOnly), nullptr);
+    ASSERT_EQ(load_next(kItems), 0);
+    ASSERT_NE(grid(), nullptr);
+    EXPECT_TRUE(grid_shown());
+    EXPECT_EQ(item_count(grid()), 2);
+    EXPECT_EQ(item_text(grid(), 0, 1), "pen");
+    press_key(grid(), VK_DOWN);
+    EXPECT_EQ(cells(2, 2), "..|C.");
 }
 
 TEST_F(ViewerWindow, AFileWithoutDataOpensOnTheSqlTabShowingTheSql) {
@@ -131,6 +185,8 @@ TEST_F(ViewerWindow, TheTextViewKeepsEveryUnicodeCharacter) {
 
 TEST_F(ViewerWindow, ResizingTheViewerMovesBothChildrenToFillTheAreaBelowTheBar) {
     ASSERT_NE(open(kItems), nullptr);
+    ASSERT_TRUE(show_tab(2));
+    ASSERT_TRUE(show_tab(1));
     MoveWindow(viewer, 0, 0, 500, 400, TRUE);
     pump_pending();
     EXPECT_TRUE(same_rect(placement(grid()), RECT{0, 30, 500, 400}));
@@ -145,6 +201,8 @@ TEST_F(ViewerWindow, ResizingTheViewerMovesBothChildrenToFillTheAreaBelowTheBar)
 TEST_F(ViewerWindow, AViewerOpenedInAListerShorterThanTheBarGrowsWithIt) {
     resize_lister(&lister, 300, 12);
     ASSERT_NE(open(kItems), nullptr);
+    ASSERT_TRUE(show_tab(2));
+    ASSERT_TRUE(show_tab(1));
     ASSERT_NE(grid(), nullptr);
     ASSERT_NE(edit(), nullptr);
     MoveWindow(viewer, 0, 0, 600, 400, TRUE);
@@ -180,7 +238,9 @@ TEST_F(ViewerWindow, TheBarIsPaintedOnEveryTab) {
 
 TEST_F(ViewerWindow, ClosingDestroysTheViewerWithItsChildren) {
     ASSERT_NE(open(kItems), nullptr);
+    ASSERT_TRUE(show_tab(2));
     HWND children[] = {grid(), edit()};
+    ASSERT_NE(children[1], nullptr);
     module.ListCloseWindow(viewer);
     EXPECT_FALSE(IsWindow(viewer));
     EXPECT_FALSE(IsWindow(children[0]));
