@@ -29,7 +29,7 @@ fi
 
 if [ "$what" != native ]; then
     cmake --preset windows -B build/bench-win >/dev/null
-    cmake --build build/bench-win -j2 --target wine_bench >/dev/null
+    cmake --build build/bench-win -j2 --target wine_bench wine_stop_bench soak_tests >/dev/null
     WINEPREFIX="${WINEPREFIX:-$(pwd)/build/wineprefix-bench}"
     export WINEPREFIX
 fi
@@ -122,5 +122,22 @@ if [ "$what" != native ]; then
         echo "$(ls -l "$big" | awk '{ print $5 }') bytes"
         xvfb-run -a -s "-screen 0 1280x1024x24" sh tools/under_wine.sh \
             wine build/bench-win/bench/wine_bench.exe "$data/rows_1m.pg" 3 - big "$big"
+
+        # How soon long work over it lets go: Escape at several moments of a sort, its turning
+        # round, a filter, a search and the copies; ListLoadNext and ListCloseWindow meanwhile.
+        echo
+        echo "== Escape, ListLoadNext and ListCloseWindow during long work on it"
+        printf 'KMZTAB01\001[DATA]\nCOPY t (a) FROM stdin;\n1\n\\.\n' >"$data/one_row.pg"
+        xvfb-run -a -s "-screen 0 1280x1024x24" sh tools/under_wine.sh \
+            wine build/bench-win/bench/wine_stop_bench.exe "$big" "$data/one_row.pg"
+
+        # The random walk of the tests, 100,000 actions long, with this dump as the file being
+        # counted.
+        echo
+        echo "== a random walk of 100,000 actions"
+        xvfb-run -a -s "-screen 0 1280x1024x24" sh tools/under_wine.sh env \
+            TAVRIN_WALK_ACTIONS=100000 TAVRIN_WALK_BIG="Z:$big" \
+            wine build/bench-win/tests/plugin/soak_tests.exe --gtest_filter='RandomWalk*' |
+            grep -e 'actions, memory' -e 'OK' -e 'FAILED'
     fi
 fi

@@ -3,12 +3,12 @@
 # SECONDS each (default 60) on every core, then merges what adds coverage into fuzz/corpus/<target>.
 # Prints each target's executions. Crashing inputs land in build/sanitize/fuzz/crashes/<target>/;
 # each one found becomes a regression test by going into the corpus, which replays as a test.
-#   sh fuzz/run.sh [SECONDS] [TARGET...]      targets: document unescape text export order
+#   sh fuzz/run.sh [SECONDS] [TARGET...]      targets: document unescape text export order condition
 set -eu
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 [ $# -gt 0 ] && shift
-targets="${*:-document unescape text export order}"
+targets="${*:-document unescape text export order condition}"
 cores="$(nproc)"
 
 cmake --preset sanitize >/dev/null

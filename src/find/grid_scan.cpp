@@ -133,10 +133,21 @@ bool cell_of(const Grid *g, const char *q, GridHit *hit, int32_t *row) {
     return true;
 }
 
+// Whether a walk of stops has gone STOP_BYTES past where it last looked at the stop flag, and the
+// flag is set. The scan looks within a stretch, but a walk whose stops come every few kilobytes
+// (fields with escapes, which are judged one by one) begins a new stretch at each of them.
+bool stopped_since(const char **looked, const char *now) {
+    const ptrdiff_t gone = now > *looked ? now - *looked : *looked - now;
+    if (gone < static_cast<ptrdiff_t>(STOP_BYTES)) return false;
+    *looked = now;
+    return stop_asked();
+}
+
 // The first cell holding the needle among the fields in [lo, hi), both field boundaries.
 bool forward(const Grid *g, const char *lo, const char *hi, GridHit *hit) {
-    const char *p = lo;
+    const char *p = lo, *looked = lo;
     while (p < hi) {
+        if (stopped_since(&looked, p)) return false;
         const char *q = scan_next(g->needle, &g->area, p, hi);
         if (q == hi) return false;
         Verdict v = judge_stop(g, q);
@@ -153,8 +164,9 @@ bool forward(const Grid *g, const char *lo, const char *hi, GridHit *hit) {
 
 // The last cell holding the needle among the fields in [lo, hi), both field boundaries.
 bool backward(const Grid *g, const char *lo, const char *hi, GridHit *hit) {
-    const char *top = hi;
+    const char *top = hi, *looked = hi;
     while (top > lo) {
+        if (stopped_since(&looked, top)) return false;
         const char *q = scan_prev(g->needle, &g->area, lo, top);
         if (!q) return false;
         Verdict v = judge_stop(g, q);
@@ -243,7 +255,9 @@ int32_t grid_scan_rows(const Viewer *viewer, const Needle *needle, uint8_t *bits
     g.area = {rows_begin(viewer), g.block_end, 1};
     int32_t count = 0;
     GridHit hit;
+    const char *looked = rows_begin(viewer);
     for (const char *p = rows_begin(viewer); p < g.block_end;) {
+        if (stopped_since(&looked, p)) break;
         if (!search(&g, p, g.block_end, FIND_NEXT, &hit)) break;
         p = mark_row(&g, hit.row, bits, &count);
     }

@@ -69,6 +69,9 @@ void populate_grid(Viewer *viewer) {
     HWND grid = grid_of(viewer);
     if (!grid) return; // made with its columns on the Data tab's first visit
     const int dpi = window_dpi(grid);
+    // The list view's own deletion walks every item it holds, a hundred million of a big file
+    // loaded before: told it has none first, it has none to walk.
+    SendMessageW(grid, LVM_SETITEMCOUNT, 0, 0);
     while (SendMessageW(grid, LVM_DELETECOLUMN, 0, 0)) {
     }
     SendMessageW(grid, LVM_DELETEALLITEMS, 0, 0);

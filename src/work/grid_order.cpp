@@ -17,9 +17,21 @@ int32_t *alloc_rows(int32_t n) {
         mem_alloc((n > 0 ? static_cast<size_t>(n) : 1) * sizeof(int32_t)));
 }
 
+// A copy of n rows, made a stretch at a time with a look at the stop flag between (a hundred
+// million rows are 400 MB); null when its memory cannot be had or the copy is stopped.
 int32_t *copy_rows(const int32_t *rows, int32_t n) {
     int32_t *copy = alloc_rows(n);
-    if (copy && n > 0) memcpy(copy, rows, static_cast<size_t>(n) * sizeof(int32_t));
+    if (!copy) return nullptr;
+    for (int32_t at = 0; at < n; at += static_cast<int32_t>(STOP_ROWS) * 16) {
+        if (at > 0 && stop_asked()) {
+            mem_free(copy);
+            return nullptr;
+        }
+        const int32_t part = n - at < static_cast<int32_t>(STOP_ROWS) * 16
+                                 ? n - at
+                                 : static_cast<int32_t>(STOP_ROWS) * 16;
+        memcpy(copy + at, rows + at, static_cast<size_t>(part) * sizeof(int32_t));
+    }
     return copy;
 }
 
@@ -131,7 +143,7 @@ BuildEnd build(const Viewer *from, const OrderSpec *spec, RowOrder *o) {
         } else if (round && cur_all && (filter_kept || (!cur.filtered && cur.rows == counted))) {
             rows = cur.rows;
             int32_t *turned = copy_rows(cur_all, rows);
-            if (!turned) return BUILD_NO_MEMORY;
+            if (!turned) return stop_seen() ? BUILD_STOPPED : BUILD_NO_MEMORY;
             const Viewer dom = domain_of(from, rows);
             if (!order_descending(&dom, spec->keys[0].col, kind_of(from, spec->keys[0].col), turned,
                                   rows)) {

@@ -154,8 +154,9 @@ TEST(OrdersWhileCounting, TheOrderMadeAgainAtTheCountsEndKeepsTheSelectionOnItsR
 // What a header click and the find bar do, in the order the grid shows.
 TEST(GridOrder, AscendingThenDescendingThenFileOrderWithEqualValuesInFileOrder) {
     LoadedViewer d(data_dump("id, name", "9\tpear\n10\tapple\n2\tfig\n10\tkiwi\n1\tApple\n"));
+    // The types below stand in for a CREATE TABLE the dump lacks; the loader's go back at the end.
     std::vector<ColumnType> types = {{KIND_INTEGER, "integer"}, {KIND_TEXT, "text"}};
-    d.v.col_types = nullptr; // the types below stand in for a CREATE TABLE the dump lacks
+    ColumnType *own = d.v.col_types;
     auto names = [&] {
         std::string out;
         for (int32_t r = 0; r < shown_row_count(&d.v); ++r)
@@ -181,7 +182,7 @@ TEST(GridOrder, AscendingThenDescendingThenFileOrderWithEqualValuesInFileOrder) 
     EXPECT_EQ(names(), "pear apple Apple") << "the filter's rows in file order";
     ASSERT_EQ(grid_set_filter(&d.v, nullptr), 1);
     EXPECT_EQ(names(), "pear apple fig kiwi Apple");
-    d.v.col_types = nullptr; // the record does not own them
+    d.v.col_types = own;
 }
 
 TEST(GridOrder, TheCursorStaysOnItsRecordAndTheSelectionCollapsesOntoIt) {
@@ -228,8 +229,8 @@ template <typename Make> void stop_at_every_look(Viewer *v, Make make) {
 } // namespace
 
 TEST(StopsMidway, EveryPhaseOfASortOrAFilterGivesUpWholeAtEveryLook) {
-    // Rows enough that every loop looks a few times on its way (a look every 65,536 rows).
-    LoadedViewer d(counted_dump(200000));
+    // Rows enough that every loop looks a few times on its way (a look every STOP_ROWS rows).
+    LoadedViewer d(counted_dump(4 * STOP_ROWS));
     std::vector<ColumnType> types = {
         {KIND_INTEGER, "integer"}, {KIND_INTEGER, "integer"}, {KIND_TEXT, "text"}};
     ColumnType *own = d.v.col_types;
