@@ -84,6 +84,14 @@ class AnyFile : public ViewerTest {
                !holds(painted_status(viewer), L"counting");
     }
 
+    HWND header() const { return reinterpret_cast<HWND>(SendMessageW(grid(), LVM_GETHEADER, 0, 0)); }
+    // A click on column col's header, which sorts by it (again: turns the sort round).
+    void click_header(int col) {
+        RECT r = {};
+        SendMessageW(header(), HDM_GETITEMRECT, col, reinterpret_cast<LPARAM>(&r));
+        click(header(), POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    }
+
     // Cuts the last kept file to `size` bytes, as another program would while the viewer reads it.
     bool cut_kept_file(DWORD size) { return cut_file(kept.back()->path(), size); }
 
@@ -515,18 +523,14 @@ bool release_count_when_done() {
 TEST_F(AnyFile, TheCountsEndWaitsForTheMenuAndTheSelectionStaysOnItsRecords) {
     ASSERT_NE(open_kept(numbered_dump(4000000)), nullptr);
     hold_count(viewer);
-    HWND header = reinterpret_cast<HWND>(SendMessageW(grid(), LVM_GETHEADER, 0, 0));
-    RECT r = {};
-    SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
-    const POINT at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     auto arrow_down = [&] {
         HDITEMW item = {};
         item.mask = HDI_FORMAT;
-        SendMessageW(header, HDM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(header(), HDM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
         return (item.fmt & HDF_SORTDOWN) != 0;
     };
-    click(header, at);
-    click(header, at);
+    click_header(0);
+    click_header(0);
     ASSERT_TRUE(pump_until([&] { return arrow_down(); }));
     const std::string top = item_text(grid(), 0, 0);
     press_key(grid(), VK_HOME, true); // the cursor stayed on its record, now at the bottom
@@ -563,12 +567,8 @@ TEST_F(AnyFile, TheCountsEndWaitsForTheMenuAndTheSelectionStaysOnItsRecords) {
 TEST_F(AnyFile, TheValueViewFollowsItsRecordWhenTheOrderIsMadeAgain) {
     ASSERT_NE(open_kept(numbered_dump(4000000)), nullptr);
     hold_count(viewer);
-    HWND header = reinterpret_cast<HWND>(SendMessageW(grid(), LVM_GETHEADER, 0, 0));
-    RECT r = {};
-    SendMessageW(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
-    const POINT at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    click(header, at);
-    click(header, at);
+    click_header(0);
+    click_header(0);
     ASSERT_TRUE(pump_until([&] { return item_text(grid(), 0, 0) != "0"; }));
     const int id = std::stoi(item_text(grid(), 0, 0));
     press_key(grid(), VK_HOME, true); // the cursor stayed on its record, now at the bottom
