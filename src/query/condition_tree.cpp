@@ -152,6 +152,16 @@ int32_t append(Condition *a, const Condition *b) {
 
 } // namespace
 
+Condition *condition_copy(const Condition *c) {
+    if (!c) return nullptr;
+    Condition *copy = condition_new();
+    if (copy && (copy->root = append(copy, c)) < 0) {
+        condition_free(copy);
+        return nullptr;
+    }
+    return copy;
+}
+
 Condition *condition_and(Condition *a, Condition *b) {
     if (!a || !b) return a ? a : b;
     Condition *c = condition_new();
