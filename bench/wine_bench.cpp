@@ -390,14 +390,13 @@ void time_answers(ListLoadFn list_load, ListCloseWindowFn list_close, HWND liste
         list_close(window);
         pump_pending();
     }
-    std::printf("file %s
-", path);
+    std::printf("file %s\n", path);
     report("Ctrl+I: a numeric column's summary", summary, 0);
     report("a click: sorted by a date", one_key, 0);
     report("then Shift+click: by the date and a number", two_keys, 0);
     std::printf("goal: two keys within twice one: %s\n",
                 median(two_keys) <= 2 * median(one_key) && min_of(two_keys) >= 0 ? "met"
-                                                                                  : "MISSED");
+                                                                                 : "MISSED");
     report("a condition typed in the filter bar", condition, 0);
     report("Ctrl+A: the sums of every cell shown", sums, 0);
     report("Ctrl+G 500,000 Enter, until painted", go_to, 0);

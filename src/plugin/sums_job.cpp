@@ -12,12 +12,16 @@
 
 namespace {
 
-// `from` is a copy of the record (work/job.h); `sums` the job's own until handed over.
+// `from` is a copy of the record (work/job.h); `sums` the job's own until handed over. `rect` is
+// the selection it sums; `superseded` says that it was stopped because the selection changed, not
+// by Escape.
 struct SumsJob {
     Job job;
     Viewer from;
+    SelectionRect rect;
     KeptSums sums;
     bool made;
+    bool superseded;
 };
 
 void sums_run(Job *job) {
@@ -42,7 +46,7 @@ void sums_hand_over(Job *job, void *to) {
 void sums_gave_up(Job *job, void *to) {
     SumsJob *j = reinterpret_cast<SumsJob *>(job);
     Viewer *viewer = viewer_of_viewer_window(static_cast<HWND>(to));
-    if (viewer && viewer->work) sums_refuse(&viewer->work->sums, selection_rect(&j->from));
+    if (viewer && viewer->work && !j->superseded) sums_refuse(&viewer->work->sums, j->rect);
 }
 
 void sums_discard(Job *job) {
@@ -55,11 +59,26 @@ bool grid_in_view(HWND window, const Viewer *viewer) {
     return viewer->tab == TAB_DATA && !value_view_open(value_view_of(window));
 }
 
+// A sums job still summing cells the selection no longer holds is stopped: its answer would be
+// thrown away.
+void stop_superseded(const Viewer *viewer) {
+    Job *job = viewer->work->job.job;
+    if (!job || job->kind != &SUMS_JOB) return;
+    SumsJob *j = reinterpret_cast<SumsJob *>(job);
+    const SelectionRect now = selection_rect(viewer);
+    if (j->superseded || (now.r0 == j->rect.r0 && now.r1 == j->rect.r1 && now.c0 == j->rect.c0 &&
+                          now.c1 == j->rect.c1))
+        return;
+    j->superseded = true;
+    job_cancel(&viewer->work->job);
+}
+
 } // namespace
 
 const char *status_sums(HWND window, Viewer *viewer) {
     ViewerWork *work = viewer->work;
     if (!work || !grid_in_view(window, viewer)) return nullptr;
+    stop_superseded(viewer);
     switch (sums_when(viewer, &work->sums)) {
     case SUMS_NOW: sums_work_out(viewer, &work->sums); break;
     case SUMS_LATER: SetTimer(window, SUMS_TIMER, SUMS_WAIT_MS, nullptr); break;
@@ -79,5 +98,6 @@ void sums_timer(HWND window, Viewer *viewer) {
     job_init(&j->job, &SUMS_JOB, "summing the selection\xE2\x80\xA6");
     j->job.background = true;
     j->from = *viewer;
+    j->rect = selection_rect(viewer);
     start_job(window, &j->job, JOB_THREAD_BYTES, false);
 }

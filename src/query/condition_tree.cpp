@@ -129,7 +129,8 @@ namespace {
 // or -1.
 int32_t append(Condition *a, const Condition *b) {
     const int32_t nodes = a->node_count, values = a->value_count;
-    const uint32_t bytes = b->pool_len ? condition_add_bytes(a, b->pool, b->pool_len) : a->pool_len;
+    // Even b's empty pool makes one: an empty value's bytes are read from it (offset 0, length 0).
+    const uint32_t bytes = condition_add_bytes(a, b->pool, b->pool_len);
     if (bytes == UINT32_MAX) return -1;
     for (int32_t i = 0; i < b->value_count; ++i) {
         CondValue v = b->values[i];

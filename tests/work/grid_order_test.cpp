@@ -155,7 +155,7 @@ TEST(OrdersWhileCounting, TheOrderMadeAgainAtTheCountsEndKeepsTheSelectionOnItsR
 TEST(GridOrder, AscendingThenDescendingThenFileOrderWithEqualValuesInFileOrder) {
     LoadedViewer d(data_dump("id, name", "9\tpear\n10\tapple\n2\tfig\n10\tkiwi\n1\tApple\n"));
     std::vector<ColumnType> types = {{KIND_INTEGER, "integer"}, {KIND_TEXT, "text"}};
-    d.v.col_types = nullptr; // the types below stand in for a CREATE TABLE the dump lacks
+    ColumnType *own = d.v.col_types; // the types below stand in for a CREATE TABLE the dump lacks
     auto names = [&] {
         std::string out;
         for (int32_t r = 0; r < shown_row_count(&d.v); ++r)
@@ -181,7 +181,7 @@ TEST(GridOrder, AscendingThenDescendingThenFileOrderWithEqualValuesInFileOrder) 
     EXPECT_EQ(names(), "pear apple Apple") << "the filter's rows in file order";
     ASSERT_EQ(grid_set_filter(&d.v, nullptr), 1);
     EXPECT_EQ(names(), "pear apple fig kiwi Apple");
-    d.v.col_types = nullptr; // the record does not own them
+    d.v.col_types = own; // the record owns its own, not the test's
 }
 
 TEST(GridOrder, TheCursorStaysOnItsRecordAndTheSelectionCollapsesOntoIt) {
@@ -242,6 +242,14 @@ TEST(StopsMidway, EveryPhaseOfASortOrAFilterGivesUpWholeAtEveryLook) {
     stop_at_every_look(&d.v, [&] { return grid_set_sort(&d.v, 2, SORT_DESC) == 1; });
     stop_at_every_look(&d.v, [&] { return grid_set_sort(&d.v, 2, SORT_NONE) == 1; });
     stop_at_every_look(&d.v, [&] { return grid_set_filter(&d.v, nullptr) == 1; });
+    // A condition alone, and after the text's scan (the cursor's record holds both).
+    Condition *c = nullptr;
+    ConditionError error;
+    ASSERT_EQ(condition_parse(&d.v, "n >= 3", 6, &c, &error), 1) << error.message;
+    stop_at_every_look(&d.v, [&] { return grid_set_filter(&d.v, nullptr, c) == 1; });
+    stop_at_every_look(&d.v, [&] { return grid_set_filter(&d.v, &x, c) == 1; });
+    stop_at_every_look(&d.v, [&] { return grid_set_filter(&d.v, nullptr) == 1; });
+    condition_free(c);
     EXPECT_EQ(shown_file_row(&d.v, d.v.cur_row), 12345);
     d.v.col_types = own;
 }
