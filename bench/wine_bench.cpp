@@ -3,13 +3,14 @@
 // painted its first screen against one read of the file that counts its line feeds, and the text
 // tabs (see time_text_tabs). Medians of several repetitions, timed with QueryPerformanceCounter.
 //
-//   wine_bench FILE.pg [REPETITIONS [TAB_FILE.pg [sort|value|big BIG.pg]]]
+//   wine_bench FILE.pg [REPETITIONS [TAB_FILE.pg [sort|value|answers|big BIG.pg]]]
 //   wine_bench FILE.pg REPETITIONS - copy
 //   wine_bench FILE.pg REPETITIONS - first OTHER.pg...
 //
 // The text tabs are measured next, on TAB_FILE (FILE by default; "-" skips them); then, when asked,
-// header clicks that sort FILE's grid, Enter showing the value of FILE's first cell, or a file of
-// gigabytes (see time_big_file) set against FILE. "first" sets the first screen of files of other
+// header clicks that sort FILE's grid, Enter showing the value of FILE's first cell, the questions
+// asked of FILE's grid (see time_answers), or a file of gigabytes (see time_big_file) set against
+// FILE. "first" sets the first screen of files of other
 // shapes against FILE's (see time_first_screens). "copy" measures only select all and copy of
 // FILE's grid (see time_copy), in a process that has done nothing else, so that its memory is the
 // copy's own.
@@ -23,6 +24,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <string>
 #include <vector>
 
 #include "document/load.h"
@@ -255,6 +257,149 @@ void time_value_view(ListLoadFn list_load, ListCloseWindowFn list_close, HWND li
     report("Enter: value view painted", opens, 0);
     std::printf("goal: the value view at most 50 ms: %s\n",
                 median(opens) <= 50 && min_of(opens) >= 0 ? "met" : "MISSED");
+    std::fflush(stdout);
+}
+
+// A key with Ctrl and Shift as given, sent to `view` as the keyboard would.
+void press_with(HWND view, UINT vk, bool ctrl, bool shift) {
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_CONTROL] = ctrl ? 0x80 : 0;
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(state);
+    SendMessageA(view, WM_KEYDOWN, vk, 1);
+    state[VK_CONTROL] = state[VK_SHIFT] = 0;
+    SetKeyboardState(state);
+}
+
+// The viewer's status line (its window's own text).
+std::wstring status_of(HWND window) {
+    WCHAR text[1024] = L"";
+    InternalGetWindowText(window, text, 1024);
+    return text;
+}
+
+// Dispatches messages until `done` holds; false when the bound passes first.
+template <typename Done> bool pump_until_true(Done done) {
+    double start = now_ms();
+    for (;;) {
+        pump_pending();
+        if (done()) return true;
+        if (now_ms() - start > PAINT_BOUND_MS) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+// No long work running: the status line names none.
+bool no_work(HWND window) {
+    return status_of(window).find(L"Escape cancels") == std::wstring::npos;
+}
+
+// The questions asked of FILE's grid, each from the key or click until the viewer shows its answer
+// painted: a column's summary (Ctrl+I on c3, numeric, until the value view has painted it); a sort
+// by one key (a click on c4, a date) and by two (a Shift+click on c3 after it), until the grid has
+// painted, the goal being two keys within twice one; a condition typed into the filter bar, until
+// the grid shows its rows; the sums of the whole grid (Ctrl+A, until the status line shows them,
+// 300 ms of waiting for the keys to stop among them); and Ctrl+G to the middle row.
+void time_answers(ListLoadFn list_load, ListCloseWindowFn list_close, HWND lister, char *path,
+                  int reps) {
+    std::vector<double> summary, one_key, two_keys, condition, sums, go_to;
+    for (int i = 0; i < reps; ++i) {
+        HWND window = list_load(lister, path, 0);
+        if (!window) return;
+        HWND grid = FindWindowExA(window, nullptr, "SysListView32", nullptr);
+        pump_until_painted(grid);
+        pump_until_true([&] { return status_of(window).find(L"counting") == std::wstring::npos; });
+
+        for (int k = 0; k < 3; ++k) press_with(grid, VK_RIGHT, false, false);
+        double t0 = now_ms();
+        press_with(grid, 'I', true, false);
+        HWND value = nullptr, text = nullptr;
+        bool done = pump_until_true([&] {
+            value = FindWindowExA(window, nullptr, "TavrinValue", nullptr);
+            text = value ? FindWindowExA(value, nullptr, "TavrinText", nullptr) : nullptr;
+            return text && IsWindowVisible(text) && no_work(window);
+        });
+        done = done && pump_until_painted(text);
+        summary.push_back(done ? now_ms() - t0 : -1);
+        press_with(text, VK_ESCAPE, false, false);
+        pump_until_painted(grid);
+
+        HWND header = reinterpret_cast<HWND>(SendMessageA(grid, LVM_GETHEADER, 0, 0));
+        auto header_click = [&](int col, bool shift) {
+            RECT r = {};
+            SendMessageA(header, HDM_GETITEMRECT, col, reinterpret_cast<LPARAM>(&r));
+            const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            BYTE state[256];
+            GetKeyboardState(state);
+            state[VK_SHIFT] = shift ? 0x80 : 0;
+            SetKeyboardState(state);
+            const double t = now_ms();
+            SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            SendMessageA(header, WM_LBUTTONUP, 0, at);
+            state[VK_SHIFT] = 0;
+            SetKeyboardState(state);
+            const bool painted =
+                pump_until_true([&] { return no_work(window); }) && pump_until_painted(grid);
+            return painted ? now_ms() - t : -1;
+        };
+        one_key.push_back(header_click(4, false));
+        header_click(4, false); // descending
+        header_click(4, false); // file order
+        header_click(4, false);
+        two_keys.push_back(header_click(3, true));
+
+        press_with(grid, 'F', true, true);
+        HWND bar = FindWindowExA(window, nullptr, "TavrinFindBar", nullptr);
+        HWND field = bar ? FindWindowExA(bar, nullptr, "Edit", nullptr) : nullptr;
+        if (field) {
+            t0 = now_ms();
+            SetWindowTextW(field, L"c3 > 50000 AND c4 >= '2010-01-01'");
+            done = pump_until_true([&] {
+                return no_work(window) &&
+                       status_of(window).find(L"of 1,000,000 rows") != std::wstring::npos;
+            });
+            done = done && pump_until_painted(grid);
+            condition.push_back(done ? now_ms() - t0 : -1);
+            press_with(field, VK_ESCAPE, false, false);
+            pump_until_true([&] { return no_work(window); });
+        }
+
+        pump_until_painted(grid);
+        t0 = now_ms();
+        press_with(grid, 'A', true, false);
+        done = pump_until_true([&] {
+            const std::wstring status = status_of(window);
+            const size_t at = status.find(L"Count ");
+            return at != std::wstring::npos && at + 6 < status.size() && iswdigit(status[at + 6]) &&
+                   no_work(window);
+        });
+        sums.push_back(done ? now_ms() - t0 : -1);
+        press_with(grid, VK_HOME, true, false);
+        pump_until_painted(grid);
+
+        t0 = now_ms();
+        press_with(grid, 'G', true, false);
+        field = bar ? FindWindowExA(bar, nullptr, "Edit", nullptr) : nullptr;
+        if (field) {
+            SetWindowTextW(field, L"500,000");
+            press_with(field, VK_RETURN, false, false);
+            done = pump_until_painted(grid);
+            go_to.push_back(done ? now_ms() - t0 : -1);
+        }
+        list_close(window);
+        pump_pending();
+    }
+    std::printf("file %s\n", path);
+    report("Ctrl+I: a numeric column's summary", summary, 0);
+    report("a click: sorted by a date", one_key, 0);
+    report("then Shift+click: by the date and a number", two_keys, 0);
+    std::printf("goal: two keys within twice one: %s\n",
+                median(two_keys) <= 2 * median(one_key) && min_of(two_keys) >= 0 ? "met"
+                                                                                 : "MISSED");
+    report("a condition typed in the filter bar", condition, 0);
+    report("Ctrl+A: the sums of every cell shown", sums, 0);
+    report("Ctrl+G 500,000 Enter, until painted", go_to, 0);
     std::fflush(stdout);
 }
 
@@ -773,6 +918,7 @@ int main(int argc, char **argv) {
         time_text_tabs(list_load, list_close, lister, tab_path, reps, reference);
     if (std::strcmp(mode, "sort") == 0) time_sorting(list_load, list_close, lister, path, reps);
     if (std::strcmp(mode, "value") == 0) time_value_view(list_load, list_close, lister, path, reps);
+    if (std::strcmp(mode, "answers") == 0) time_answers(list_load, list_close, lister, path, reps);
     if (big && !painted.empty())
         time_big_file(list_load, list_close, lister, argv[5], reps, median(painted));
     if (first && !painted.empty())

@@ -1,9 +1,10 @@
 // Orders asked for while the file is still being counted, for the document fuzz target: count
-// steps, sorts, turns, filters, file order, the order made again and cursor moves, in an order the
-// input's bytes choose. After every one of them, each row the grid shows is a counted row shown
-// once, the order is what a plain reference (a stable sort by the order's own field comparison,
-// a filter by find_check's cell-by-cell search) gives over the rows the order was made for, and
-// the cursor stands on the record it stood on whenever that record still shows.
+// steps, sorts, turns, filters (a text, a condition on a cell's value, or both), file order, the
+// order made again and cursor moves, in an order the input's bytes choose. After every one of
+// them, each row the grid shows is a counted row shown once, the order is what a plain reference
+// (a stable sort by the order's own field comparison, a filter by find_check's cell-by-cell search
+// and the condition tested row by row) gives over the rows the order was made for, and the cursor
+// stands on the record it stood on whenever that record still shows.
 #pragma once
 
 #include <stddef.h>
@@ -19,15 +20,18 @@
 #include "grid/cells.h"
 #include "grid/cursor.h"
 #include "order/order.h"
+#include "query/condition.h"
 #include "work/grid_order.h"
 
 namespace order_steps {
 
-// What the order should be: its keys (by the fuzz's own bookkeeping) and its filter's text.
+// What the order should be: its keys (by the fuzz's own bookkeeping), its filter's text and its
+// condition (the check's own, kept while the order it filtered holds).
 struct Asked {
     int32_t col = -1;
     SortDir dir = SORT_NONE;
     std::string filter;
+    Condition *condition = nullptr;
 };
 
 ColumnKind kind_of(const Viewer *v, int32_t col) {
@@ -46,7 +50,9 @@ std::vector<int32_t> reference(const Viewer *v, const Asked &asked) {
     const find_check::Cells cells(v);
     const find_check::Chars want = find_check::folded(asked.filter.data(), asked.filter.size());
     for (int32_t r = 0; r < rows; ++r)
-        if (asked.filter.empty() || find_check::row_holds(cells, r, want)) out.push_back(r);
+        if ((asked.filter.empty() || find_check::row_holds(cells, r, want)) &&
+            (!asked.condition || condition_holds(asked.condition, v, r)))
+            out.push_back(r);
     if (asked.dir == SORT_NONE) return out;
     const ColumnKind kind = kind_of(v, asked.col);
     std::stable_sort(out.begin(), out.end(), [&](int32_t a, int32_t b) {
@@ -110,18 +116,37 @@ inline void check_orders_while_counting(const std::string &file, const uint8_t *
         case 4:
             if (grid_set_sort(&v, col, SORT_NONE) == 1) asked.dir = SORT_NONE;
             break;
-        case 5: { // a filter typed, or cleared
+        case 5: { // a filter typed, or cleared, and a condition on a cell's value or none
             const std::string text = (b >> 3) % 7 == 6 ? "" : kFilters[(b >> 3) % 7];
             Needle needle;
             const bool some = !text.empty() && needle_compile(&needle, text.data(), text.size());
-            if (grid_set_filter(&v, some ? &needle : nullptr) == 1) asked.filter = some ? text : "";
+            Condition *c = nullptr;
+            const int test = ((b >> 3) / 7) % 4;
+            if (test > 0 && v.col_count > 0 && v.row_count > 0) {
+                size_t len = 0;
+                const char *raw = field_of(&v, v.row_count / 2, col, &len);
+                c = condition_for_cell(&v, col,
+                                       test == 1   ? CELL_EQUAL
+                                       : test == 2 ? CELL_NOT_EQUAL
+                                                   : CELL_NOT_NULL,
+                                       raw, len);
+            }
+            if (grid_set_filter(&v, some ? &needle : nullptr, c) == 1) {
+                asked.filter = some ? text : "";
+                condition_free(asked.condition);
+                asked.condition = c;
+            } else {
+                condition_free(c);
+            }
             break;
         }
         case 6: { // the order made again over every row, as once the count has ended
             Needle needle;
             OrderSpec spec = order_spec_of(&v, nullptr);
-            if (spec.filtered)
+            if (spec.filtered) {
                 needle_compile(&spec.needle, asked.filter.data(), asked.filter.size());
+                spec.condition = asked.condition;
+            }
             spec.fresh = true;
             BuiltOrder built;
             if (order_build(&v, &spec, record, record_at(&v, v.anchor_row), &built) == BUILD_DONE)
@@ -136,6 +161,7 @@ inline void check_orders_while_counting(const std::string &file, const uint8_t *
         }
         check(&v, asked, changed ? record : record_at(&v, v.cur_row));
     }
+    condition_free(asked.condition);
     v.map = FileMap{}; // the bytes are the caller's, not a mapping
     viewer_free_blocks(&v);
 }

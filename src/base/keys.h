@@ -22,6 +22,8 @@ enum {
     KEY_A = 0x41,
     KEY_C = 0x43,
     KEY_F = 0x46,
+    KEY_G = 0x47,
+    KEY_I = 0x49,
     KEY_APPS = 0x5D, // the context-menu key
     KEY_F3 = 0x72,
     KEY_F7 = 0x76,

@@ -4,7 +4,8 @@
 KeyAction key_command(int key, int mods, KeyPlace place) {
     const bool ctrl = mods & KEYMOD_CTRL, shift = mods & KEYMOD_SHIFT;
     const bool filter = place == PLACE_FILTER_FIELD;
-    const bool field = place == PLACE_FIND_FIELD || filter;
+    const bool go_to = place == PLACE_GOTO_FIELD;
+    const bool field = place == PLACE_FIND_FIELD || filter || go_to;
     const bool value = place == PLACE_VALUE;
     if (key == KEY_F10 && shift && !ctrl && !(mods & KEYMOD_ALT))
         return {field ? CMD_NONE : CMD_CONTEXT_MENU, 0};
@@ -32,6 +33,9 @@ KeyAction key_command(int key, int mods, KeyPlace place) {
     if (ctrl && shift && key == KEY_F && place != PLACE_TEXT && !value) return {CMD_FILTER_OPEN, 0};
     if ((ctrl && key == KEY_F) || key == KEY_F7) return {CMD_FIND_OPEN, 0};
     if (filter && key == KEY_RETURN) return {CMD_FILTER_KEEP, 0};
+    if (go_to && key == KEY_RETURN) return {CMD_GOTO_ROW, 0};
+    // Going to a row moves among the grid's rows: a text and a value have none.
+    if (ctrl && !shift && key == KEY_G && (place == PLACE_GRID || field)) return {CMD_GOTO_OPEN, 0};
     if (key == KEY_F3 || (field && key == KEY_RETURN))
         return {shift ? CMD_FIND_PREV : CMD_FIND_NEXT, 0};
     // The field's own Ctrl+C, Ctrl+Insert and Ctrl+A act on its text.
@@ -39,6 +43,7 @@ KeyAction key_command(int key, int mods, KeyPlace place) {
     if (ctrl && shift && key == KEY_C && place == PLACE_GRID) return {CMD_COPY_WITH_NAMES, 0};
     if (ctrl && (key == KEY_C || key == KEY_INSERT)) return {CMD_COPY, 0};
     if (ctrl && key == KEY_A) return {CMD_SELECT_ALL, 0};
+    if (ctrl && !shift && key == KEY_I && place == PLACE_GRID) return {CMD_SUMMARY_OPEN, 0};
     if (key == KEY_APPS) return {CMD_CONTEXT_MENU, 0};
     return {CMD_NONE, 0};
 }
@@ -54,6 +59,8 @@ const char *command_key_label(KeyCommand command, KeyPlace place) {
     case CMD_FIND_NEXT: return "F3";
     case CMD_FIND_PREV: return "Shift+F3";
     case CMD_VALUE_OPEN: return grid ? "Enter" : nullptr;
+    case CMD_SUMMARY_OPEN: return grid ? "Ctrl+I" : nullptr;
+    case CMD_GOTO_OPEN: return grid ? "Ctrl+G" : nullptr;
     default: return nullptr;
     }
 }

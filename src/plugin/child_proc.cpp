@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "grid/cursor.h"
+#include "plugin/column_widths.h"
 #include "plugin/grid_binding.h"
 #include "plugin/key_state.h"
 #include "plugin/module_frames.h"
@@ -91,6 +92,16 @@ static LRESULT right_button_up(Viewer *viewer, HWND grid, LPARAM lparam) {
     return 0;
 }
 
+// A double click on a header's divider fits the column to the rows in view. The list view's own
+// answer would measure every row of the file, one request for its text at a time.
+static bool header_divider_double_click(Viewer *viewer, HWND grid, LPARAM lparam) {
+    const NMHDR *header = reinterpret_cast<const NMHDR *>(lparam);
+    if (!header || (header->code != HDN_DIVIDERDBLCLICKW && header->code != HDN_DIVIDERDBLCLICKA))
+        return false;
+    fit_column_to_view(grid, viewer, reinterpret_cast<const NMHEADERW *>(lparam)->iItem);
+    return true;
+}
+
 LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     ModuleFrame frame;
     Viewer *viewer = viewer_of(GetParent(window));
@@ -105,6 +116,9 @@ LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
     case WM_LBUTTONDBLCLK: return left_double_click(viewer, window, lparam);
     case WM_RBUTTONDOWN: return right_button_down(viewer, window, lparam);
     case WM_RBUTTONUP: return right_button_up(viewer, window, lparam);
+    case WM_NOTIFY:
+        if (header_divider_double_click(viewer, window, lparam)) return 0;
+        break;
     case WM_CONTEXTMENU: {
         bool keyboard = lparam == -1;
         POINT at = {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};

@@ -10,6 +10,7 @@
 #include "find/find.h"
 #include "find/find_message.h"
 #include "grid/cursor.h"
+#include "grid/shown_rows.h"
 #include "keys/key_commands.h"
 #include "plugin/dpi.h"
 #include "plugin/grid_orders.h"
@@ -23,7 +24,9 @@
 #include "plugin/viewer_messages.h"
 #include "plugin/viewer_record.h"
 #include "plugin/viewer_window.h"
+#include "work/go_to.h"
 #include "work/order_status.h"
+#include "work/row_filter.h"
 
 namespace {
 
@@ -34,6 +37,7 @@ enum {
     // Pixels at 96 DPI, scaled to the bar's.
     LABEL_X = 8,
     FIELD_X = 56,
+    LABEL_GAP = 8,
     FIELD_W = 280,
     FIELD_MARGIN = 4,
     MESSAGE_GAP = 12,
@@ -46,23 +50,28 @@ enum {
     TEXT_BYTES = 3 * FIELD_UNITS + 1,
 };
 
-// What the field's text does: find cells and text, or narrow the grid to the rows holding it.
-enum BarMode { BAR_FIND, BAR_FILTER };
+// What the field's text does: find cells and text, narrow the grid to the rows holding it or to
+// the rows a condition holds for, or name a row to go to.
+enum BarMode { BAR_FIND, BAR_FILTER, BAR_GOTO };
 
 // One per bar window, owned by it: made at WM_NCCREATE, freed at WM_NCDESTROY. The bar lives as
 // long as its viewer window, so `text` (the last text searched, NUL-terminated, empty until a
 // first search) outlives a reload and serves F3 in the next file. `filter` is the text the grid's
 // rows are filtered by while a filter holds (empty otherwise); a reload clears it with the filter.
-// `message` is what `note` shows. `quiet` is set while the bar itself changes the field's text, so
-// that the change is not taken for typing. `dpi` is the scale its controls are laid out at.
+// `row` is the last row number typed to go to. `message` is what `note` shows. `quiet` is set
+// while the bar itself changes the field's text, so that the change is not taken for typing.
+// `condition` says that the filter's text reads as a condition (query/condition.h), which the label
+// says. `dpi` is the scale its controls are laid out at.
 struct FindBar {
     HWND field, note;
     int dpi;
     WNDPROC field_proc; // the edit control's own procedure, under FindFieldProc
     BarMode mode;
     bool quiet;
+    bool condition;
     char text[TEXT_BYTES];
     char filter[TEXT_BYTES];
+    char row[TEXT_BYTES];
     char message[FIND_MESSAGE_LEN];
 };
 
@@ -77,9 +86,49 @@ void show_message(FindBar *fb) {
     SetWindowTextW(fb->note, wide);
 }
 
-// The text of the bar's mode: the last text searched, or the filter's.
+// The text of the bar's mode: the last text searched, the filter's, or the row's.
 char *mode_text(FindBar *fb) {
-    return fb->mode == BAR_FILTER ? fb->filter : fb->text;
+    return fb->mode == BAR_FILTER ? fb->filter : fb->mode == BAR_GOTO ? fb->row : fb->text;
+}
+
+// What the label before the field says, which is also the bar window's own text (for programs
+// that read windows).
+const WCHAR *label_of(const FindBar *fb) {
+    switch (fb->mode) {
+    case BAR_FILTER: return fb->condition ? L"Filter (condition):" : L"Filter:";
+    case BAR_GOTO: return L"Go to row:";
+    default: return L"Find:";
+    }
+}
+
+// Where the field starts: after the label, however long it is, at FIELD_X at least.
+int field_x(HWND bar, const FindBar *fb) {
+    int x = scaled_px(FIELD_X, fb->dpi);
+    HDC dc = GetDC(bar);
+    if (!dc) return x;
+    HGDIOBJ old = SelectObject(dc, bar_font(fb->dpi));
+    SIZE size = {};
+    const WCHAR *label = label_of(fb);
+    if (GetTextExtentPoint32W(dc, label, lstrlenW(label), &size)) {
+        const int after = scaled_px(LABEL_X, fb->dpi) + size.cx + scaled_px(LABEL_GAP, fb->dpi);
+        if (after > x) x = after;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(bar, dc);
+    return x;
+}
+
+void layout(HWND bar, FindBar *fb);
+
+// The label follows the mode and the filter's text: repainted, and the field moved after it.
+void show_label(HWND bar, FindBar *fb) {
+    WCHAR had[32] = L"";
+    InternalGetWindowText(bar, had, 32);
+    const WCHAR *label = label_of(fb);
+    if (lstrcmpW(had, label) == 0) return;
+    SetWindowTextW(bar, label);
+    layout(bar, fb);
+    InvalidateRect(bar, nullptr, TRUE);
 }
 
 // The field's text becomes the mode's text, as UTF-8.
@@ -99,22 +148,38 @@ void set_field_text(FindBar *fb) {
     fb->quiet = false;
 }
 
-// Narrows the grid to the rows holding the filter's text (every row for an empty text) as work of
-// the viewer; the bar says how many show once it is handed over (find_bar_filtered), or why the
-// text cannot filter.
+// Narrows the grid to the rows holding the filter's text (every row for an empty text), or to
+// the rows its condition holds for, the cells' conditions kept, as work of the viewer; the bar says
+// how many show once it is handed over (find_bar_filtered), or why the text cannot filter (and the
+// grid stays as it was).
 void apply_filter(HWND bar, FindBar *fb) {
     HWND window = GetParent(bar);
     Viewer *viewer = viewer_of(window);
     if (!viewer) return;
-    Needle needle;
     const char *text = fb->filter;
-    bool empty = !text[0];
-    if (!empty && !needle_compile(&needle, text, strlen(text))) {
+    const size_t len = strlen(text);
+    Condition *typed = nullptr;
+    const BarReading reading =
+        bar_text_read(viewer, text, len, &typed, fb->message, FIND_MESSAGE_LEN);
+    fb->condition = reading == BAR_CONDITION || reading == BAR_UNREADABLE;
+    show_label(bar, fb);
+    if (reading == BAR_UNREADABLE) {
+        show_message(fb);
+        return;
+    }
+    Needle needle;
+    if (reading == BAR_TEXT && !needle_compile(&needle, text, len)) {
         find_message_none(fb->message, FIND_MESSAGE_LEN, text);
         show_message(fb);
         return;
     }
-    ask_filter(window, viewer, empty ? nullptr : &needle);
+    RowFilter filter;
+    if (!row_filter_with_bar(&filter, asked_filter(window, viewer), text, len, typed)) {
+        snprintf(fb->message, FIND_MESSAGE_LEN, "not enough memory for that filter");
+        show_message(fb);
+        return;
+    }
+    ask_filter(window, viewer, &filter);
 }
 
 // A search of the grid's cells as work of the viewer: it reads a copy of the record, and its hit
@@ -198,7 +263,9 @@ LRESULT CALLBACK FindFieldProc(HWND field, UINT message, WPARAM wparam, LPARAM l
     if (!fb) return DefWindowProcW(field, message, wparam, lparam);
     switch (message) {
     case WM_KEYDOWN: {
-        KeyPlace place = fb->mode == BAR_FILTER ? PLACE_FILTER_FIELD : PLACE_FIND_FIELD;
+        const KeyPlace place = fb->mode == BAR_FILTER ? PLACE_FILTER_FIELD
+                               : fb->mode == BAR_GOTO ? PLACE_GOTO_FIELD
+                                                      : PLACE_FIND_FIELD;
         if (SendMessageW(GetParent(bar), WM_VIEWER_KEY, wparam, place)) return 0;
         break;
     }
@@ -234,12 +301,15 @@ bool make_controls(HWND bar, FindBar *fb) {
     return true;
 }
 
-void layout(FindBar *fb, int w) {
+void layout(HWND bar, FindBar *fb) {
     auto px = [fb](int at_96) { return scaled_px(at_96, fb->dpi); };
-    int height = px(FIND_BAR_HEIGHT_96) - 2 * px(FIELD_MARGIN);
-    MoveWindow(fb->field, px(FIELD_X), px(FIELD_MARGIN), px(FIELD_W), height, TRUE);
-    int note_x = px(FIELD_X) + px(FIELD_W) + px(MESSAGE_GAP);
-    int note_w = w - note_x - px(LABEL_X);
+    RECT client;
+    GetClientRect(bar, &client);
+    const int height = px(FIND_BAR_HEIGHT_96) - 2 * px(FIELD_MARGIN);
+    const int x = field_x(bar, fb);
+    MoveWindow(fb->field, x, px(FIELD_MARGIN), px(FIELD_W), height, TRUE);
+    int note_x = x + px(FIELD_W) + px(MESSAGE_GAP);
+    int note_w = client.right - note_x - px(LABEL_X);
     MoveWindow(fb->note, note_x, px(FIELD_MARGIN), note_w > 0 ? note_w : 0, height, TRUE);
 }
 
@@ -248,9 +318,7 @@ void follow_scale(HWND bar, FindBar *fb) {
     fb->dpi = window_dpi(bar);
     SendMessageW(fb->field, WM_SETFONT, reinterpret_cast<WPARAM>(bar_font(fb->dpi)), TRUE);
     SendMessageW(fb->note, WM_SETFONT, reinterpret_cast<WPARAM>(bar_font(fb->dpi)), TRUE);
-    RECT client;
-    GetClientRect(bar, &client);
-    layout(fb, client.right);
+    layout(bar, fb);
     InvalidateRect(bar, nullptr, TRUE);
 }
 
@@ -267,10 +335,10 @@ void paint(HWND bar) {
     HGDIOBJ old_font = SelectObject(dc, bar_font(dpi));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, palette.bar.text);
-    RECT label = {scaled_px(LABEL_X, dpi), strip.top, scaled_px(FIELD_X, dpi), strip.bottom};
     const FindBar *fb = bar_record(bar);
-    DrawTextW(dc, fb && fb->mode == BAR_FILTER ? L"Filter:" : L"Find:", -1, &label,
-              DT_SINGLELINE | DT_VCENTER);
+    RECT label = {scaled_px(LABEL_X, dpi), strip.top, fb ? field_x(bar, fb) : strip.right,
+                  strip.bottom};
+    DrawTextW(dc, fb ? label_of(fb) : L"", -1, &label, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     SelectObject(dc, old_font);
     EndPaint(bar, &ps);
 }
@@ -290,7 +358,7 @@ LRESULT CALLBACK FindBarProc(HWND bar, UINT message, WPARAM wparam, LPARAM lpara
         SetWindowLongPtrW(bar, GWLP_USERDATA, 0);
         free(fb);
         return DefWindowProcW(bar, message, wparam, lparam);
-    case WM_SIZE: layout(fb, LOWORD(lparam)); return 0;
+    case WM_SIZE: layout(bar, fb); return 0;
     case WM_DPICHANGED_AFTERPARENT: follow_scale(bar, fb); return 0;
     case WM_PAINT: paint(bar); return 0;
     case WM_SETFOCUS: SetFocus(fb->field); return 0;
@@ -323,7 +391,7 @@ void register_find_bar_class(void) {
 
 HWND create_find_bar(HWND viewer_window) {
     HWND bar =
-        CreateWindowExW(0, FIND_BAR_CLASS, L"", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 0,
+        CreateWindowExW(0, FIND_BAR_CLASS, L"Find:", WS_CHILD | WS_CLIPCHILDREN, 0, 0, 0,
                         scaled_px(FIND_BAR_HEIGHT_96, window_dpi(viewer_window)), viewer_window,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(FIND_BAR_ID)),
                         GetModuleHandleW(nullptr), nullptr);
@@ -350,11 +418,13 @@ static void open_in_mode(HWND bar, BarMode mode) {
         fb->mode = mode;
         set_field_text(fb);
         fb->message[0] = '\0';
-        if (mode == BAR_FILTER) {
-            Viewer *viewer = viewer_of(GetParent(bar));
-            if (viewer) format_row_count(fb->message, FIND_MESSAGE_LEN, viewer);
+        Viewer *viewer = viewer_of(GetParent(bar));
+        if (mode == BAR_FILTER && viewer) {
+            format_row_count(fb->message, FIND_MESSAGE_LEN, viewer);
+            fb->condition = condition_looks_like(viewer, fb->filter, strlen(fb->filter));
         }
         show_message(fb);
+        show_label(bar, fb);
         InvalidateRect(bar, nullptr, TRUE); // the label
     }
     if (!shown) {
@@ -373,6 +443,25 @@ void find_bar_open_filter(HWND bar) {
     open_in_mode(bar, BAR_FILTER);
 }
 
+void find_bar_open_goto(HWND bar) {
+    open_in_mode(bar, BAR_GOTO);
+}
+
+void find_bar_go_to_row(HWND bar) {
+    FindBar *fb = bar ? bar_record(bar) : nullptr;
+    Viewer *viewer = bar ? viewer_of(GetParent(bar)) : nullptr;
+    if (!fb || !viewer || fb->mode != BAR_GOTO) return;
+    take_field_text(fb);
+    int32_t row = 0;
+    const GoTo went = go_to_row(fb->row, strlen(fb->row), shown_row_count(viewer), &row,
+                                fb->message, FIND_MESSAGE_LEN);
+    if (went == GOTO_ROW || went == GOTO_LAST) grid_goto(viewer, row, viewer->cur_col, 0);
+    if (went == GOTO_ROW)
+        find_bar_close(bar);
+    else
+        show_message(fb);
+}
+
 void find_bar_keep_filter(HWND bar) {
     FindBar *fb = bar ? bar_record(bar) : nullptr;
     if (!fb || fb->mode != BAR_FILTER) return;
@@ -382,25 +471,29 @@ void find_bar_keep_filter(HWND bar) {
 void find_bar_clear_filter(HWND bar) {
     FindBar *fb = bar ? bar_record(bar) : nullptr;
     if (!fb || fb->mode != BAR_FILTER) return;
-    fb->filter[0] = '\0';
-    set_field_text(fb);
-    apply_filter(bar, fb);
-    find_bar_close(bar);
+    HWND window = GetParent(bar);
+    find_bar_forget_filter(bar);
+    if (Viewer *viewer = viewer_of(window)) {
+        RowFilter none = {};
+        ask_filter(window, viewer, &none);
+    }
 }
 
 void find_bar_forget_filter(HWND bar) {
     FindBar *fb = bar ? bar_record(bar) : nullptr;
     if (!fb) return;
     fb->filter[0] = '\0';
+    fb->condition = false;
     if (fb->mode == BAR_FILTER) {
         set_field_text(fb);
+        show_label(bar, fb);
         find_bar_close(bar);
     }
 }
 
 void find_bar_tab_shown(HWND bar, int tab) {
     FindBar *fb = bar ? bar_record(bar) : nullptr;
-    if (fb && tab != TAB_DATA && fb->mode == BAR_FILTER) find_bar_close(bar);
+    if (fb && tab != TAB_DATA && fb->mode != BAR_FIND) find_bar_close(bar);
 }
 
 void find_bar_close(HWND bar) {

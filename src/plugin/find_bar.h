@@ -1,6 +1,7 @@
 // The find bar: a strip along the bottom of the viewer window, a window of its own holding the
-// label, a Unicode field for the text to find and a note that says what the last search found;
-// and the searches it starts in the current tab.
+// label (also the window's own text), a Unicode field for the text to find and a note that says
+// what the last search found; and the searches it starts in the current tab. The same bar filters
+// the grid's rows and asks for a row to go to.
 #pragma once
 
 #include <windows.h>
@@ -32,21 +33,34 @@ void find_bar_close(HWND bar);
 
 // Ctrl+Shift+F: opens the bar as a filter (label "Filter:") holding the filter's text, all of it
 // selected. Each change of the text narrows the grid to the rows with a cell holding it, ignoring
-// case as find does; an empty text shows every row.
+// case as find does; an empty text lets every row through. A text that begins with a column's
+// name and an operator is a condition instead (label "Filter (condition):"; work/row_filter.h):
+// the rows it holds for show, and while it cannot be read the bar says why and where, and the grid
+// stays as it was. Conditions made from cells' values hold besides, whatever the bar's text.
 void find_bar_open_filter(HWND bar);
 
 // Enter in the filter field: closes the bar, the filter stays.
 void find_bar_keep_filter(HWND bar);
 
-// Escape in the filter field: every row shows again, and the bar closes.
+// Escape in the filter field: every row shows again (the bar's text and the cells' conditions
+// gone), and the bar closes.
 void find_bar_clear_filter(HWND bar);
 
-// A new file is shown, in file order and unfiltered: the filter's text goes, and a bar that was
-// filtering closes. The last text searched stays.
+// Ctrl+G: opens the bar asking for a row to go to (label "Go to row:"), its last number all
+// selected.
+void find_bar_open_goto(HWND bar);
+
+// Enter in the go-to field: the cursor to the row typed (1-based, among the rows as shown) and the
+// bar closes; past the end the cursor goes to the last row and the bar says so; a text that is no
+// row number the bar says what it takes (work/go_to.h).
+void find_bar_go_to_row(HWND bar);
+
+// A new file is shown, in file order and unfiltered (or the menu's Clear filter): the filter's
+// text goes, and a bar that was filtering closes. The last text searched stays.
 void find_bar_forget_filter(HWND bar);
 
-// A tab was made current: a filter has nothing to filter outside the Data tab, so a bar that was
-// filtering closes (the filter stays).
+// A tab was made current: a filter has nothing to filter outside the Data tab, nor a row to go to,
+// so a bar that was filtering or asking for a row closes (the filter stays).
 void find_bar_tab_shown(HWND bar, int tab);
 
 // F3, Shift+F3, Enter and Shift+Enter: finds the next (previous) match of the last text in the

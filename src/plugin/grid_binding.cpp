@@ -19,7 +19,9 @@
 #include "plugin/dpi.h"
 #include "plugin/grid_orders.h"
 #include "plugin/high_contrast.h"
+#include "plugin/key_state.h"
 #include "plugin/long_job.h"
+#include "work/sort_keys.h"
 
 // Pixels at 96 DPI, scaled to the grid's (plugin/dpi.h).
 enum {
@@ -110,12 +112,15 @@ void grid_sort(Viewer *viewer, int32_t col, SortDir dir) {
     ask_sort(GetParent(grid_of(viewer)), viewer, col, dir);
 }
 
-// A click on a column's header: ascending, then descending, then file order again.
+// A click on a column's header: the column alone, ascending, then descending, then file order
+// again; with Shift the column added as the next key, turned round, taken out
+// (work/sort_keys.h). It goes on from the keys as last asked.
 static void column_clicked(Viewer *viewer, int col) {
-    SortDir next = SORT_ASC;
-    const SortDir now = header_dir(GetParent(grid_of(viewer)), viewer, col);
-    if (now != SORT_NONE) next = now == SORT_ASC ? SORT_DESC : SORT_NONE;
-    grid_sort(viewer, col, next);
+    HWND window = GetParent(grid_of(viewer));
+    OrderKey asked[ORDER_KEYS_MAX], next[ORDER_KEYS_MAX];
+    const int32_t n = asked_keys(window, viewer, asked);
+    const int32_t m = keys_after_click(asked, n, col, key_held(VK_SHIFT), next);
+    ask_keys(window, viewer, next, m);
 }
 
 void grid_rows_grew(Viewer *viewer) {

@@ -11,6 +11,8 @@
 #include "plugin/viewer_window.h"
 #include "work/order_job.h"
 
+#include <string.h>
+
 namespace {
 
 enum Ask { ASK_SORT, ASK_FILTER, ASK_REMAKE };
@@ -34,7 +36,13 @@ void hand_over(Job *job, void *to) {
         return;
     }
     ViewerWork *work = viewer->work;
-    if (viewer->order.filtered) work->filter = j->spec.needle;
+    // The filter the order was made with is the one in force now, and the status line's.
+    row_filter_free(&work->filter);
+    if (viewer->order.filtered) {
+        work->filter = j->filter;
+        j->filter = RowFilter{};
+    }
+    sums_forget(&work->sums);
     // Made before the count ended over the rows known then: made again once it has.
     work->remake =
         viewer->load == LOAD_DONE && order_holds(viewer) && viewer->order.rows < viewer->row_count;
@@ -55,52 +63,87 @@ void gave_up(Job *job, void *to) {
 
 const JobKind SHOWN_ORDER_JOB = {order_job_run, hand_over, gave_up, order_job_discard};
 
-void ask(HWND window, Viewer *viewer, const OrderSpec *spec, Ask what) {
-    if (viewer_closing(viewer)) return;
+// The order job running for the viewer, or null.
+const OrderJob *running_order(const Viewer *viewer) {
+    const Job *job = viewer->work ? viewer->work->job.job : nullptr;
+    return job && job->kind == &SHOWN_ORDER_JOB ? reinterpret_cast<const OrderJob *>(job) : nullptr;
+}
+
+// Asks for the order `spec` says, filtered by `filter` (taken over in every case).
+void ask(HWND window, Viewer *viewer, const OrderSpec *spec, RowFilter *filter, Ask what) {
+    if (viewer_closing(viewer)) {
+        row_filter_free(filter);
+        return;
+    }
     OrderJob *j = order_job_new(
         viewer, spec, what == ASK_REMAKE ? CURSOR_KEEP_SELECTION : CURSOR_COLLAPSE, note_of(what));
-    if (!j) return;
+    if (!j) {
+        row_filter_free(filter);
+        return;
+    }
+    order_job_take_filter(j, filter);
     j->job.kind = &SHOWN_ORDER_JOB;
     j->tag = what;
     if (what == ASK_REMAKE) viewer->work->remake = false;
     start_job(window, &j->job, static_cast<uint64_t>(viewer->buf_len), true);
 }
 
+// The filter in force, copied for an order that keeps it.
+bool kept_filter(HWND window, const Viewer *viewer, RowFilter *out) {
+    if (row_filter_copy(out, asked_filter(window, viewer))) return true;
+    notice_show(window, "not enough memory for that order");
+    return false;
+}
+
 } // namespace
 
-void ask_sort(HWND window, Viewer *viewer, int32_t col, SortDir dir) {
-    if (!viewer->work) return;
-    OrderSpec spec = order_spec_of(viewer, &viewer->work->filter);
-    spec.key_count = 0;
-    if (dir != SORT_NONE && col >= 0 && col < viewer->col_count) {
-        spec.keys[0] = OrderKey{col, dir};
-        spec.key_count = 1;
-    }
-    ask(window, viewer, &spec, ASK_SORT);
-}
-
-void ask_filter(HWND window, Viewer *viewer, const Needle *needle) {
+void ask_keys(HWND window, Viewer *viewer, const OrderKey *keys, int32_t n) {
     if (!viewer->work) return;
     OrderSpec spec = order_spec_of(viewer, nullptr);
-    spec.filter_kept = false;
-    spec.filtered = needle && needle->char_count > 0;
-    if (spec.filtered) spec.needle = *needle;
-    ask(window, viewer, &spec, ASK_FILTER);
+    spec.key_count = 0;
+    for (int32_t k = 0; k < n && k < ORDER_KEYS_MAX; ++k)
+        if (keys[k].dir != SORT_NONE && keys[k].col >= 0 && keys[k].col < viewer->col_count)
+            spec.keys[spec.key_count++] = keys[k];
+    // The filter is the order shown's while no other is being made: its rows are reused.
+    const OrderJob *running = running_order(viewer);
+    if (running && running->tag == ASK_FILTER) spec.filter_kept = false;
+    RowFilter filter;
+    if (!kept_filter(window, viewer, &filter)) return;
+    ask(window, viewer, &spec, &filter, ASK_SORT);
 }
 
-SortDir header_dir(HWND window, const Viewer *viewer, int32_t col) {
-    // A sort still being made is what the user clicked last: a second click turns that round.
-    const ViewerWork *work = viewer->work;
-    const Job *job = work ? work->job.job : nullptr;
-    if (job && job->kind == &SHOWN_ORDER_JOB) {
-        const OrderJob *j = reinterpret_cast<const OrderJob *>(job);
-        if (j->tag != ASK_REMAKE) {
-            const OrderSpec &spec = j->spec;
-            return spec.key_count == 1 && spec.keys[0].col == col ? spec.keys[0].dir : SORT_NONE;
-        }
+void ask_sort(HWND window, Viewer *viewer, int32_t col, SortDir dir) {
+    const OrderKey key = {col, dir};
+    ask_keys(window, viewer, &key, dir == SORT_NONE ? 0 : 1);
+}
+
+void ask_filter(HWND window, Viewer *viewer, RowFilter *filter) {
+    if (!viewer->work) {
+        row_filter_free(filter);
+        return;
     }
+    OrderSpec spec = order_spec_of(viewer, nullptr);
+    // The keys as last asked: a sort still being made is the user's last word on them.
+    spec.key_count = asked_keys(window, viewer, spec.keys);
+    spec.filter_kept = false;
+    ask(window, viewer, &spec, filter, ASK_FILTER);
+}
+
+int32_t asked_keys(HWND window, const Viewer *viewer, OrderKey out[ORDER_KEYS_MAX]) {
     (void)window;
-    return viewer->order.key_count == 1 ? order_dir_of(&viewer->order, col) : SORT_NONE;
+    const OrderJob *j = running_order(viewer);
+    const OrderKey *keys = j && j->tag != ASK_REMAKE ? j->spec.keys : viewer->order.keys;
+    const int32_t n = j && j->tag != ASK_REMAKE ? j->spec.key_count : viewer->order.key_count;
+    memcpy(out, keys, sizeof(OrderKey) * static_cast<size_t>(n));
+    return n;
+}
+
+const RowFilter *asked_filter(HWND window, const Viewer *viewer) {
+    (void)window;
+    static const RowFilter none = {};
+    const OrderJob *j = running_order(viewer);
+    if (j) return &j->filter;
+    return viewer->work ? &viewer->work->filter : &none;
 }
 
 void count_ended(HWND window, Viewer *viewer) {
@@ -113,7 +156,9 @@ void count_ended(HWND window, Viewer *viewer) {
 void remake_if_due(HWND window, Viewer *viewer) {
     ViewerWork *work = viewer ? viewer->work : nullptr;
     if (!work || !work->remake || work->job.job || work->menu_open) return;
-    OrderSpec spec = order_spec_of(viewer, &work->filter);
+    OrderSpec spec = order_spec_of(viewer, nullptr);
     spec.fresh = true;
-    ask(window, viewer, &spec, ASK_REMAKE);
+    RowFilter filter;
+    if (!row_filter_copy(&filter, &work->filter)) return;
+    ask(window, viewer, &spec, &filter, ASK_REMAKE);
 }

@@ -38,6 +38,7 @@ void work_destroy(Viewer *viewer) {
     if (!work) return;
     job_stop(&work->job);
     count_end(&work->count);
+    row_filter_free(&work->filter);
     free(work);
     viewer->work = nullptr;
 }
@@ -48,7 +49,9 @@ JobStart start_job(HWND window, Job *job, uint64_t bytes, bool replaces) {
         job->kind->discard(job);
         return JOB_BUSY;
     }
-    if (replaces && work->job.job && work->job.job->kind == job->kind) job_stop(&work->job);
+    if (work->job.job && ((replaces && work->job.job->kind == job->kind) ||
+                          (work->job.job->background && !job->background)))
+        job_stop(&work->job);
     const bool was_running = work->job.job != nullptr;
     const JobStart start = job_start(&work->job, job, bytes >= JOB_THREAD_BYTES, window);
     if (start == JOB_BUSY && was_running) notice_show(window, "other work runs: Escape cancels it");

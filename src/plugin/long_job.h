@@ -4,7 +4,8 @@
 // runs at once, the same way.
 //
 // One job at a time per viewer. A new sort or filter replaces one still running (which is stopped
-// and dropped); other work asked for meanwhile is refused, and the status line says so. Escape
+// and dropped), as any job replaces work running in the background (Job::background); other work
+// asked for meanwhile is refused, and the status line says so. Escape
 // stops the job (it is not handed to the host then). Before the document or a text a job reads
 // goes (a reload, a close, a tab's text replaced), the job is stopped and waited for.
 #pragma once

@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "base/mem.h"
 #include "base/strbuf.h"
 #include "base/thousands.h"
 #include "export/value_view.h"
@@ -16,6 +17,7 @@
 #include "plugin/viewer_messages.h"
 #include "plugin/viewer_window.h"
 #include "work/grid_order.h"
+#include "work/order_status.h"
 
 namespace {
 
@@ -25,12 +27,15 @@ enum { VALUE_VIEW_ID = 0x7A2 };
 // One per value view window, owned by it: made at WM_NCCREATE, freed at WM_NCDESTROY. `text` is
 // the text view inside it; `record` (the file row, which keeps its meaning whatever order the
 // grid shows) and `col` name the cell shown while `open`, and `shown` says what became of its
-// value.
+// value. With `summary` it shows column `col`'s summary instead, over the rows `rows` names (as
+// format_row_count wrote them when it was made), and no cell.
 struct ValueView {
     HWND text;
     bool open;
+    bool summary;
     int32_t record, col;
     ValueShown shown;
+    char rows[64];
 };
 
 ValueView *record(HWND view) {
@@ -123,10 +128,34 @@ bool value_view_show(HWND view, Viewer *viewer, int32_t row, int32_t col) {
     snprintf(name, sizeof name, "Value of %s", column_title(viewer, col));
     text_view_set_name(vv->text, name);
     vv->open = true;
+    vv->summary = false;
     vv->record = record_at(viewer, row);
     vv->col = col;
     vv->shown = shown;
     return true;
+}
+
+bool value_view_show_summary(HWND view, const Viewer *viewer, int32_t col, char *text, size_t len) {
+    ValueView *vv = record(view);
+    if (!vv) {
+        mem_free(text);
+        return false;
+    }
+    text_view_show_text(vv->text, text, len);
+    char name[160];
+    snprintf(name, sizeof name, "Summary of %s", column_title(viewer, col));
+    text_view_set_name(vv->text, name);
+    vv->open = true;
+    vv->summary = true;
+    vv->record = -1;
+    vv->col = col;
+    format_row_count(vv->rows, sizeof vv->rows, viewer);
+    return true;
+}
+
+bool value_view_summary_open(HWND view) {
+    ValueView *vv = record(view);
+    return vv && vv->open && vv->summary;
 }
 
 void value_view_close(HWND view) {
@@ -138,7 +167,7 @@ void value_view_close(HWND view) {
 
 bool value_view_cell(HWND view, const Viewer *viewer, int32_t *row, int32_t *col) {
     ValueView *vv = record(view);
-    if (!vv || !vv->open) return false;
+    if (!vv || !vv->open || vv->summary) return false;
     *row = row_of_record(viewer, vv->record);
     *col = vv->col;
     return *row >= 0;
@@ -146,7 +175,8 @@ bool value_view_cell(HWND view, const Viewer *viewer, int32_t *row, int32_t *col
 
 bool value_view_follow(HWND view, const Viewer *viewer) {
     int32_t row = 0, col = 0;
-    return !value_view_open(view) || value_view_cell(view, viewer, &row, &col);
+    return !value_view_open(view) || value_view_summary_open(view) ||
+           value_view_cell(view, viewer, &row, &col);
 }
 
 void value_view_describe(HWND view, const Viewer *viewer, char *out, size_t n) {
@@ -154,12 +184,17 @@ void value_view_describe(HWND view, const Viewer *viewer, char *out, size_t n) {
     if (n == 0) return;
     out[0] = '\0';
     if (!vv || !vv->open) return;
+    const char *type =
+        viewer->col_types && vv->col < viewer->col_count ? viewer->col_types[vv->col].name : "";
+    if (vv->summary) {
+        snprintf(out, n, "Summary of column %s%s%s over %s", column_title(viewer, vv->col),
+                 type[0] ? " " : "", type, vv->rows);
+        return;
+    }
     char row[32], rows[32];
     const int32_t at = row_of_record(viewer, vv->record);
     format_thousands(row, sizeof row, static_cast<unsigned long long>(at >= 0 ? at : 0) + 1);
     format_thousands(rows, sizeof rows, static_cast<unsigned long long>(shown_row_count(viewer)));
-    const char *type =
-        viewer->col_types && vv->col < viewer->col_count ? viewer->col_types[vv->col].name : "";
     const char *note = vv->shown == VALUE_NULL ? "   \xE2\x80\x94   NULL"
                        : vv->shown == VALUE_NOT_JSON
                            ? "   \xE2\x80\x94   not valid JSON, shown as stored"

@@ -32,12 +32,20 @@ HWND value_view_text_view(HWND view);
 // was, when there is no such cell or its value cannot be had.
 bool value_view_show(HWND view, Viewer *viewer, int32_t row, int32_t col);
 
+// Shows column col's summary (query/column_summary.h): `text`, len bytes from the allocation seam,
+// which it takes over in every case. Returns false when there is no view.
+bool value_view_show_summary(HWND view, const Viewer *viewer, int32_t col, char *text, size_t len);
+
+// Whether it shows a column's summary (and so no cell).
+bool value_view_summary_open(HWND view);
+
 // Hides it and forgets the value; the grid shows again.
 void value_view_close(HWND view);
 
 // What the status line says of the open value: "Row 12 of 300, column "price" numeric(10,2)",
-// with " — NULL" for a NULL and " — not valid JSON, shown as stored" where that applies.
-// UTF-8 into out (n bytes).
+// with " — NULL" for a NULL and " — not valid JSON, shown as stored" where that applies; of a
+// summary, "Summary of column price numeric(10,2) over 1,234 of 5,000 rows". UTF-8 into out (n
+// bytes).
 void value_view_describe(HWND view, const Viewer *viewer, char *out, size_t n);
 
 // The cell it shows: where its record's row shows in the grid now, and its column. False when

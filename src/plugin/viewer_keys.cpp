@@ -16,9 +16,11 @@
 #include "plugin/long_job.h"
 #include "plugin/module_frames.h"
 #include "plugin/notice.h"
+#include "plugin/summary_job.h"
 #include "plugin/text_view.h"
 #include "plugin/value_view.h"
 #include "plugin/viewer_messages.h"
+#include "work/row_filter.h"
 
 namespace {
 
@@ -42,13 +44,38 @@ void show_value(HWND viewer_window, Viewer *viewer, int32_t row, int32_t col) {
     HWND value = value_view_made(viewer_window);
     if (!value || !value_view_show(value, viewer, row, col)) return;
     if (row != viewer->cur_row || col != viewer->cur_col) grid_goto(viewer, row, col, 0);
-    ShowWindow(value, SW_SHOW);
-    ShowWindow(static_cast<HWND>(viewer->grid), SW_HIDE);
-    SetFocus(value_view_text_view(value));
-    InvalidateRect(viewer_window, nullptr, FALSE); // the status line names the cell
+    reveal_value_view(viewer_window, viewer);
+}
+
+// A condition on the cursor cell's value (or its NULL) added to the filter as last asked.
+void filter_by_cell(HWND viewer_window, Viewer *viewer, CellTest test) {
+    if (viewer->tab != TAB_DATA || shown_row_count(viewer) <= 0) return;
+    Condition *c = cell_condition(viewer, viewer->cur_row, viewer->cur_col, test);
+    RowFilter filter;
+    if (!c || !row_filter_with_value(&filter, asked_filter(viewer_window, viewer), c)) {
+        notice_show(viewer_window, "not enough memory for that filter");
+        return;
+    }
+    ask_filter(viewer_window, viewer, &filter);
+}
+
+// Every row again: the bar's text and condition and the cells' conditions gone.
+void clear_filters(HWND viewer_window, Viewer *viewer) {
+    find_bar_forget_filter(find_bar_of(viewer_window));
+    RowFilter none = {};
+    ask_filter(viewer_window, viewer, &none);
 }
 
 } // namespace
+
+void reveal_value_view(HWND viewer_window, Viewer *viewer) {
+    HWND value = value_view_of(viewer_window);
+    if (!value) return;
+    ShowWindow(value, SW_SHOW);
+    ShowWindow(static_cast<HWND>(viewer->grid), SW_HIDE);
+    SetFocus(value_view_text_view(value));
+    InvalidateRect(viewer_window, nullptr, FALSE); // the status line names what it shows
+}
 
 void leave_value_view(HWND viewer_window, Viewer *viewer) {
     HWND value = value_view_of(viewer_window);
@@ -168,6 +195,17 @@ void run_command(HWND viewer_window, Viewer *viewer, KeyAction action, KeyPlace 
     case CMD_COPY_INSERT: copy_grid(viewer_window, viewer, false, true, COPY_SQL_INSERT); break;
     case CMD_COPY_JSON: copy_grid(viewer_window, viewer, false, true, COPY_JSON); break;
     case CMD_COPY_MARKDOWN: copy_grid(viewer_window, viewer, false, true, COPY_MARKDOWN); break;
+    case CMD_SUMMARY_OPEN: ask_column_summary(viewer_window, viewer); break;
+    case CMD_GOTO_OPEN:
+        if (viewer->tab == TAB_DATA && !value_view_open(value_view_of(viewer_window)))
+            find_bar_open_goto(find_bar_made(viewer_window));
+        break;
+    case CMD_GOTO_ROW: find_bar_go_to_row(bar); break;
+    case CMD_FILTER_EQUAL: filter_by_cell(viewer_window, viewer, CELL_EQUAL); break;
+    case CMD_FILTER_NOT_EQUAL: filter_by_cell(viewer_window, viewer, CELL_NOT_EQUAL); break;
+    case CMD_FILTER_NULL: filter_by_cell(viewer_window, viewer, CELL_IS_NULL); break;
+    case CMD_FILTER_NOT_NULL: filter_by_cell(viewer_window, viewer, CELL_NOT_NULL); break;
+    case CMD_FILTER_CLEAR_ALL: clear_filters(viewer_window, viewer); break;
     }
 }
 
@@ -179,8 +217,12 @@ bool viewer_key(HWND viewer_window, Viewer *viewer, WPARAM key, KeyPlace place, 
     if (alt) mods |= KEYMOD_ALT;
     KeyAction action = key_command(static_cast<int>(key), mods, place);
     if (action.command == CMD_NONE) return false;
-    // Filtering and sorting act on the grid's rows: in a text tab they are nobody's keys.
-    if (action.command == CMD_FILTER_OPEN && viewer->tab != TAB_DATA) return false;
+    // Filtering, going to a row and a column's summary act on the grid's rows: in a text tab they
+    // are nobody's keys.
+    if ((action.command == CMD_FILTER_OPEN || action.command == CMD_GOTO_OPEN ||
+         action.command == CMD_SUMMARY_OPEN) &&
+        viewer->tab != TAB_DATA)
+        return false;
     run_command(viewer_window, viewer, action, place, nullptr);
     return true;
 }

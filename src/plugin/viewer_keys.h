@@ -26,3 +26,7 @@ void tab_select_all(HWND viewer_window, Viewer *viewer);
 
 // The value view closed and the grid shown again, the cursor in view; nothing when it is closed.
 void leave_value_view(HWND viewer_window, Viewer *viewer);
+
+// The value view, holding what it was just given (a value, a summary), shown over the grid's place
+// with the keyboard.
+void reveal_value_view(HWND viewer_window, Viewer *viewer);

@@ -21,6 +21,7 @@
 #include "plugin/long_job.h"
 #include "plugin/module_frames.h"
 #include "plugin/notice.h"
+#include "plugin/sums_job.h"
 #include "plugin/text_view.h"
 #include "plugin/value_view.h"
 #include "plugin/viewer_keys.h"
@@ -127,10 +128,13 @@ static void paint_bar(HWND window, Viewer *viewer) {
     if (viewer) {
         char status[STATUS_LEN], text[BAR_TEXT_LEN];
         HWND value = value_view_of(window);
-        if (viewer->tab == TAB_DATA && value_view_open(value))
+        if (viewer->tab == TAB_DATA && value_view_open(value)) {
             value_view_describe(value, viewer, status, sizeof status);
-        else
-            format_grid_status(status, sizeof status, viewer);
+        } else {
+            const StatusParts parts = {viewer->work ? &viewer->work->filter : nullptr,
+                                       status_sums(window, viewer)};
+            format_grid_status(status, sizeof status, viewer, &parts);
+        }
         // Work runs beside the grid, which shows the rows as they were until it ends.
         const char *notice = job ? job : notice_of(window);
         if (notice[0]) {
@@ -163,6 +167,7 @@ static void find_bar_shown(HWND window, Viewer *viewer, bool shown) {
 
 void show_count_news(HWND window, Viewer *viewer, unsigned news) {
     if (news & COUNT_COLUMNS) {
+        if (viewer->work) sums_forget(&viewer->work->sums);
         populate_grid(viewer);
     } else if ((news & COUNT_ROWS) && !viewer->order.shown) {
         grid_rows_grew(viewer);
@@ -219,6 +224,7 @@ LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
         stop_job(window);
         stop_counting(viewer);
         notice_clear(window);
+        KillTimer(window, SUMS_TIMER);
         return 0;
     case WM_SIZE:
         if (viewer) lay_out_children(window, viewer);
@@ -265,6 +271,9 @@ LRESULT CALLBACK WlxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam
         return 0;
     case WM_FIND_BAR_SHOWN:
         if (viewer) find_bar_shown(window, viewer, wparam != 0);
+        return 0;
+    case WM_TIMER:
+        if (viewer && wparam == SUMS_TIMER) sums_timer(window, viewer);
         return 0;
     case WM_SETFOCUS:
         // A host that focuses the viewer window itself would otherwise leave every key unheard:

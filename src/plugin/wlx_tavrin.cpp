@@ -88,7 +88,8 @@ static int reload_viewer(HWND window, const void *path, bool wide) {
     stop_job(window);
     stop_counting(viewer);
     leave_value_view(window, viewer);
-    viewer->work->filter = Needle{};
+    row_filter_free(&viewer->work->filter);
+    sums_forget(&viewer->work->sums);
     viewer->work->remake = false;
     text_view_forget(static_cast<HWND>(viewer->edit));
     viewer_free_blocks(viewer);

@@ -80,6 +80,10 @@ enum CellTest : uint8_t { CELL_EQUAL, CELL_NOT_EQUAL, CELL_IS_NULL, CELL_NOT_NUL
 Condition *condition_for_cell(const Viewer *viewer, int32_t col, CellTest test, const char *raw,
                               size_t len);
 
+// A condition of its own with the same tests, values and text: for a reader on another thread
+// while the window thread keeps the first. Null when the memory cannot be had; null for null.
+Condition *condition_copy(const Condition *c);
+
 // Both conditions together (AND). Takes both (either may be null: then the other is the result);
 // null when the memory cannot be had, and then both are freed.
 Condition *condition_and(Condition *a, Condition *b);
@@ -88,5 +92,8 @@ Condition *condition_and(Condition *a, Condition *b);
 // values as typed (a cell's value as the grid shows it): "Unit Price" > 100 AND status = 'paid'.
 // May reallocate out's data.
 void condition_text(const Condition *c, const Viewer *viewer, StrBuf *out);
+
+// The same, as one operand of an AND written before it: in parentheses when its own top is an OR.
+void condition_text_after_and(const Condition *c, const Viewer *viewer, StrBuf *out);
 
 void condition_free(Condition *c);

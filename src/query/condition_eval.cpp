@@ -236,7 +236,9 @@ void print(const Condition *c, int32_t at, const Viewer *viewer, int outer, StrB
     case NODE_AND:
         print(c, n.a, viewer, own, out);
         sb_add(out, n.node == NODE_OR ? " OR " : " AND ");
-        print(c, n.b, viewer, own + 1, out);
+        // Both join associatively (in three-valued logic too): a right operand of the same kind
+        // reads the same without its parentheses.
+        print(c, n.b, viewer, c->nodes[n.b].node == n.node ? own : own + 1, out);
         break;
     case NODE_NOT:
         sb_add(out, "NOT ");
@@ -264,4 +266,8 @@ void print(const Condition *c, int32_t at, const Viewer *viewer, int outer, StrB
 
 void condition_text(const Condition *c, const Viewer *viewer, StrBuf *out) {
     print(c, c->root, viewer, 0, out);
+}
+
+void condition_text_after_and(const Condition *c, const Viewer *viewer, StrBuf *out) {
+    print(c, c->root, viewer, precedence(NODE_AND), out);
 }

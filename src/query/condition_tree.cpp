@@ -129,7 +129,8 @@ namespace {
 // or -1.
 int32_t append(Condition *a, const Condition *b) {
     const int32_t nodes = a->node_count, values = a->value_count;
-    const uint32_t bytes = b->pool_len ? condition_add_bytes(a, b->pool, b->pool_len) : a->pool_len;
+    // Even b's empty pool makes one: an empty value's bytes are read from it (offset 0, length 0).
+    const uint32_t bytes = condition_add_bytes(a, b->pool, b->pool_len);
     if (bytes == UINT32_MAX) return -1;
     for (int32_t i = 0; i < b->value_count; ++i) {
         CondValue v = b->values[i];
@@ -151,6 +152,16 @@ int32_t append(Condition *a, const Condition *b) {
 }
 
 } // namespace
+
+Condition *condition_copy(const Condition *c) {
+    if (!c) return nullptr;
+    Condition *copy = condition_new();
+    if (copy && (copy->root = append(copy, c)) < 0) {
+        condition_free(copy);
+        return nullptr;
+    }
+    return copy;
+}
 
 Condition *condition_and(Condition *a, Condition *b) {
     if (!a || !b) return a ? a : b;

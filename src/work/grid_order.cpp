@@ -3,10 +3,10 @@
 
 #include "base/mem.h"
 #include "base/stop.h"
-#include "find/grid_scan.h"
 #include "grid/shown_rows.h"
 #include "order/order.h"
 #include "order/record_sort.h"
+#include "work/row_filter.h"
 
 #include <string.h>
 
@@ -181,8 +181,9 @@ BuildEnd build(const Viewer *from, const OrderSpec *spec, RowOrder *o) {
         count = cur.shown_count;
     } else if (bits) {
         const Viewer dom = domain_of(from, rows);
-        count = grid_scan_rows(&dom, &spec->needle, bits);
-        if (stop_seen()) {
+        const int64_t marked = filter_mark(&dom, spec, bits);
+        count = static_cast<int32_t>(marked);
+        if (marked < 0 || stop_seen()) {
             mem_free(bits);
             free_unshared(RowOrder{0, const_cast<int32_t *>(all), 0, nullptr, {}, 0, 0}, &cur);
             return BUILD_STOPPED;
@@ -316,10 +317,18 @@ int grid_set_sort(Viewer *viewer, int32_t col, SortDir dir) {
     return make_and_install(viewer, &spec);
 }
 
-int grid_set_filter(Viewer *viewer, const Needle *needle) {
+int grid_set_keys(Viewer *viewer, const OrderKey *keys, int32_t n) {
+    OrderSpec spec = order_spec_of(viewer, nullptr);
+    spec.key_count = 0;
+    for (int32_t k = 0; k < n && k < ORDER_KEYS_MAX; ++k) spec.keys[spec.key_count++] = keys[k];
+    return make_and_install(viewer, &spec);
+}
+
+int grid_set_filter(Viewer *viewer, const Needle *needle, const Condition *condition) {
     OrderSpec spec = order_spec_of(viewer, nullptr);
     spec.filter_kept = false;
-    spec.filtered = needle && needle->char_count > 0;
-    if (spec.filtered) spec.needle = *needle;
+    if (needle && needle->char_count > 0) spec.needle = *needle;
+    spec.condition = condition;
+    spec.filtered = spec.needle.char_count > 0 || condition;
     return make_and_install(viewer, &spec);
 }

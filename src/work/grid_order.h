@@ -10,6 +10,7 @@
 
 #include "document/viewer.h"
 #include "find/needle.h"
+#include "query/condition.h"
 
 #include <stdint.h>
 
@@ -20,13 +21,19 @@
 // `filter_kept` says that the filter asked for is the one the order shown was made with, so that
 // its rows are taken from it rather than found again; `fresh` reuses nothing (the count has ended,
 // and the order is made again over every row).
+//
+// A filter lets through the rows that hold its needle (when it has one: char_count > 0) and its
+// condition (when it has one), both. The condition is borrowed: whoever made the spec keeps it
+// alive and unchanged while an order is built from the spec (an order job owns the filter it reads:
+// work/order_job.h).
 struct OrderSpec {
     OrderKey keys[ORDER_KEYS_MAX];
     int32_t key_count;
-    bool filtered;    // only the rows with a cell holding `needle` show
-    Needle needle;    // the filter's text made ready, ignoring case as find does
-    bool filter_kept; // the filter is the order shown's
-    bool fresh;       // every row counted, nothing reused
+    bool filtered;              // only the rows that hold the filter show
+    Needle needle;              // a text a cell must hold, ignoring case as find does
+    const Condition *condition; // a condition the row must hold, or null
+    bool filter_kept;           // the filter is the order shown's
+    bool fresh;                 // every row counted, nothing reused
 };
 
 // An order made and not yet installed, with where the records the cursor and the anchor stood on
@@ -49,7 +56,8 @@ enum BuildEnd {
 // -1) are found in the order made. On BUILD_DONE `out` holds the order; otherwise it holds nothing
 // and everything made on the way is freed. Loops over rows look at the stop flag every STOP_ROWS
 // rows. Costs: a sort 4 bytes a row while it holds and at most 16 more while it runs; a filter a
-// scan over the data block and a bit a row; turning a one-key sort round a copy and a pass.
+// scan over the data block (its needle) and a test of each row it let through (its condition), and
+// a bit a row; turning a one-key sort round a copy and a pass.
 BuildEnd order_build(const Viewer *from, const OrderSpec *spec, int32_t cursor_record,
                      int32_t anchor_record, BuiltOrder *out);
 
@@ -83,10 +91,12 @@ int32_t row_of_record(const Viewer *viewer, int32_t record);
 
 // The same, made and installed at once on the calling thread, the cursor collapsing onto its
 // record: for the tests and the small files, whose orders take no time. Sorts by one column
-// (SORT_NONE: no key), keeping the filter; or filters by a needle (null or empty: none), keeping
-// the keys. Returns 1, or 0 when nothing changed (no memory, or stopped).
+// (SORT_NONE: no key), keeping the filter's rows; or sorts by keys[0 .. n - 1], keeping them too;
+// or filters by a needle (null or empty: none) and a condition (null: none), keeping the keys.
+// Returns 1, or 0 when nothing changed (no memory, or stopped).
 int grid_set_sort(Viewer *viewer, int32_t col, SortDir dir);
-int grid_set_filter(Viewer *viewer, const Needle *needle);
+int grid_set_keys(Viewer *viewer, const OrderKey *keys, int32_t n);
+int grid_set_filter(Viewer *viewer, const Needle *needle, const Condition *condition = nullptr);
 
 // The spec of the record's current order, its filter taken as kept (the needle is the caller's to
 // fill when one holds): the start of every change a caller asks for.

@@ -9,6 +9,7 @@ void job_init(Job *job, const JobKind *kind, const char *note) {
     job->stop.store(0);
     job->gave_up = false;
     job->reads = nullptr;
+    job->background = false;
 }
 
 namespace {

@@ -46,6 +46,9 @@ struct Job {
     // A block the work reads that is no copy and belongs to someone else (a text view's text), or
     // null: its owner stops the job before it changes it.
     const void *reads;
+    // Work the user did not ask for by a command (the selection's sums, worked out once the keys
+    // stop): any job asked for meanwhile stops it first rather than being refused.
+    bool background;
 };
 
 // Makes a job's common part (the rest is the kind's).

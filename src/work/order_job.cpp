@@ -19,6 +19,15 @@ OrderJob *order_job_new(const Viewer *viewer, const OrderSpec *spec, OrderCursor
     return j;
 }
 
+void order_job_take_filter(OrderJob *j, RowFilter *filter) {
+    row_filter_free(&j->filter);
+    j->filter = *filter;
+    *filter = RowFilter{};
+    const bool kept = j->spec.filter_kept;
+    row_filter_spec(&j->filter, &j->spec);
+    j->spec.filter_kept = kept && j->spec.filtered;
+}
+
 void order_job_run(Job *job) {
     OrderJob *j = reinterpret_cast<OrderJob *>(job);
     j->end = order_build(&j->from, &j->spec, j->cursor_record, j->anchor_record, &j->built);
@@ -37,5 +46,6 @@ void order_job_hand_over(Job *job, void *to) {
 void order_job_discard(Job *job) {
     OrderJob *j = reinterpret_cast<OrderJob *>(job);
     order_discard(&j->built, &j->from.order);
+    row_filter_free(&j->filter);
     free(j);
 }

@@ -4,15 +4,19 @@
 
 #include "work/grid_order.h"
 #include "work/job.h"
+#include "work/row_filter.h"
 
 // The job's record. `from` is a copy of the record as it stood when the job was asked for: its
 // blocks are the record's, which stay unchanged while the job runs (nothing else changes the
 // record's order; a reload or close stops the job first), and it is only read. `built` is the
-// job's own until installed.
+// job's own until installed. `filter` is the job's own too: the spec's condition is its `all`, so
+// that what the build reads lives as long as the job and changes with nothing else; the window
+// thread may take it over once the order is installed.
 struct OrderJob {
     Job job;
     Viewer from;
     OrderSpec spec;
+    RowFilter filter;
     OrderCursor how;
     int32_t cursor_record, anchor_record;
     BuiltOrder built;
@@ -25,6 +29,10 @@ struct OrderJob {
 // the cursor following as `how` says; null when its memory cannot be had. `note` outlives it.
 OrderJob *order_job_new(const Viewer *viewer, const OrderSpec *spec, OrderCursor how,
                         const char *note);
+
+// The job takes `filter` over (leaving it empty) and filters by it: the spec's filter becomes the
+// filter's (row_filter_spec), its `filter_kept` left as it was.
+void order_job_take_filter(OrderJob *j, RowFilter *filter);
 
 // The kind's three functions (JobKind), for kinds that add to them.
 void order_job_run(Job *job);

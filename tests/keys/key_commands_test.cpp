@@ -111,6 +111,28 @@ TEST(KeyCommands, EnterOpensACellsValueWhichEscapeEnterAndAltArrowsAnswer) {
     EXPECT_EQ(command(KEY_F3, 0, PLACE_VALUE), CMD_FIND_NEXT);
 }
 
+TEST(KeyCommands, CtrlISumsUpTheColumnAndCtrlGAsksForARowWhichEnterGoesTo) {
+    EXPECT_EQ(command(KEY_I, KEYMOD_CTRL, PLACE_GRID), CMD_SUMMARY_OPEN);
+    EXPECT_EQ(command(KEY_G, KEYMOD_CTRL, PLACE_GRID), CMD_GOTO_OPEN);
+    for (KeyPlace place : {PLACE_TEXT, PLACE_VALUE}) {
+        EXPECT_EQ(command(KEY_I, KEYMOD_CTRL, place), CMD_NONE) << "no column to sum up";
+        EXPECT_EQ(command(KEY_G, KEYMOD_CTRL, place), CMD_NONE) << "no rows to go to";
+    }
+    for (int mods : std::initializer_list<int>{0, KEYMOD_SHIFT, KEYMOD_CTRL | KEYMOD_SHIFT}) {
+        EXPECT_EQ(command(KEY_I, mods, PLACE_GRID), CMD_NONE) << mods;
+        EXPECT_EQ(command(KEY_G, mods, PLACE_GRID), CMD_NONE) << mods;
+    }
+    EXPECT_EQ(command(KEY_I, KEYMOD_CTRL, PLACE_FIND_FIELD), CMD_NONE) << "the field's own";
+    for (KeyPlace place : {PLACE_FIND_FIELD, PLACE_FILTER_FIELD, PLACE_GOTO_FIELD})
+        EXPECT_EQ(command(KEY_G, KEYMOD_CTRL, place), CMD_GOTO_OPEN) << "the bar turns to it";
+    EXPECT_EQ(command(KEY_RETURN, 0, PLACE_GOTO_FIELD), CMD_GOTO_ROW);
+    EXPECT_EQ(command(KEY_ESCAPE, 0, PLACE_GOTO_FIELD), CMD_FIND_CLOSE);
+    EXPECT_EQ(command(KEY_F, KEYMOD_CTRL, PLACE_GOTO_FIELD), CMD_FIND_OPEN);
+    for (int digit = 1; digit <= 4; ++digit)
+        EXPECT_EQ(command(KEY_1 + digit - 1, 0, PLACE_GOTO_FIELD), CMD_NONE) << "typed";
+    EXPECT_EQ(command(KEY_RETURN, 0, PLACE_FIND_FIELD), CMD_FIND_NEXT) << "the find field's Enter";
+}
+
 TEST(KeyCommands, ShiftF10AndTheMenuKeyOpenTheMenuWhileAltCombinationsStayTheHosts) {
     for (KeyPlace place : TABS) {
         EXPECT_EQ(command(KEY_F10, KEYMOD_SHIFT, place), CMD_CONTEXT_MENU);
@@ -165,8 +187,11 @@ std::vector<std::string> labels(KeyPlace place) {
 TEST(ContextMenu, TheGridsTheValuesAndTheTextsItemsInOrder) {
     EXPECT_EQ(labels(PLACE_GRID),
               (std::vector<std::string>{"Copy", "Copy with column names", "Copy as", "Select all",
-                                        "Show value", "-", "Find...", "Filter...", "-",
-                                        "Sort ascending", "Sort descending", "File order"}));
+                                        "Show value", "Column summary", "-", "Find...",
+                                        "Go to row...", "Filter...", "Filter: equal to this value",
+                                        "Filter: not equal to this value", "Filter: NULL",
+                                        "Filter: not NULL", "Clear filter", "-", "Sort ascending",
+                                        "Sort descending", "File order"}));
     for (KeyPlace place : {PLACE_TEXT, PLACE_VALUE})
         EXPECT_EQ(labels(place), (std::vector<std::string>{"Copy", "Select all", "-", "Find..."}));
     MenuItem items[MENU_ITEMS_MAX];

@@ -20,6 +20,11 @@ class FindBar : public ViewerTest {
         ASSERT_TRUE(grid_shown());
     }
     HWND field() const { return only_visible("Edit"); }
+    // The bar's label, which is the bar window's own text.
+    std::wstring label() const {
+        auto bars = children_of_class(viewer, "TavrinFindBar");
+        return bars.size() == 1 ? window_text(bars[0]) : L"<no bar>";
+    }
     std::wstring note() const { return window_text(only_visible("Static")); }
     // A control of the bar, a window of its own along the viewer's bottom edge, while it shows.
     HWND only_visible(const char *class_name) const {
@@ -217,7 +222,8 @@ TEST_F(FindBar, TypingInTheFilterNarrowsTheRowsEnterKeepsThemEscapeBringsThemAll
     EXPECT_EQ(ids(grid()), "1 3") << "the rows with a cell holding it, ignoring case";
     EXPECT_EQ(note(), L"2 of 4 rows");
     EXPECT_TRUE(pump_until([&] {
-        return status_text(viewer) == L"t   \u2014   2 of 4 rows   \u00b7   id int";
+        return status_text(viewer) ==
+               L"t   \u2014   contains 'osl' \u2014 2 of 4 rows   \u00b7   id int";
     })) << "the status line: "
         << utf8_of(status_text(viewer));
     press_key(field(), VK_BACK);
@@ -276,4 +282,80 @@ TEST_F(FindBar, ANewFileShowsEveryRowAndForgetsTheFilter) {
     EXPECT_EQ(field(), nullptr) << "the filtering bar closed";
     press_key(grid(), 'F', true, true);
     EXPECT_EQ(window_text(field()), L"");
+}
+
+TEST_F(FindBar, AFilterThatNamesAColumnAndAnOperatorIsAConditionAndSaysWhyWhileItCannotBeRead) {
+    press_key(grid(), 'F', true, true);
+    ASSERT_NE(field(), nullptr);
+    EXPECT_EQ(label(), L"Filter:");
+    SetWindowTextW(field(), L"id >= 2 AND city <> 'Oslo'");
+    pump_pending();
+    EXPECT_EQ(label(), L"Filter (condition):");
+    EXPECT_EQ(ids(grid()), "2 3 4") << "compared by their bytes: OSLO is not Oslo";
+    EXPECT_EQ(note(), L"3 of 4 rows");
+    EXPECT_TRUE(pump_until([&] {
+        return status_text(viewer) ==
+               L"t   \u2014   id >= 2 AND city <> 'Oslo' \u2014 3 of 4 rows   \u00b7   id int";
+    })) << utf8_of(status_text(viewer));
+
+    // Half typed: the bar says why and where, and the rows stay as they were.
+    SetWindowTextW(field(), L"id >= 2 AND name = 'Bo");
+    pump_pending();
+    EXPECT_EQ(label(), L"Filter (condition):");
+    EXPECT_EQ(note().rfind(L"At character 20: ", 0), 0u) << utf8_of(note());
+    EXPECT_EQ(ids(grid()), "2 3 4");
+    SetWindowTextW(field(), L"id > 'two'");
+    pump_pending();
+    EXPECT_EQ(note().rfind(L"At character 6: ", 0), 0u) << utf8_of(note());
+    EXPECT_EQ(ids(grid()), "2 3 4") << "no value of the column's type: nothing filtered";
+    SetWindowTextW(field(), L"ID IS NOT NULL AND (name ILIKE 'ANNA%' OR name IS NULL)");
+    pump_pending();
+    EXPECT_EQ(ids(grid()), "1 3 4") << "names folded as the server folds them; ILIKE ignores case";
+
+    // Any other text is the text filter again.
+    SetWindowTextW(field(), L"BERG");
+    pump_pending();
+    EXPECT_EQ(label(), L"Filter:");
+    EXPECT_EQ(ids(grid()), "4");
+    press_key(field(), VK_ESCAPE);
+    EXPECT_EQ(ids(grid()), "1 2 3 4");
+}
+
+TEST_F(FindBar, CtrlGGoesToARowAsShownAndPastTheEndToTheLast) {
+    press_key(grid(), VK_RIGHT);
+    press_key(grid(), 'G', true);
+    ASSERT_NE(field(), nullptr);
+    EXPECT_EQ(label(), L"Go to row:");
+    EXPECT_EQ(GetFocus(), field());
+    type("3");
+    EXPECT_TRUE(grid_shown()) << "a digit is typed, not a tab";
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(cursor(), cell(2, 1)) << "the third row, the column kept";
+    EXPECT_EQ(field(), nullptr) << "the bar closed";
+    EXPECT_EQ(GetFocus(), grid());
+
+    press_key(grid(), 'G', true);
+    EXPECT_EQ(window_text(field()), L"3") << "the last number, selected";
+    SetWindowTextW(field(), L"1,000");
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(cursor(), cell(3, 1));
+    EXPECT_EQ(note(), L"Past the end: row 4 is the last");
+    EXPECT_NE(field(), nullptr) << "the bar stays to say so";
+    SetWindowTextW(field(), L"second");
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(note(), L"Type a row number, 1 to 4");
+    EXPECT_EQ(cursor(), cell(3, 1));
+    press_key(field(), VK_ESCAPE);
+    EXPECT_EQ(field(), nullptr);
+
+    // Among the rows as shown: the second row of a filter.
+    press_key(grid(), 'F', true, true);
+    type("oslo");
+    press_key(field(), VK_RETURN);
+    press_key(grid(), 'G', true);
+    SetWindowTextW(field(), L"2");
+    press_key(field(), VK_RETURN);
+    EXPECT_EQ(cursor(), cell(1, 1));
+    EXPECT_EQ(item_text(grid(), 1, 0), "3");
+    EXPECT_TRUE(lister.keys_received.empty());
 }

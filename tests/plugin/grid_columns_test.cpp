@@ -3,7 +3,16 @@
 
 namespace {
 
-class GridColumns : public ViewerTest {};
+class GridColumns : public ViewerTest {
+  protected:
+    HWND header() const {
+        return reinterpret_cast<HWND>(SendMessageW(grid(), LVM_GETHEADER, 0, 0));
+    }
+    int string_width(const char *text) const {
+        return static_cast<int>(
+            SendMessageA(grid(), LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
+    }
+};
 
 // A first row of `fields` fields "v0", "v1", ... under a header line without names.
 std::string unnamed_fields(int fields) {
@@ -135,4 +144,52 @@ TEST_F(GridColumns, EveryRowOfALargeFileIsCounted) {
     ASSERT_NE(open(data_dump("n, what", lines)), nullptr);
     EXPECT_EQ(item_count(grid()), 5000);
     EXPECT_EQ(item_text(grid(), 4999, 0), "4999");
+}
+
+TEST_F(GridColumns, HeadersReadWholeWithRoomForTheArrowAndNoColumnTakesMoreThanAThird) {
+    const std::string dump =
+        magic() +
+        section("SQL",
+                "CREATE TABLE sales.lines (\n    \"Order Id\" integer,\n    \"Line No\" "
+                "integer,\n    \"Unit Price\" numeric(10,2),\n    note text,\n    z text\n);\n") +
+        section("DATA", "COPY sales.lines (\"Order Id\", \"Line No\", \"Unit Price\", note, z) "
+                        "FROM stdin;\n1\t1\t8.30\t" +
+                            std::string(400, 'w') + "\tz\n\\.\n");
+    ASSERT_NE(open(dump), nullptr);
+    for (int col = 0; col < 3; ++col) {
+        const int ours = column_width(grid(), col);
+        // What the list view itself would give the header's text alone (the cells are narrower).
+        SendMessageW(grid(), LVM_SETCOLUMNWIDTH, col, LVSCW_AUTOSIZE_USEHEADER);
+        const int header_alone = column_width(grid(), col);
+        EXPECT_GE(ours, header_alone + 12) << column_text(grid(), col) << ": the arrow's room too";
+        EXPECT_GE(ours, string_width(column_text(grid(), col).c_str()) + 24);
+    }
+    RECT window;
+    GetClientRect(viewer, &window);
+    EXPECT_LE(column_width(grid(), 3), window.right / 3) << "a third of the viewer window at most";
+    EXPECT_GE(column_width(grid(), 3), window.right / 3 - 1);
+}
+
+TEST_F(GridColumns, ADoubleClickOnADividerFitsTheColumnToTheRowsInView) {
+    std::string rows;
+    for (int i = 0; i < 300; ++i)
+        rows += std::to_string(i) + "\t" +
+                (i == 150   ? std::string(300, 'w')
+                 : i >= 280 ? std::string(30, 'm')
+                            : "s") +
+                "\tx\n";
+    ASSERT_NE(open(data_dump("a, b, c", rows)), nullptr);
+    const int first = column_width(grid(), 1);
+    EXPECT_LT(first, string_width(std::string(30, 'm').c_str())) << "fitted to the first rows";
+    press_key(grid(), VK_END, true);
+    ASSERT_GE(SendMessageW(grid(), LVM_GETTOPINDEX, 0, 0), 200);
+    RECT item = {};
+    SendMessageW(header(), HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    const LPARAM divider = MAKELPARAM(item.right - 1, (item.top + item.bottom) / 2);
+    SendMessageW(header(), WM_LBUTTONDBLCLK, MK_LBUTTON, divider);
+    SendMessageW(header(), WM_LBUTTONUP, 0, divider);
+    pump_pending();
+    const int fitted = column_width(grid(), 1);
+    EXPECT_GE(fitted, string_width(std::string(30, 'm').c_str())) << "the widest row in view";
+    EXPECT_LT(fitted, string_width(std::string(300, 'w').c_str())) << "row 150 is out of view";
 }

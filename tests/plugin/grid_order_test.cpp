@@ -9,6 +9,18 @@
 
 namespace {
 
+// The grid menu's lines as the driver counts them (separators left out).
+enum {
+    kFilterEqual = 9,
+    kFilterNotEqual = 10,
+    kFilterNull = 11,
+    kFilterNotNull = 12,
+    kClearFilter = 13,
+    kSortAscending = 14,
+    kSortDescending = 15,
+    kFileOrder = 16,
+};
+
 const std::string kItems =
     magic() +
     section("SQL", "CREATE TABLE public.items (\n    id integer NOT NULL,\n    name text,\n"
@@ -53,6 +65,16 @@ class GridOrder : public ViewerTest {
         size_t at = map.find('C');
         if (at == std::string::npos) return {-1, -1};
         return {static_cast<int>(at / 4), static_cast<int>(at % 4)};
+    }
+    void shift_click_header(int column) {
+        RECT r = {};
+        SendMessageW(header(), HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&r));
+        click(header(), POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, true);
+        pump_pending();
+    }
+    // Whether the status line comes to read `want` (it is the viewer window's text, painted).
+    bool status_reads(const std::wstring &want) {
+        return pump_until([&] { return status_text(viewer) == want; });
     }
     // Opens the grid's menu with a right click on a cell and picks the given line.
     MenuDriver right_click(int row, int col, std::vector<int> pick) {
@@ -130,10 +152,13 @@ TEST_F(GridOrder, ARightClickMovesTheCursorOntoTheCellAndOpensTheMenu) {
     ASSERT_TRUE(menu.opened);
     EXPECT_EQ(cursor(), std::make_pair(3, 1));
     EXPECT_EQ(menu.items,
-              (std::vector<std::wstring>{L"Copy\tCtrl+C", L"Copy with column names\tCtrl+Shift+C",
-                                         L"Copy as", L"Select all\tCtrl+A", L"Show value\tEnter",
-                                         L"-", L"Find...\tCtrl+F", L"Filter...\tCtrl+Shift+F", L"-",
-                                         L"Sort ascending", L"Sort descending", L"File order"}));
+              (std::vector<std::wstring>{
+                  L"Copy\tCtrl+C", L"Copy with column names\tCtrl+Shift+C", L"Copy as",
+                  L"Select all\tCtrl+A", L"Show value\tEnter", L"Column summary\tCtrl+I", L"-",
+                  L"Find...\tCtrl+F", L"Go to row...\tCtrl+G", L"Filter...\tCtrl+Shift+F",
+                  L"Filter: equal to this value", L"Filter: not equal to this value",
+                  L"Filter: NULL", L"Filter: not NULL", L"Clear filter", L"-", L"Sort ascending",
+                  L"Sort descending", L"File order"}));
     // Inside the selection the selection stays, for the menu to act on.
     press_key(grid(), VK_UP, false, true);
     const std::string before = cells(5, 3);
@@ -143,10 +168,10 @@ TEST_F(GridOrder, ARightClickMovesTheCursorOntoTheCellAndOpensTheMenu) {
 
 TEST_F(GridOrder, TheMenusSortsActOnTheCursorsColumn) {
     press_key(grid(), VK_RIGHT);
-    right_click(0, 1, {8}); // Sort descending
+    right_click(0, 1, {kSortDescending});
     EXPECT_EQ(column(1), "pear kiwi fig apple Apple");
     EXPECT_EQ(arrow(1), "down");
-    right_click(0, 1, {9}); // File order
+    right_click(0, 1, {kFileOrder});
     EXPECT_EQ(column(1), "pear apple fig kiwi Apple");
     EXPECT_EQ(arrow(1), "");
 }
@@ -160,7 +185,7 @@ TEST_F(GridOrder, ShiftF10AndTheMenuKeyOpenTheMenuFromTheKeyboard) {
     disarm_menu_driver();
     EXPECT_TRUE(menu.opened) << "Shift+F10";
     MenuDriver again;
-    again.pick = {7}; // Sort ascending
+    again.pick = {kSortAscending};
     arm_menu_driver(&again);
     press_key(grid(), VK_APPS);
     disarm_menu_driver();
@@ -199,4 +224,98 @@ TEST_F(GridOrder, SortAndFilterCombineAndANewFileStartsInFileOrder) {
     ASSERT_EQ(load_next(kItems), 0);
     EXPECT_EQ(column(1), "pear apple fig kiwi Apple");
     EXPECT_EQ(arrow(0), "");
+}
+
+TEST_F(GridOrder, ShiftClicksAddKeysTurnThemRoundAndTakeThemOut) {
+    click_header(0);
+    EXPECT_EQ(column(1), "Apple fig pear apple kiwi");
+    shift_click_header(2);
+    EXPECT_EQ(column(1), "Apple fig pear apple kiwi") << "equal ids by price: 9.99 before 100.00";
+    EXPECT_EQ(arrow(0), "up");
+    EXPECT_EQ(arrow(2), "up") << "each key its arrow";
+    shift_click_header(2);
+    EXPECT_EQ(column(1), "Apple fig pear kiwi apple") << "the second key turned round";
+    EXPECT_EQ(arrow(2), "down");
+    EXPECT_TRUE(status_reads(L"public.items   \u2014   5 rows   \u00b7   sorted by id \u2191, "
+                             L"price \u2193   \u00b7   id integer"))
+        << utf8_of(status_text(viewer));
+    shift_click_header(2);
+    EXPECT_EQ(arrow(2), "") << "a third Shift+click takes the key out";
+    EXPECT_EQ(column(1), "Apple fig pear apple kiwi");
+    shift_click_header(1);
+    click_header(2);
+    EXPECT_EQ(column(2), "9.99 9.990 10.50 100.00 null") << "a plain click: that column alone";
+    EXPECT_EQ(arrow(0), "");
+    EXPECT_EQ(arrow(1), "");
+    EXPECT_EQ(arrow(2), "up");
+}
+
+TEST_F(GridOrder, TheMenuFiltersByTheCellsValueAndTheStatusLineNamesWhatHolds) {
+    right_click(1, 1, {kFilterEqual}); // apple
+    EXPECT_EQ(column(1), "apple") << "by its bytes: Apple is another value";
+    EXPECT_TRUE(status_reads(
+        L"public.items   \u2014   name = 'apple' \u2014 1 of 5 rows   \u00b7   name text"))
+        << utf8_of(status_text(viewer));
+    right_click(0, 1, {kClearFilter});
+    EXPECT_EQ(column(1), "pear apple fig kiwi Apple");
+
+    click_header(0);
+    right_click(1, 2, {kFilterNull}); // fig's price
+    EXPECT_EQ(column(1), "fig");
+    right_click(0, 0, {kFilterNotEqual}); // id <> 2
+    EXPECT_EQ(item_count(grid()), 0) << "both hold together: no row";
+    EXPECT_EQ(arrow(0), "up") << "the sorted column's arrow stays with no row to show";
+    EXPECT_TRUE(status_reads(L"public.items   \u2014   price IS NULL AND id <> 2 \u2014 0 of 5 "
+                             L"rows   \u00b7   sorted by id \u2191   \u00b7   id integer"))
+        << utf8_of(status_text(viewer));
+
+    // Escape in the filter bar takes every condition away.
+    press_key(grid(), 'F', true, true);
+    press_key(GetFocus(), VK_ESCAPE);
+    EXPECT_EQ(column(1), "Apple fig pear apple kiwi");
+    right_click(3, 2, {kFilterNotNull});
+    EXPECT_EQ(column(1), "Apple pear apple kiwi") << "NULL rows do not match \"not NULL\"";
+    right_click(0, 1, {kFilterNotEqual}); // name <> 'Apple'
+    EXPECT_EQ(column(1), "pear apple kiwi");
+    EXPECT_TRUE(lister.keys_received.empty());
+}
+
+TEST_F(GridOrder, TheSelectionsCountSumAndAverageShowInPlaceOfTheColumn) {
+    press_key(grid(), VK_END);
+    press_key(grid(), VK_DOWN, false, true);
+    EXPECT_TRUE(status_reads(
+        L"public.items   \u2014   5 rows   \u00b7   Count 2   Sum 20.49   Avg 10.2450000000000000"))
+        << utf8_of(status_text(viewer));
+    press_key(grid(), VK_DOWN, false, true);
+    press_key(grid(), VK_LEFT, false, true);
+    EXPECT_TRUE(status_reads(L"public.items   \u2014   5 rows   \u00b7   Count 5"))
+        << "a text column among them: the count alone; NULL not counted";
+    press_key(grid(), VK_UP);
+    EXPECT_TRUE(status_reads(L"public.items   \u2014   5 rows   \u00b7   name text"))
+        << "one cell: its column again";
+}
+
+TEST_F(GridOrder, ALargeSelectionIsSummedOnceTheKeysStopWhileTheKeysStillAct) {
+    std::string lines;
+    for (int r = 0; r < 50001; ++r) lines += std::to_string(r % 3) + "\t2\n";
+    ASSERT_EQ(load_next(magic() +
+                        section("SQL", "CREATE TABLE n (\n    a integer,\n    b bigint\n);\n") +
+                        section("DATA", "COPY n (a, b) FROM stdin;\n" + lines + "\\.\n")),
+              0);
+    press_key(grid(), 'A', true);
+    press_key(grid(), VK_DOWN); // a key before the sums: one cell again
+    press_key(grid(), 'A', true);
+    EXPECT_TRUE(pump_until(
+        [&] {
+            return status_text(viewer).find(L"Count 100,002   Sum 150003   Avg 1.5") !=
+                   std::wstring::npos;
+        },
+        20000))
+        << utf8_of(status_text(viewer));
+    press_key(grid(), VK_UP, false, true);
+    EXPECT_TRUE(pump_until([&] {
+        return status_text(viewer).find(L"Count 100,000   Sum 149999   Avg 1.49999") !=
+               std::wstring::npos;
+    })) << "100,000 cells at once: "
+        << utf8_of(status_text(viewer));
 }

@@ -1,5 +1,6 @@
 // A random walk through everything a user and a file manager do to a viewer, in an order a seed
-// chooses: keys, clicks on cells and headers, menu commands, filters typed, Escape, tab switches,
+// chooses: keys, clicks on cells and headers (Shift held or not), menu commands, filters and
+// conditions typed, rows gone to, columns summed up, large selections summed, Escape, tab switches,
 // the next file (a small one, a million rows, a big one still being counted, hostile ones, one
 // cut short while it was viewed), the viewer closed and opened again at any moment, long work
 // running or not. After every action the host is alive, the viewer answers a message sent from
@@ -195,11 +196,11 @@ void RandomWalk::act() {
         int n = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
         RECT r = {};
         SendMessageW(header, HDM_GETITEMRECT, rng.below(n), reinterpret_cast<LPARAM>(&r));
-        click(header, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-        last = "a header click";
+        click(header, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, rng.below(3) == 0);
+        last = "a header click, Shift held or not";
     } else if (what < 60) {
-        press_key(focused_or_grid(), "ACF"[rng.below(3)], true, rng.below(2) == 0);
-        last = "Ctrl+A, C or F";
+        press_key(focused_or_grid(), "ACFGI"[rng.below(5)], true, rng.below(2) == 0);
+        last = "Ctrl+A, C, F, G or I";
     } else if (what < 64) {
         press_key(focused_or_grid(), VK_RETURN);
         last = "Enter";
@@ -209,9 +210,11 @@ void RandomWalk::act() {
         pump_pending();
         last = "Alt+Up or Alt+Down";
     } else if (what < 72) {
-        static const wchar_t *texts[] = {L"name 1", L"7", L"ZEBRA", L"", L"\\N", L"b"};
+        static const wchar_t *texts[] = {
+            L"name 1", L"7",         L"ZEBRA",  L"",       L"\\N",
+            L"b",      L"v > 500.5", L"a = 'b", L"12,000", L"id <= 3 OR name ILIKE '%7'"};
         if (HWND f = field())
-            if (IsWindowVisible(f)) SetWindowTextW(f, texts[rng.below(6)]);
+            if (IsWindowVisible(f)) SetWindowTextW(f, texts[rng.below(10)]);
         pump_pending();
         last = "typing in the bar";
     } else if (what < 76) {
@@ -219,7 +222,7 @@ void RandomWalk::act() {
         last = "F3";
     } else if (what < 82) {
         MenuDriver menu;
-        menu.pick = {rng.below(12)};
+        menu.pick = {rng.below(17)};
         if (rng.below(3) == 0) menu.pick.push_back(rng.below(4));
         if (rng.below(5) == 0) menu.pick.clear();
         arm_menu_driver(&menu);

@@ -187,3 +187,58 @@ TEST_F(ValueView, ARightClickInTheValueOpensItsMenuAsShiftF10Does) {
     EXPECT_EQ(clipboard_text(), L"line one\nline two\tend");
     EXPECT_TRUE(value_shown());
 }
+
+TEST_F(ValueView, CtrlIShowsTheColumnsSummaryOverTheRowsAsShownAndEscapeGoesBack) {
+    press_key(grid(), VK_RIGHT);
+    press_key(grid(), VK_DOWN);
+    const std::string before = cells(3, 3);
+    press_key(grid(), 'I', true);
+    ASSERT_TRUE(value_shown());
+    EXPECT_EQ(GetFocus(), value_text());
+    const std::wstring summary = window_text(value_text());
+    EXPECT_EQ(summary.substr(0, summary.find(L"\nmin: ")),
+              L"body text \u2014 3 rows\nnull: 1\ndistinct: 2")
+        << utf8_of(summary);
+    EXPECT_NE(summary.find(L"\nmost common:\n1\t33.3%\t"), std::wstring::npos) << utf8_of(summary);
+    EXPECT_TRUE(pump_until([&] { return status() == L"Summary of column body text over 3 rows"; }))
+        << utf8_of(status());
+    press_alt(VK_DOWN);
+    EXPECT_EQ(window_text(value_text()), summary) << "no cell to step from";
+    press_key(value_text(), VK_ESCAPE);
+    EXPECT_TRUE(grid_shown());
+    EXPECT_EQ(cells(3, 3), before) << "the cursor where it was";
+    EXPECT_TRUE(lister.keys_received.empty());
+
+    // The menu's item, over the rows a filter lets through.
+    press_key(grid(), 'F', true, true);
+    SetWindowTextW(GetFocus(), L"id <> 1");
+    press_key(GetFocus(), VK_RETURN);
+    ASSERT_EQ(item_count(grid()), 2);
+    press_key(grid(), VK_LEFT);
+    MenuDriver menu;
+    menu.pick = {5}; // Column summary
+    arm_menu_driver(&menu);
+    press_key(grid(), VK_APPS);
+    disarm_menu_driver();
+    ASSERT_TRUE(value_shown());
+    EXPECT_EQ(window_text(value_text()).substr(0, window_text(value_text()).find(L"\nmost")),
+              L"id integer \u2014 2 rows\nnull: 0\ndistinct: 2\nmin: 2\nmax: 3\nsum: 5\navg: "
+              L"2.5000000000000000")
+        << utf8_of(window_text(value_text()));
+    EXPECT_TRUE(pump_until([&] {
+        return status() == L"Summary of column id integer over 2 of 3 rows";
+    })) << utf8_of(status());
+    press_key(value_text(), VK_RETURN);
+    EXPECT_TRUE(grid_shown()) << "Enter goes back too";
+}
+
+TEST_F(ValueView, OnAnEmptyGridCtrlISumsUpTheFirstColumn) {
+    ASSERT_EQ(load_next(magic() + section("SQL", "CREATE TABLE e (\n    n numeric\n);\n") +
+                        section("DATA", "COPY e (n) FROM stdin;\n\\.\n")),
+              0);
+    press_key(grid(), 'I', true);
+    ASSERT_TRUE(value_shown());
+    EXPECT_EQ(window_text(value_text()),
+              L"n numeric \u2014 0 rows\nnull: 0\ndistinct: 0\nmin: null\nmax: null\nsum: "
+              L"null\navg: null\nmost common:\n");
+}

@@ -166,6 +166,44 @@ TEST(Condition, CellsMakeConditionsAndConditionsJoinAsTheStatusLineNamesThem) {
     EXPECT_EQ(condition_and(nullptr, nullptr), nullptr);
 }
 
+// Conditions joined one after another in any grouping read the same: AND and OR need parentheses
+// only where an OR stands under an AND. A copy tests and reads as the condition it copies, and
+// outlives it.
+TEST(Condition, JoinedConditionsAreNamedWithTheParenthesesTheyNeedAndCopiesStandAlone) {
+    Orders o;
+    Condition *a = condition_for_cell(&o.d.v, 1, CELL_EQUAL, "paid", 4);
+    Condition *b = condition_for_cell(&o.d.v, 3, CELL_EQUAL, "t", 1);
+    Condition *c = condition_for_cell(&o.d.v, 2, CELL_NOT_NULL, nullptr, 0);
+    Condition *right = condition_and(a, condition_and(b, c));
+    EXPECT_EQ(o.named(right), "status = 'paid' AND \"Paid\" = 't' AND \"Unit Price\" IS NOT NULL");
+    EXPECT_EQ(o.matches(right), "1");
+    Condition *copy = condition_copy(right);
+    condition_free(right);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(o.named(copy), "status = 'paid' AND \"Paid\" = 't' AND \"Unit Price\" IS NOT NULL");
+    EXPECT_EQ(o.matches(copy), "1");
+    StrBuf out;
+    sb_init(&out);
+    condition_text_after_and(copy, &o.d.v, &out);
+    EXPECT_EQ(std::string(out.data, out.len), o.named(copy)) << "an AND needs none after an AND";
+    sb_drop(&out);
+    condition_free(copy);
+
+    Condition *either = nullptr;
+    ConditionError error;
+    const std::string text = "status = 'open' OR (code = 'ab' OR \"Order Id\" = 4)";
+    ASSERT_EQ(condition_parse(&o.d.v, text.data(), text.size(), &either, &error), 1);
+    EXPECT_EQ(o.named(either), "status = 'open' OR code = 'ab' OR \"Order Id\" = 4");
+    EXPECT_EQ(o.matches(either), "124");
+    sb_init(&out);
+    condition_text_after_and(either, &o.d.v, &out);
+    EXPECT_EQ(std::string(out.data, out.len),
+              "(status = 'open' OR code = 'ab' OR \"Order Id\" = 4)");
+    sb_drop(&out);
+    condition_free(either);
+    EXPECT_EQ(condition_copy(nullptr), nullptr);
+}
+
 using ConditionMemory = AllocationHookTest;
 
 TEST_F(ConditionMemory, WithoutMemoryThereIsNoConditionAndNothingIsKept) {

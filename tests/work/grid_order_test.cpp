@@ -243,6 +243,14 @@ TEST(StopsMidway, EveryPhaseOfASortOrAFilterGivesUpWholeAtEveryLook) {
     stop_at_every_look(&d.v, [&] { return grid_set_sort(&d.v, 2, SORT_DESC) == 1; });
     stop_at_every_look(&d.v, [&] { return grid_set_sort(&d.v, 2, SORT_NONE) == 1; });
     stop_at_every_look(&d.v, [&] { return grid_set_filter(&d.v, nullptr) == 1; });
+    // A condition alone, and after the text's scan (the cursor's record holds both).
+    Condition *c = nullptr;
+    ConditionError error;
+    ASSERT_EQ(condition_parse(&d.v, "n >= 3", 6, &c, &error), 1) << error.message;
+    stop_at_every_look(&d.v, [&] { return grid_set_filter(&d.v, nullptr, c) == 1; });
+    stop_at_every_look(&d.v, [&] { return grid_set_filter(&d.v, &x, c) == 1; });
+    stop_at_every_look(&d.v, [&] { return grid_set_filter(&d.v, nullptr) == 1; });
+    condition_free(c);
     EXPECT_EQ(shown_file_row(&d.v, d.v.cur_row), 12345);
     d.v.col_types = own;
 }
