@@ -84,7 +84,9 @@ class AnyFile : public ViewerTest {
                !holds(painted_status(viewer), L"counting");
     }
 
-    HWND header() const { return reinterpret_cast<HWND>(SendMessageW(grid(), LVM_GETHEADER, 0, 0)); }
+    HWND header() const {
+        return reinterpret_cast<HWND>(SendMessageW(grid(), LVM_GETHEADER, 0, 0));
+    }
     // A click on column col's header, which sorts by it (again: turns the sort round).
     void click_header(int col) {
         RECT r = {};
