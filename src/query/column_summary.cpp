@@ -13,6 +13,7 @@
 #include "query/distinct_estimate.h"
 #include "query/exact_sum.h"
 #include "query/float_value.h"
+#include "query/sum_avg.h"
 #include "query/type_names.h"
 #include "query/value_table.h"
 
@@ -358,18 +359,7 @@ int column_summary_text(const Viewer *viewer, int32_t col, const int32_t *in, in
     sb_add(out, "\n");
     if (kind_is_number(type->kind)) {
         sb_add(out, "sum: ");
-        if (type->kind == KIND_FLOAT) {
-            char text[32];
-            float_text(t.floating, text, sizeof text);
-            sb_add(out, t.floats ? text : "null");
-            sb_add(out, "\navg: ");
-            float_text(t.floating / static_cast<double>(t.floats), text, sizeof text);
-            sb_add(out, t.floats ? text : "null");
-        } else {
-            exact_sum_text(&t.exact, out);
-            sb_add(out, "\navg: ");
-            exact_sum_avg_text(&t.exact, out);
-        }
+        sum_avg_text(type->kind == KIND_FLOAT, t.floating, t.floats, &t.exact, "\navg: ", out);
         sb_add(out, "\n");
     }
     if (character) {

@@ -9,6 +9,7 @@
 #include "order/number_key.h"
 #include "query/exact_sum.h"
 #include "query/float_value.h"
+#include "query/sum_avg.h"
 
 namespace {
 
@@ -79,18 +80,7 @@ int selection_sums_text(const Viewer *viewer, int32_t r0, int32_t r1, int32_t c0
     sb_add(out, count);
     if (numbers) {
         sb_add(out, "   Sum ");
-        if (as_float) {
-            char text[32];
-            float_text(s.floating, text, sizeof text);
-            sb_add(out, s.floats ? text : "null");
-            sb_add(out, "   Avg ");
-            float_text(s.floating / static_cast<double>(s.floats), text, sizeof text);
-            sb_add(out, s.floats ? text : "null");
-        } else {
-            exact_sum_text(&s.exact, out);
-            sb_add(out, "   Avg ");
-            exact_sum_avg_text(&s.exact, out);
-        }
+        sum_avg_text(as_float, s.floating, s.floats, &s.exact, "   Avg ", out);
     }
     const bool whole = !s.exact.failed && !out->failed;
     exact_sum_free(&s.exact);
