@@ -71,6 +71,10 @@ void value_table_free(ValueTable *t) {
     *t = {};
 }
 
+void value_table_prefetch(const ValueTable *t, uint64_t tag) {
+    __builtin_prefetch(&t->slots[home(t, tag)]);
+}
+
 ValueSlot *value_table_find(ValueTable *t, uint64_t tag, bool exact, SameValue same,
                             void *context) {
     for (uint32_t i = home(t, tag);; i = after(t, i)) {

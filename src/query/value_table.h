@@ -41,6 +41,10 @@ struct ValueTable {
 int value_table_init(ValueTable *t, size_t bytes);
 void value_table_free(ValueTable *t);
 
+// Asks the processor for the slot a value with this tag is first looked for in, ahead of the
+// lookup.
+void value_table_prefetch(const ValueTable *t, uint64_t tag);
+
 // Whether a hash tag's slot holds the same value as the row being looked up.
 typedef bool (*SameValue)(void *context, int32_t slot_row);
 
