@@ -143,8 +143,11 @@ class RandomWalk : public ViewerTest {
         keep("");
         write_numbered(paths.back().c_str(), rows);
     }
+    // A path of the walk's files; `last` names it by its place among them.
     char *random_path() {
-        return const_cast<char *>(paths[rng.below(static_cast<int>(paths.size()))].c_str());
+        const int i = rng.below(static_cast<int>(paths.size()));
+        file = i;
+        return const_cast<char *>(paths[static_cast<size_t>(i)].c_str());
     }
 
     HWND field() const {
@@ -164,6 +167,7 @@ class RandomWalk : public ViewerTest {
     std::vector<std::unique_ptr<TempFile>> kept;
     std::vector<std::string> paths;
     int cut_index = 0;
+    int file = -1;
     std::string last;
 };
 
@@ -173,13 +177,17 @@ void RandomWalk::act() {
     const int what = rng.below(100);
     if (!viewer) {
         viewer = module.ListLoad(lister.hwnd, random_path(), 0);
-        last = "ListLoad";
+        last = "ListLoad of file " + std::to_string(file);
         return;
     }
     HWND g = grid();
     if (what < 30) {
-        press_key(focused_or_grid(), moves[rng.below(8)], rng.below(4) == 0, rng.below(3) == 0);
-        last = "a move";
+        const bool shift = rng.below(3) == 0;
+        const bool ctrl = rng.below(4) == 0;
+        const UINT key = moves[rng.below(8)];
+        press_key(focused_or_grid(), key, ctrl, shift);
+        last = "a move (key " + std::to_string(key) + (ctrl ? ", Ctrl" : "") +
+               (shift ? ", Shift" : "") + ")";
     } else if (what < 36) {
         press_key(focused_or_grid(), "1234"[rng.below(4)]);
         last = "a tab";
@@ -231,7 +239,7 @@ void RandomWalk::act() {
         last = "a menu command";
     } else if (what < 88) {
         module.ListLoadNext(lister.hwnd, viewer, random_path(), 0);
-        last = "ListLoadNext";
+        last = "ListLoadNext of file " + std::to_string(file);
     } else if (what < 91) {
         module.ListCloseWindow(viewer);
         viewer = nullptr;
@@ -248,9 +256,11 @@ void RandomWalk::check(int step) {
     ASSERT_TRUE(IsWindow(viewer)) << "step " << step << ", after " << last;
     ASSERT_TRUE(answers_within(viewer, 1000)) << "step " << step << ", after " << last;
     HWND g = grid();
-    const long long counted = counted_in(status_text(viewer));
+    const std::wstring status = status_text(viewer);
+    const long long counted = counted_in(status);
     if (g && counted >= 0)
-        ASSERT_LE(item_count(g), counted) << "step " << step << ", after " << last;
+        ASSERT_LE(item_count(g), counted) << "step " << step << ", after " << last << ", file "
+                                          << file << ", status " << utf8_of(status);
     if (!g || !IsWindowVisible(g)) return;
     const int top = static_cast<int>(SendMessageW(g, LVM_GETTOPINDEX, 0, 0));
     const int page = static_cast<int>(SendMessageW(g, LVM_GETCOUNTPERPAGE, 0, 0)) + 1;
