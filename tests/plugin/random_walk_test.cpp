@@ -256,6 +256,9 @@ void RandomWalk::check(int step) {
     ASSERT_TRUE(IsWindow(viewer)) << "step " << step << ", after " << last;
     ASSERT_TRUE(answers_within(viewer, 1000)) << "step " << step << ", after " << last;
     HWND g = grid();
+    // The status is the window's text as its bar last painted it: the news taken up while the
+    // window answered above is painted first, so that the text and the grid speak of one moment.
+    UpdateWindow(viewer);
     const std::wstring status = status_text(viewer);
     const long long counted = counted_in(status);
     if (g && counted >= 0)
