@@ -163,6 +163,8 @@ double time_key(HWND view, UINT vk, bool ctrl) {
     return done ? now_ms() - t0 : -1;
 }
 
+bool pump_until_counted(HWND window, int bound_ms, HWND grid, double *longest_repaint);
+
 // The text tabs: the Full SQL tab's first visit (which makes the text view), every later visit of a
 // text tab, the caret to the end of the first line (all of it in view of a 1 MB line's cost) and to
 // the text's end, and what the first visit adds to the process's memory against 8 bytes a line and
@@ -176,6 +178,8 @@ void time_text_tabs(ListLoadFn list_load, ListCloseWindowFn list_close, HWND lis
         if (!window) return;
         HWND grid = FindWindowExA(window, nullptr, "SysListView32", nullptr);
         if (IsWindowVisible(grid)) pump_until_painted(grid);
+        // The whole text, not the part of it counted by then: the count ends first.
+        pump_until_counted(window, 60000, nullptr, nullptr);
         double before = private_bytes();
         first.push_back(time_tab(window, 4));
         added.push_back(private_bytes() - before);
@@ -449,8 +453,7 @@ bool still_counting(HWND window) {
 // the grid to paint again each time it has painted, as scrolling through it does, and keeps in
 // `longest_repaint` the longest a paint took to come (a paint still awaited at the end counting
 // as long as it waited). False when the bound passes first.
-bool pump_until_counted(HWND window, int bound_ms, HWND grid = nullptr,
-                        double *longest_repaint = nullptr) {
+bool pump_until_counted(HWND window, int bound_ms, HWND grid, double *longest_repaint) {
     double start = now_ms(), asked = -1;
     for (;;) {
         pump_pending();
@@ -681,7 +684,7 @@ void time_first_screens(ListLoadFn list_load, ListCloseWindowFn list_close, HWND
             returned.push_back(t1 - t0);
             if (painted) first.push_back(t2 - t0);
             InternalGetWindowText(window, status, 256);
-            if (pump_until_counted(window, COUNT_BOUND_MS))
+            if (pump_until_counted(window, COUNT_BOUND_MS, nullptr, nullptr))
                 time_text_messages(window, &length_ms, &text_ms, &units);
             list_close(window);
             pump_pending();
@@ -772,7 +775,8 @@ void time_copy(ListLoadFn list_load, ListCloseWindowFn list_close, HWND lister, 
             return;
         }
         HWND grid = FindWindowExA(window, nullptr, "SysListView32", nullptr);
-        if (!pump_until_painted(grid) || !pump_until_counted(window, COUNT_BOUND_MS)) {
+        if (!pump_until_painted(grid) ||
+            !pump_until_counted(window, COUNT_BOUND_MS, nullptr, nullptr)) {
             std::fprintf(stderr, "the viewer of %s did not finish counting\n", path);
             return;
         }
