@@ -37,7 +37,9 @@ void summary_hand_over(Job *job, void *to) {
     SummaryJob *j = reinterpret_cast<SummaryJob *>(job);
     HWND window = static_cast<HWND>(to);
     Viewer *viewer = viewer_of_viewer_window(window);
-    if (!viewer) return;
+    // Shown in place of the grid, so only while the grid's tab is: a summary that ends after
+    // another tab was chosen would otherwise cover that tab's text.
+    if (!viewer || viewer->tab != TAB_DATA) return;
     if (!j->made) {
         notice_show(window, "not enough memory for the summary");
         return;

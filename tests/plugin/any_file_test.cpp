@@ -387,6 +387,35 @@ TEST_F(AnyFile, EscapeStopsALongSortWithoutReachingTheHostAndTheSortRunsWholeWit
     EXPECT_TRUE(arrow());
 }
 
+TEST_F(AnyFile, ALongSummaryThatEndsAfterAnotherTabWasChosenLeavesThatTabShowing) {
+    // About 100 MB, of names all distinct: summarised in a thread of its own, for a second or so.
+    const int rows = 4000000;
+    ASSERT_NE(open_kept(numbered_dump(rows)), nullptr);
+    ASSERT_TRUE(counted(rows));
+    press_key(grid(), VK_RIGHT);
+    press_key(grid(), 'I', true);
+    ASSERT_TRUE(holds(painted_status(viewer), L"summarising")) << "the summary runs as long work";
+    press_key(grid(), '2');
+    EXPECT_TRUE(pump_until([&] { return !holds(painted_status(viewer), L"summarising"); }, 30000));
+    pump_pending();
+    HWND text = FindWindowExW(viewer, nullptr, L"TavrinText", nullptr);
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(IsWindowVisible(text));
+    HWND value = FindWindowExW(viewer, nullptr, L"TavrinValue", nullptr);
+    EXPECT_TRUE(!value || !IsWindowVisible(value)) << "the summary does not cover the SQL tab";
+    EXPECT_EQ(window_text_utf8(text).substr(0, 12), "CREATE TABLE");
+
+    // Back on the grid, Ctrl+I shows it.
+    press_key(GetFocus(), '1');
+    press_key(grid(), 'I', true);
+    EXPECT_TRUE(pump_until(
+        [&] {
+            HWND v = FindWindowExW(viewer, nullptr, L"TavrinValue", nullptr);
+            return v && IsWindowVisible(v);
+        },
+        30000));
+}
+
 namespace {
 
 // A window of the host's thread that closes the viewer when another thread asks it to, as a host
