@@ -22,8 +22,12 @@
 
 namespace {
 
-// What a summary may hold beside its value table and sketch.
-constexpr size_t SUMMARY_REST_BYTES = 64u << 10;
+// The most values a second pass counts again in a table of their own (64 KiB of it).
+const uint32_t CANDIDATES_MAX = 1024;
+
+// What a summary may hold beside its value table and sketch: that second table, made while the
+// first still stands, and the exact sum's digits and a value's text.
+constexpr size_t SUMMARY_REST_BYTES = 128u << 10;
 
 // Key bytes read into a row's prefix: min and max compare these first.
 const size_t PREFIX = 16;
@@ -341,10 +345,21 @@ int column_summary_text(const Viewer *viewer, int32_t col, const int32_t *in, in
             if (chars > t.longest) t.longest = chars;
         }
     }
-    // Where values were let go, the kept ones are counted again, exactly.
+    // Where values were let go, the kept ones are counted again, exactly: those counted most often
+    // in a small table of their own where it can be had (the rest were counted at most `above`
+    // times, so no more often than a value the table let go may have been), else all of them.
     const bool overflowed = table.decrements > 0;
+    uint64_t above = overflowed ? table.decrements : 0;
     if (overflowed && !stopped) {
-        value_table_recount(&table);
+        ValueTable small;
+        uint32_t left_at_most = 0;
+        if (value_table_candidates(&table, CANDIDATES_MAX, &small, &left_at_most)) {
+            value_table_free(&table);
+            table = small;
+            above += left_at_most;
+        } else {
+            value_table_recount(&table);
+        }
         for (size_t i = 0; i < rows && i < LOOK_AHEAD; ++i) look_ahead(scan, table, in, i, ahead);
         for (size_t i = 0; i < rows && !stopped; ++i) {
             if (i % STOP_ROWS == STOP_ROWS - 1 && stop_asked()) stopped = true;
@@ -395,7 +410,7 @@ int column_summary_text(const Viewer *viewer, int32_t col, const int32_t *in, in
     }
     sb_add(out, "most common:\n");
     const ValueSlot *best[MOST_COMMON];
-    const int listed = pick_most_common(scan, table, overflowed ? table.decrements : 0, best);
+    const int listed = pick_most_common(scan, table, above, best);
     for (int i = 0; i < listed; ++i) {
         const int64_t rows_of = best[i]->count - table.base;
         char digits[32];
@@ -409,7 +424,7 @@ int column_summary_text(const Viewer *viewer, int32_t col, const int32_t *in, in
     }
     if (overflowed && listed < MOST_COMMON) {
         char digits[32];
-        format_thousands(digits, sizeof digits, static_cast<unsigned long long>(table.decrements));
+        format_thousands(digits, sizeof digits, static_cast<unsigned long long>(above));
         sb_add(out, "\xE2\x80\xA6 each other value: at most ");
         sb_add(out, digits);
         sb_add(out, " rows\n");

@@ -35,9 +35,9 @@ enum { SUMMARY_VALUE_MAX = 1000 };
 // a row, or 4 MiB where that is more. Where the column's distinct values do not fit it, the
 // table keeps the most frequent ones (Misra and Gries) while a HyperLogLog sketch of 16 KiB counts
 // the distinct values: "distinct: ≈<n>", within about 2 % of the count at 99 % odds; a second pass
-// then counts the kept values exactly, and `most common` lists those of them held by more rows than
-// any value the table let go can be, closed by "… each other value: at most <m> rows" when that
-// leaves fewer than 10.
+// then counts exactly the kept values counted most often (at most 1,024 of them, in a table of
+// their own), and `most common` lists those held by more rows than any value left out can be,
+// closed by "… each other value: at most <m> rows" when that leaves fewer than 10.
 //
 // Looks at the stop flag every STOP_ROWS rows. Returns 1; or 0 when the memory cannot be had or
 // the work is asked to stop, and then `out` is to be discarded. May reallocate out's data.

@@ -105,6 +105,34 @@ void value_table_count(ValueTable *t, uint64_t tag, bool exact, int32_t row, Sam
     ++t->used;
 }
 
+int value_table_candidates(const ValueTable *from, uint32_t most, ValueTable *to,
+                           uint32_t *left_at_most) {
+    // How many values were counted each number of times, the last bucket for all from
+    // CANDIDATE_COUNT_MAX up.
+    uint32_t counted[CANDIDATE_COUNT_MAX + 1] = {};
+    for (uint32_t i = 0; i < from->cap; ++i) {
+        const uint32_t c = from->slots[i].count - from->base;
+        if (from->slots[i].count) ++counted[c < CANDIDATE_COUNT_MAX ? c : CANDIDATE_COUNT_MAX];
+    }
+    uint32_t least = CANDIDATE_COUNT_MAX, taken = counted[CANDIDATE_COUNT_MAX];
+    if (taken > most) return 0;
+    while (least > 1 && taken + counted[least - 1] <= most) taken += counted[--least];
+    ValueTable small;
+    if (!value_table_init(&small, (4 * static_cast<size_t>(taken) + 16) * sizeof(ValueSlot)))
+        return 0;
+    for (uint32_t i = 0; i < from->cap; ++i) {
+        const ValueSlot &s = from->slots[i];
+        if (!s.count || s.count - from->base < least) continue;
+        place(&small, ValueSlot{s.tag, s.row, 1});
+        ++small.used;
+    }
+    small.base = 1;
+    small.decrements = from->decrements;
+    *to = small;
+    *left_at_most = least - 1;
+    return 1;
+}
+
 void value_table_recount(ValueTable *t) {
     t->base = 1;
     for (uint32_t i = 0; i < t->cap; ++i) {

@@ -57,6 +57,17 @@ ValueSlot *value_table_find(ValueTable *t, uint64_t tag, bool exact, SameValue s
 void value_table_count(ValueTable *t, uint64_t tag, bool exact, int32_t row, SameValue same,
                        void *context);
 
+// Makes `to` a table of its own holding, for a second pass, the values of `from` (a table that let
+// values go) counted most often: those counted at least T times in `from`, T the least count for
+// which they are at most `most`. Each is held with its tag and row, its rows set to 0 as
+// value_table_recount sets them, in a table a quarter full, small enough to stay in the processor's
+// cache. `*left_at_most` gets T - 1: no value of `from` left out was counted more often there.
+// Returns 0, `to` untouched, when more than `most` values were counted CANDIDATE_COUNT_MAX times
+// or more (too many to tell apart cheaply), or when the memory cannot be had.
+enum : uint32_t { CANDIDATE_COUNT_MAX = 1024 };
+int value_table_candidates(const ValueTable *from, uint32_t most, ValueTable *to,
+                           uint32_t *left_at_most);
+
 // Sets every value's rows to 0, keeping the values and their rows (which a hash tag's check reads):
 // for a second pass that counts the values the table holds exactly, through value_table_find, and
 // lowers each value's first row to the first of all.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <map>
 #include <string>
 
 #include "alloc_hook.h"
@@ -74,6 +75,50 @@ TEST(ColumnSummary, PastItsMemoryDistinctIsEstimatedAndMostCommonStaysExact) {
               "most common:\n41\t0.0%\t123\n31\t0.0%\t77777");
     EXPECT_NE(text.find("\xE2\x80\xA6 each other value: at most "), std::string::npos) << text;
     EXPECT_NE(text.find("min: 0\nmax: 299999\n"), std::string::npos);
+}
+
+// Past the memory with more often-counted values than the second pass counts again: whatever
+// the summary lists has its exact count, and every value it does not list was held by no more
+// rows than the closing line says.
+TEST(ColumnSummary, PastItsMemoryWhatIsListedIsExactAndTheRestIsBoundedTruly) {
+    std::map<long, long> exact;
+    std::string lines;
+    auto add = [&](long v) {
+        lines += std::to_string(v) + "\n";
+        ++exact[v];
+    };
+    for (long i = 0; i < 300000; ++i) add(1000000 + i * 7 % 300000);
+    for (int round = 0; round < 6; ++round)
+        for (long k = 0; k < 3000; ++k) {
+            add(2000000 + k);
+            if (k % 60 == 0) add(123);
+            if (k % 100 == 0 && round < 5) add(77777);
+        }
+    Column c("bigint", lines);
+    const std::string text = c.summary();
+    const size_t common = text.find("most common:\n");
+    ASSERT_NE(common, std::string::npos) << text;
+    std::map<long, long> listed;
+    long bound = -1;
+    size_t at = common + 13;
+    while (at < text.size()) {
+        const size_t end = text.find('\n', at);
+        const std::string line = text.substr(at, end - at);
+        at = end + 1;
+        const std::string closing = "\xE2\x80\xA6 each other value: at most ";
+        if (line.compare(0, closing.size(), closing) == 0) {
+            bound = std::stol(line.substr(closing.size()));
+            break;
+        }
+        const size_t tab = line.find('\t'), value = line.rfind('\t');
+        listed[std::stol(line.substr(value + 1))] = std::stol(line.substr(0, tab));
+    }
+    ASSERT_EQ(listed.size(), 2u) << text;
+    EXPECT_EQ(listed[123], exact[123]);
+    EXPECT_EQ(listed[77777], exact[77777]);
+    ASSERT_GE(bound, 0) << "fewer than ten listed, so the rest is bounded: " << text;
+    for (const auto &[value, count] : exact)
+        if (!listed.count(value)) ASSERT_LE(count, bound) << value << " in " << text;
 }
 
 // The same past the memory with values longer than a slot's tag, which are told apart by their
