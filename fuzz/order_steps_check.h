@@ -142,14 +142,14 @@ inline void check_orders_while_counting(const std::string &file, const uint8_t *
         }
         case 6: { // the order made again over every row, as once the count has ended
             Needle needle;
-            OrderSpec spec = order_spec_of(&v, nullptr);
-            if (spec.filtered) {
-                needle_compile(&spec.needle, asked.filter.data(), asked.filter.size());
-                spec.condition = asked.condition;
+            OrderPlan plan = order_plan_of(&v, nullptr);
+            if (plan.filtered) {
+                needle_compile(&plan.needle, asked.filter.data(), asked.filter.size());
+                plan.condition = asked.condition;
             }
-            spec.fresh = true;
+            plan.fresh = true;
             BuiltOrder built;
-            if (order_build(&v, &spec, record, record_at(&v, v.anchor_row), &built) == BUILD_DONE)
+            if (order_build(&v, &plan, record, record_at(&v, v.anchor_row), &built) == BUILD_DONE)
                 order_install(&v, &built, CURSOR_KEEP_SELECTION);
             (void)needle;
             break;

@@ -69,14 +69,14 @@ const OrderJob *running_order(const Viewer *viewer) {
     return job && job->kind == &SHOWN_ORDER_JOB ? reinterpret_cast<const OrderJob *>(job) : nullptr;
 }
 
-// Asks for the order `spec` says, filtered by `filter` (taken over in every case).
-void ask(HWND window, Viewer *viewer, const OrderSpec *spec, RowFilter *filter, Ask what) {
+// Asks for the order `plan` says, filtered by `filter` (taken over in every case).
+void ask(HWND window, Viewer *viewer, const OrderPlan *plan, RowFilter *filter, Ask what) {
     if (viewer_closing(viewer)) {
         row_filter_free(filter);
         return;
     }
     OrderJob *j = order_job_new(
-        viewer, spec, what == ASK_REMAKE ? CURSOR_KEEP_SELECTION : CURSOR_COLLAPSE, note_of(what));
+        viewer, plan, what == ASK_REMAKE ? CURSOR_KEEP_SELECTION : CURSOR_COLLAPSE, note_of(what));
     if (!j) {
         row_filter_free(filter);
         return;
@@ -99,17 +99,17 @@ bool kept_filter(HWND window, const Viewer *viewer, RowFilter *out) {
 
 void ask_keys(HWND window, Viewer *viewer, const OrderKey *keys, int32_t n) {
     if (!viewer->work) return;
-    OrderSpec spec = order_spec_of(viewer, nullptr);
-    spec.key_count = 0;
+    OrderPlan plan = order_plan_of(viewer, nullptr);
+    plan.key_count = 0;
     for (int32_t k = 0; k < n && k < ORDER_KEYS_MAX; ++k)
         if (keys[k].dir != SORT_NONE && keys[k].col >= 0 && keys[k].col < viewer->col_count)
-            spec.keys[spec.key_count++] = keys[k];
+            plan.keys[plan.key_count++] = keys[k];
     // The filter is the order shown's while no other is being made: its rows are reused.
     const OrderJob *running = running_order(viewer);
-    if (running && running->tag == ASK_FILTER) spec.filter_kept = false;
+    if (running && running->tag == ASK_FILTER) plan.filter_kept = false;
     RowFilter filter;
     if (!kept_filter(window, viewer, &filter)) return;
-    ask(window, viewer, &spec, &filter, ASK_SORT);
+    ask(window, viewer, &plan, &filter, ASK_SORT);
 }
 
 void ask_sort(HWND window, Viewer *viewer, int32_t col, SortDir dir) {
@@ -122,18 +122,18 @@ void ask_filter(HWND window, Viewer *viewer, RowFilter *filter) {
         row_filter_free(filter);
         return;
     }
-    OrderSpec spec = order_spec_of(viewer, nullptr);
+    OrderPlan plan = order_plan_of(viewer, nullptr);
     // The keys as last asked: a sort still being made is the user's last word on them.
-    spec.key_count = asked_keys(window, viewer, spec.keys);
-    spec.filter_kept = false;
-    ask(window, viewer, &spec, filter, ASK_FILTER);
+    plan.key_count = asked_keys(window, viewer, plan.keys);
+    plan.filter_kept = false;
+    ask(window, viewer, &plan, filter, ASK_FILTER);
 }
 
 int32_t asked_keys(HWND window, const Viewer *viewer, OrderKey out[ORDER_KEYS_MAX]) {
     (void)window;
     const OrderJob *j = running_order(viewer);
-    const OrderKey *keys = j && j->tag != ASK_REMAKE ? j->spec.keys : viewer->order.keys;
-    const int32_t n = j && j->tag != ASK_REMAKE ? j->spec.key_count : viewer->order.key_count;
+    const OrderKey *keys = j && j->tag != ASK_REMAKE ? j->plan.keys : viewer->order.keys;
+    const int32_t n = j && j->tag != ASK_REMAKE ? j->plan.key_count : viewer->order.key_count;
     memcpy(out, keys, sizeof(OrderKey) * static_cast<size_t>(n));
     return n;
 }
@@ -156,9 +156,9 @@ void count_ended(HWND window, Viewer *viewer) {
 void remake_if_due(HWND window, Viewer *viewer) {
     ViewerWork *work = viewer ? viewer->work : nullptr;
     if (!work || !work->remake || work->job.job || work->menu_open) return;
-    OrderSpec spec = order_spec_of(viewer, nullptr);
-    spec.fresh = true;
+    OrderPlan plan = order_plan_of(viewer, nullptr);
+    plan.fresh = true;
     RowFilter filter;
     if (!row_filter_copy(&filter, &work->filter)) return;
-    ask(window, viewer, &spec, &filter, ASK_REMAKE);
+    ask(window, viewer, &plan, &filter, ASK_REMAKE);
 }

@@ -35,17 +35,17 @@ int32_t *copy_rows(const int32_t *rows, int32_t n) {
     return copy;
 }
 
-bool same_keys(const RowOrder &o, const OrderSpec *spec) {
-    if (o.key_count != spec->key_count) return false;
+bool same_keys(const RowOrder &o, const OrderPlan *plan) {
+    if (o.key_count != plan->key_count) return false;
     for (int32_t k = 0; k < o.key_count; ++k)
-        if (o.keys[k].col != spec->keys[k].col || o.keys[k].dir != spec->keys[k].dir) return false;
+        if (o.keys[k].col != plan->keys[k].col || o.keys[k].dir != plan->keys[k].dir) return false;
     return true;
 }
 
 // One key, the same column the other way round: the order turned round in one pass.
-bool turned_round(const RowOrder &o, const OrderSpec *spec) {
-    return o.key_count == 1 && spec->key_count == 1 && o.keys[0].col == spec->keys[0].col &&
-           o.keys[0].dir != spec->keys[0].dir;
+bool turned_round(const RowOrder &o, const OrderPlan *plan) {
+    return o.key_count == 1 && plan->key_count == 1 && o.keys[0].col == plan->keys[0].col &&
+           o.keys[0].dir != plan->keys[0].dir;
 }
 
 ColumnKind kind_of(const Viewer *v, int32_t col) {
@@ -120,22 +120,22 @@ void free_unshared(const RowOrder &o, const RowOrder *keep) {
 }
 
 // The build proper: the new order into *o, its blocks its own or shared with `cur`.
-BuildEnd build(const Viewer *from, const OrderSpec *spec, RowOrder *o) {
+BuildEnd build(const Viewer *from, const OrderPlan *plan, RowOrder *o) {
     const RowOrder &cur = from->order;
     const int32_t counted = from->row_count;
-    const bool reuse = !spec->fresh;
-    const bool keys_kept = reuse && cur.key_count > 0 && same_keys(cur, spec);
-    const bool round = reuse && turned_round(cur, spec);
-    const bool filter_kept = reuse && spec->filter_kept && spec->filtered && cur.filtered;
+    const bool reuse = !plan->fresh;
+    const bool keys_kept = reuse && cur.key_count > 0 && same_keys(cur, plan);
+    const bool round = reuse && turned_round(cur, plan);
+    const bool filter_kept = reuse && plan->filter_kept && plan->filtered && cur.filtered;
     *o = RowOrder{};
-    o->key_count = spec->key_count;
-    memcpy(o->keys, spec->keys, sizeof o->keys);
-    o->filtered = spec->filtered;
+    o->key_count = plan->key_count;
+    memcpy(o->keys, plan->keys, sizeof o->keys);
+    o->filtered = plan->filtered;
 
     // The keys' order over the domain, and the domain: the order shown's rows where it is reused.
     const int32_t *all = nullptr; // every row of the domain in the keys' order, or null
     int32_t rows = counted;
-    if (spec->key_count > 0) {
+    if (plan->key_count > 0) {
         const int32_t *cur_all = cur.filtered ? cur.sorted : cur.shown;
         if (keys_kept && cur_all) {
             rows = cur.rows;
@@ -145,7 +145,7 @@ BuildEnd build(const Viewer *from, const OrderSpec *spec, RowOrder *o) {
             int32_t *turned = copy_rows(cur_all, rows);
             if (!turned) return stop_seen() ? BUILD_STOPPED : BUILD_NO_MEMORY;
             const Viewer dom = domain_of(from, rows);
-            if (!order_descending(&dom, spec->keys[0].col, kind_of(from, spec->keys[0].col), turned,
+            if (!order_descending(&dom, plan->keys[0].col, kind_of(from, plan->keys[0].col), turned,
                                   rows)) {
                 mem_free(turned);
                 return BUILD_STOPPED;
@@ -156,7 +156,7 @@ BuildEnd build(const Viewer *from, const OrderSpec *spec, RowOrder *o) {
             int32_t *sorted = alloc_rows(rows);
             if (!sorted) return BUILD_NO_MEMORY;
             const Viewer dom = domain_of(from, rows);
-            if (!sort_by_keys(&dom, spec->keys, spec->key_count, sorted)) {
+            if (!sort_by_keys(&dom, plan->keys, plan->key_count, sorted)) {
                 mem_free(sorted);
                 return stop_seen() ? BUILD_STOPPED : BUILD_NO_MEMORY;
             }
@@ -167,7 +167,7 @@ BuildEnd build(const Viewer *from, const OrderSpec *spec, RowOrder *o) {
     }
     o->rows = rows;
 
-    if (!spec->filtered) {
+    if (!plan->filtered) {
         o->shown = const_cast<int32_t *>(all);
         o->shown_count = rows;
         return BUILD_DONE;
@@ -181,7 +181,7 @@ BuildEnd build(const Viewer *from, const OrderSpec *spec, RowOrder *o) {
         count = cur.shown_count;
     } else if (bits) {
         const Viewer dom = domain_of(from, rows);
-        const int64_t marked = filter_mark(&dom, spec, bits);
+        const int64_t marked = filter_mark(&dom, plan, bits);
         count = static_cast<int32_t>(marked);
         if (marked < 0 || stop_seen()) {
             mem_free(bits);
@@ -218,15 +218,15 @@ int32_t row_of_record(const Viewer *viewer, int32_t record) {
     return at_in(viewer->order, viewer->row_count, record);
 }
 
-BuildEnd order_build(const Viewer *from, const OrderSpec *spec, int32_t cursor_record,
+BuildEnd order_build(const Viewer *from, const OrderPlan *plan, int32_t cursor_record,
                      int32_t anchor_record, BuiltOrder *out) {
     *out = BuiltOrder{};
     out->cursor_record = cursor_record;
     out->anchor_record = anchor_record;
     out->cursor_at = out->anchor_at = -1;
-    const bool nothing = spec->key_count <= 0 && !spec->filtered;
+    const bool nothing = plan->key_count <= 0 && !plan->filtered;
     if (!nothing) {
-        const BuildEnd end = build(from, spec, &out->order);
+        const BuildEnd end = build(from, plan, &out->order);
         if (end != BUILD_DONE) {
             out->order = RowOrder{};
             return end;
@@ -284,21 +284,21 @@ void order_install(Viewer *viewer, BuiltOrder *built, OrderCursor how) {
     }
 }
 
-OrderSpec order_spec_of(const Viewer *viewer, const Needle *needle) {
-    OrderSpec spec{};
-    spec.key_count = viewer->order.key_count;
-    memcpy(spec.keys, viewer->order.keys, sizeof spec.keys);
-    spec.filtered = viewer->order.filtered;
-    spec.filter_kept = viewer->order.filtered;
-    if (needle) spec.needle = *needle;
-    return spec;
+OrderPlan order_plan_of(const Viewer *viewer, const Needle *needle) {
+    OrderPlan plan{};
+    plan.key_count = viewer->order.key_count;
+    memcpy(plan.keys, viewer->order.keys, sizeof plan.keys);
+    plan.filtered = viewer->order.filtered;
+    plan.filter_kept = viewer->order.filtered;
+    if (needle) plan.needle = *needle;
+    return plan;
 }
 
 namespace {
 
-int make_and_install(Viewer *viewer, const OrderSpec *spec) {
+int make_and_install(Viewer *viewer, const OrderPlan *plan) {
     BuiltOrder built;
-    if (order_build(viewer, spec, record_at(viewer, viewer->cur_row),
+    if (order_build(viewer, plan, record_at(viewer, viewer->cur_row),
                     record_at(viewer, viewer->anchor_row), &built) != BUILD_DONE)
         return 0;
     order_install(viewer, &built, CURSOR_COLLAPSE);
@@ -308,27 +308,27 @@ int make_and_install(Viewer *viewer, const OrderSpec *spec) {
 } // namespace
 
 int grid_set_sort(Viewer *viewer, int32_t col, SortDir dir) {
-    OrderSpec spec = order_spec_of(viewer, nullptr);
-    spec.key_count = 0;
+    OrderPlan plan = order_plan_of(viewer, nullptr);
+    plan.key_count = 0;
     if (dir != SORT_NONE && col >= 0 && col < viewer->col_count) {
-        spec.keys[0] = OrderKey{col, dir};
-        spec.key_count = 1;
+        plan.keys[0] = OrderKey{col, dir};
+        plan.key_count = 1;
     }
-    return make_and_install(viewer, &spec);
+    return make_and_install(viewer, &plan);
 }
 
 int grid_set_keys(Viewer *viewer, const OrderKey *keys, int32_t n) {
-    OrderSpec spec = order_spec_of(viewer, nullptr);
-    spec.key_count = 0;
-    for (int32_t k = 0; k < n && k < ORDER_KEYS_MAX; ++k) spec.keys[spec.key_count++] = keys[k];
-    return make_and_install(viewer, &spec);
+    OrderPlan plan = order_plan_of(viewer, nullptr);
+    plan.key_count = 0;
+    for (int32_t k = 0; k < n && k < ORDER_KEYS_MAX; ++k) plan.keys[plan.key_count++] = keys[k];
+    return make_and_install(viewer, &plan);
 }
 
 int grid_set_filter(Viewer *viewer, const Needle *needle, const Condition *condition) {
-    OrderSpec spec = order_spec_of(viewer, nullptr);
-    spec.filter_kept = false;
-    if (needle && needle->char_count > 0) spec.needle = *needle;
-    spec.condition = condition;
-    spec.filtered = spec.needle.char_count > 0 || condition;
-    return make_and_install(viewer, &spec);
+    OrderPlan plan = order_plan_of(viewer, nullptr);
+    plan.filter_kept = false;
+    if (needle && needle->char_count > 0) plan.needle = *needle;
+    plan.condition = condition;
+    plan.filtered = plan.needle.char_count > 0 || condition;
+    return make_and_install(viewer, &plan);
 }

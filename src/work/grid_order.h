@@ -23,10 +23,10 @@
 // and the order is made again over every row).
 //
 // A filter lets through the rows that hold its needle (when it has one: char_count > 0) and its
-// condition (when it has one), both. The condition is borrowed: whoever made the spec keeps it
-// alive and unchanged while an order is built from the spec (an order job owns the filter it reads:
+// condition (when it has one), both. The condition is borrowed: whoever made the plan keeps it
+// alive and unchanged while an order is built from the plan (an order job owns the filter it reads:
 // work/order_job.h).
-struct OrderSpec {
+struct OrderPlan {
     OrderKey keys[ORDER_KEYS_MAX];
     int32_t key_count;
     bool filtered;              // only the rows that hold the filter show
@@ -51,14 +51,14 @@ enum BuildEnd {
     BUILD_STOPPED,   // asked to stop (base/stop.h) part of the way: nothing was made
 };
 
-// Makes the order `spec` asks for from `from`, a record (or a copy of one) whose order and rows
+// Makes the order `plan` asks for from `from`, a record (or a copy of one) whose order and rows
 // stay as they are meanwhile; `from` is only read. cursor_record and anchor_record (file rows, or
 // -1) are found in the order made. On BUILD_DONE `out` holds the order; otherwise it holds nothing
 // and everything made on the way is freed. Loops over rows look at the stop flag every STOP_ROWS
 // rows. Costs: a sort 4 bytes a row while it holds and at most 16 more while it runs; a filter a
 // scan over the data block (its needle) and a test of each row it let through (its condition), and
 // a bit a row; turning a one-key sort round a copy and a pass.
-BuildEnd order_build(const Viewer *from, const OrderSpec *spec, int32_t cursor_record,
+BuildEnd order_build(const Viewer *from, const OrderPlan *plan, int32_t cursor_record,
                      int32_t anchor_record, BuiltOrder *out);
 
 // Frees what a built order holds that `from_order` (the order it was built from) does not: for an
@@ -98,6 +98,6 @@ int grid_set_sort(Viewer *viewer, int32_t col, SortDir dir);
 int grid_set_keys(Viewer *viewer, const OrderKey *keys, int32_t n);
 int grid_set_filter(Viewer *viewer, const Needle *needle, const Condition *condition = nullptr);
 
-// The spec of the record's current order, its filter taken as kept (the needle is the caller's to
+// The plan of the record's current order, its filter taken as kept (the needle is the caller's to
 // fill when one holds): the start of every change a caller asks for.
-OrderSpec order_spec_of(const Viewer *viewer, const Needle *needle);
+OrderPlan order_plan_of(const Viewer *viewer, const Needle *needle);

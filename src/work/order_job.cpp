@@ -5,13 +5,13 @@
 
 const JobKind ORDER_JOB = {order_job_run, order_job_hand_over, nullptr, order_job_discard};
 
-OrderJob *order_job_new(const Viewer *viewer, const OrderSpec *spec, OrderCursor how,
+OrderJob *order_job_new(const Viewer *viewer, const OrderPlan *plan, OrderCursor how,
                         const char *note) {
     OrderJob *j = static_cast<OrderJob *>(calloc(1, sizeof(OrderJob)));
     if (!j) return nullptr;
     job_init(&j->job, &ORDER_JOB, note);
     j->from = *viewer;
-    j->spec = *spec;
+    j->plan = *plan;
     j->how = how;
     j->cursor_record = record_at(viewer, viewer->cur_row);
     j->anchor_record = record_at(viewer, viewer->anchor_row);
@@ -23,14 +23,14 @@ void order_job_take_filter(OrderJob *j, RowFilter *filter) {
     row_filter_free(&j->filter);
     j->filter = *filter;
     *filter = RowFilter{};
-    const bool kept = j->spec.filter_kept;
-    row_filter_spec(&j->filter, &j->spec);
-    j->spec.filter_kept = kept && j->spec.filtered;
+    const bool kept = j->plan.filter_kept;
+    row_filter_spec(&j->filter, &j->plan);
+    j->plan.filter_kept = kept && j->plan.filtered;
 }
 
 void order_job_run(Job *job) {
     OrderJob *j = reinterpret_cast<OrderJob *>(job);
-    j->end = order_build(&j->from, &j->spec, j->cursor_record, j->anchor_record, &j->built);
+    j->end = order_build(&j->from, &j->plan, j->cursor_record, j->anchor_record, &j->built);
 }
 
 void order_job_hand_over(Job *job, void *to) {

@@ -9,13 +9,13 @@
 // The job's record. `from` is a copy of the record as it stood when the job was asked for: its
 // blocks are the record's, which stay unchanged while the job runs (nothing else changes the
 // record's order; a reload or close stops the job first), and it is only read. `built` is the
-// job's own until installed. `filter` is the job's own too: the spec's condition is its `all`, so
+// job's own until installed. `filter` is the job's own too: the plan's condition is its `all`, so
 // that what the build reads lives as long as the job and changes with nothing else; the window
 // thread may take it over once the order is installed.
 struct OrderJob {
     Job job;
     Viewer from;
-    OrderSpec spec;
+    OrderPlan plan;
     RowFilter filter;
     OrderCursor how;
     int32_t cursor_record, anchor_record;
@@ -25,12 +25,12 @@ struct OrderJob {
     int tag;        // what the caller asked it for; the job itself never reads it
 };
 
-// A job that makes the order `spec` asks for from the record as it stands (on the window thread),
+// A job that makes the order `plan` asks for from the record as it stands (on the window thread),
 // the cursor following as `how` says; null when its memory cannot be had. `note` outlives it.
-OrderJob *order_job_new(const Viewer *viewer, const OrderSpec *spec, OrderCursor how,
+OrderJob *order_job_new(const Viewer *viewer, const OrderPlan *plan, OrderCursor how,
                         const char *note);
 
-// The job takes `filter` over (leaving it empty) and filters by it: the spec's filter becomes the
+// The job takes `filter` over (leaving it empty) and filters by it: the plan's filter becomes the
 // filter's (row_filter_spec), its `filter_kept` left as it was.
 void order_job_take_filter(OrderJob *j, RowFilter *filter);
 

@@ -93,14 +93,14 @@ int row_filter_with_value(RowFilter *to, const RowFilter *from, Condition *value
     return join(to) ? 1 : failed(to);
 }
 
-void row_filter_spec(const RowFilter *f, OrderSpec *spec) {
-    spec->needle = Needle{};
-    spec->condition = nullptr;
-    spec->filtered = false;
+void row_filter_spec(const RowFilter *f, OrderPlan *plan) {
+    plan->needle = Needle{};
+    plan->condition = nullptr;
+    plan->filtered = false;
     if (!f) return;
-    if (f->text[0]) needle_compile(&spec->needle, f->text, strlen(f->text));
-    spec->condition = f->all;
-    spec->filtered = spec->needle.char_count > 0 || spec->condition;
+    if (f->text[0]) needle_compile(&plan->needle, f->text, strlen(f->text));
+    plan->condition = f->all;
+    plan->filtered = plan->needle.char_count > 0 || plan->condition;
 }
 
 void row_filter_name(const RowFilter *f, const Viewer *viewer, StrBuf *out) {
@@ -154,17 +154,17 @@ Condition *cell_condition(const Viewer *viewer, int32_t row, int32_t col, CellTe
     return condition_for_cell(viewer, col, test, raw, raw ? len : 0);
 }
 
-int64_t filter_mark(const Viewer *dom, const OrderSpec *spec, uint8_t *bits) {
+int64_t filter_mark(const Viewer *dom, const OrderPlan *plan, uint8_t *bits) {
     const int32_t rows = dom->row_count;
-    const Condition *c = spec->condition;
-    if (spec->needle.char_count <= 0) {
+    const Condition *c = plan->condition;
+    if (plan->needle.char_count <= 0) {
         if (c) return condition_mark(c, dom, nullptr, rows, bits);
         memset(bits, 0xFF, static_cast<size_t>(rows) / 8);
         for (int32_t r = rows / 8 * 8; r < rows; ++r)
             bits[r / 8] = static_cast<uint8_t>(bits[r / 8] | 1u << (r % 8));
         return rows;
     }
-    int64_t count = grid_scan_rows(dom, &spec->needle, bits);
+    int64_t count = grid_scan_rows(dom, &plan->needle, bits);
     if (stop_seen()) return -1;
     if (!c) return count;
     // The condition over the rows the text let through: a row's bits, a byte at a time.

@@ -50,9 +50,9 @@ int row_filter_with_bar(RowFilter *to, const RowFilter *from, const char *text, 
 // case. Returns 1; or 0, `to` empty, when the memory cannot be had or `value` is null.
 int row_filter_with_value(RowFilter *to, const RowFilter *from, Condition *value);
 
-// What an order is to filter by: `spec`'s filter becomes the filter's parts (none: unfiltered),
-// the condition borrowed from `f`, which must stay as it is while an order is built from the spec.
-void row_filter_spec(const RowFilter *f, OrderSpec *spec);
+// What an order is to filter by: `plan`'s filter becomes the filter's parts (none: unfiltered),
+// the condition borrowed from `f`, which must stay as it is while an order is built from the plan.
+void row_filter_spec(const RowFilter *f, OrderPlan *plan);
 
 // Appends what holds as the status line names it: the text as "contains 'osl'" (quotes doubled
 // inside), then the conditions as condition_text writes them, joined by AND. May reallocate out.
@@ -79,6 +79,6 @@ BarReading bar_text_read(const Viewer *viewer, const char *text, size_t len, Con
 Condition *cell_condition(const Viewer *viewer, int32_t row, int32_t col, CellTest test);
 
 // Marks in `bits` (a bit a file row, zeroed) the rows of `dom`, a record in file order (its order
-// empty), that hold the spec's filter: its needle when one is there, then its condition. Returns
+// empty), that hold the plan's filter: its needle when one is there, then its condition. Returns
 // how many it marked, or -1 when the work is asked to stop (base/stop.h).
-int64_t filter_mark(const Viewer *dom, const OrderSpec *spec, uint8_t *bits);
+int64_t filter_mark(const Viewer *dom, const OrderPlan *plan, uint8_t *bits);

@@ -130,10 +130,10 @@ TEST(OrdersWhileCounting, TheOrderMadeAgainAtTheCountsEndKeepsTheSelectionOnItsR
     d.v.anchor_row = 4;
     const int32_t cursor = shown_file_row(&d.v, 10), anchor = shown_file_row(&d.v, 4);
     d.count_all();
-    OrderSpec spec = order_spec_of(&d.v, &x);
-    spec.fresh = true;
+    OrderPlan plan = order_plan_of(&d.v, &x);
+    plan.fresh = true;
     BuiltOrder built;
-    ASSERT_EQ(order_build(&d.v, &spec, cursor, anchor, &built), BUILD_DONE);
+    ASSERT_EQ(order_build(&d.v, &plan, cursor, anchor, &built), BUILD_DONE);
     order_install(&d.v, &built, CURSOR_KEEP_SELECTION);
     expect_order_sound(d.v);
     EXPECT_EQ(shown_rows_of(d.v), reference(d.v, 9000, 1, SORT_ASC, "x"));
@@ -141,9 +141,9 @@ TEST(OrdersWhileCounting, TheOrderMadeAgainAtTheCountsEndKeepsTheSelectionOnItsR
     EXPECT_EQ(shown_file_row(&d.v, d.v.anchor_row), anchor);
 
     grid_apply_key(&d.v, KEY_A, 1, 0, 0); // every row selected
-    spec = order_spec_of(&d.v, &x);
-    spec.fresh = true;
-    ASSERT_EQ(order_build(&d.v, &spec, record_at(&d.v, d.v.cur_row),
+    plan = order_plan_of(&d.v, &x);
+    plan.fresh = true;
+    ASSERT_EQ(order_build(&d.v, &plan, record_at(&d.v, d.v.cur_row),
                           record_at(&d.v, d.v.anchor_row), &built),
               BUILD_DONE);
     order_install(&d.v, &built, CURSOR_KEEP_SELECTION);

@@ -40,9 +40,9 @@ struct Lines {
     }
     // The ids (the first field) of the rows the grid shows once filtered by f.
     std::string shown(const RowFilter &f) {
-        OrderSpec spec = order_spec_of(&d.v, nullptr);
-        row_filter_spec(&f, &spec);
-        EXPECT_EQ(grid_set_filter(&d.v, spec.filtered ? &spec.needle : nullptr, spec.condition), 1);
+        OrderPlan plan = order_plan_of(&d.v, nullptr);
+        row_filter_spec(&f, &plan);
+        EXPECT_EQ(grid_set_filter(&d.v, plan.filtered ? &plan.needle : nullptr, plan.condition), 1);
         std::string ids;
         for (int32_t r = 0; r < shown_row_count(&d.v); ++r)
             ids += row_at(d.v, shown_file_row(&d.v, r)).substr(0, 1);

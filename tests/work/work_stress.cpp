@@ -89,27 +89,27 @@ void read_cells(const Viewer &v, Random *rng) {
 }
 
 void ask_order(JobSlot *slot, Viewer *v, Random *rng) {
-    OrderSpec spec = order_spec_of(v, nullptr);
+    OrderPlan plan = order_plan_of(v, nullptr);
     switch (rng->below(4)) {
     case 0: // a header click: one key, either way, or none
-        spec.key_count = rng->below(3) == 0 ? 0 : 1;
-        spec.keys[0] =
+        plan.key_count = rng->below(3) == 0 ? 0 : 1;
+        plan.keys[0] =
             OrderKey{static_cast<int32_t>(rng->below(3)), rng->below(2) ? SORT_ASC : SORT_DESC};
-        spec.filter_kept = spec.filtered;
+        plan.filter_kept = plan.filtered;
         break;
     case 1: { // a filter typed, or cleared
         static const char *texts[] = {"a", "ir", "x", "1", ""};
         const char *t = texts[rng->below(5)];
-        spec.filtered = needle_compile(&spec.needle, t, strlen(t)) == 1;
-        spec.filter_kept = false;
+        plan.filtered = needle_compile(&plan.needle, t, strlen(t)) == 1;
+        plan.filter_kept = false;
         break;
     }
     default: // the order made again over every row, as at the count's end
-        spec.fresh = true;
-        spec.filtered = false;
+        plan.fresh = true;
+        plan.filtered = false;
         break;
     }
-    OrderJob *j = order_job_new(v, &spec, rng->below(2) ? CURSOR_COLLAPSE : CURSOR_KEEP_SELECTION,
+    OrderJob *j = order_job_new(v, &plan, rng->below(2) ? CURSOR_COLLAPSE : CURSOR_KEEP_SELECTION,
                                 "ordering");
     STRESS_CHECK(j != nullptr);
     job_start(slot, &j->job, true, v);
