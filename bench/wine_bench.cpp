@@ -204,7 +204,33 @@ void time_text_tabs(ListLoadFn list_load, ListCloseWindowFn list_close, HWND lis
     std::fflush(stdout);
 }
 
-// A left click on column `col`'s header, until the grid has painted the rows in their new order.
+// The viewer's status line (its window's own text).
+std::wstring status_of(HWND window) {
+    WCHAR text[1024] = L"";
+    InternalGetWindowText(window, text, 1024);
+    return text;
+}
+
+// Dispatches messages until `done` holds; false when the bound passes first.
+template <typename Done> bool pump_until_true(Done done) {
+    double start = now_ms();
+    for (;;) {
+        pump_pending();
+        if (done()) return true;
+        if (now_ms() - start > PAINT_BOUND_MS) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+// No long work running: the status line, painted now, names none.
+bool no_work(HWND window) {
+    UpdateWindow(window);
+    return status_of(window).find(L"Escape cancels") == std::wstring::npos;
+}
+
+// A left click on column `col`'s header, until the grid has painted the rows in their new order:
+// the order is made beside the grid, which paints the rows as they were meanwhile, so the wait is
+// for the work's end and then for the paint.
 double time_header_click(HWND grid, int col) {
     HWND header = reinterpret_cast<HWND>(SendMessageA(grid, LVM_GETHEADER, 0, 0));
     RECT r = {};
@@ -213,7 +239,8 @@ double time_header_click(HWND grid, int col) {
     double t0 = now_ms();
     SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(header, WM_LBUTTONUP, 0, at);
-    bool done = pump_until_painted(grid);
+    HWND window = GetParent(grid);
+    bool done = pump_until_true([&] { return no_work(window); }) && pump_until_painted(grid);
     return done ? now_ms() - t0 : -1;
 }
 
@@ -227,6 +254,7 @@ void time_sorting(ListLoadFn list_load, ListCloseWindowFn list_close, HWND liste
         if (!window) return;
         HWND grid = FindWindowExA(window, nullptr, "SysListView32", nullptr);
         pump_until_painted(grid);
+        pump_until_counted(window, 60000, nullptr, nullptr); // sorted once, over every row
         for (int col : {0, 2, 3}) // an integer, a text and a numeric column
             for (int k = 0; k < 3; ++k) clicks.push_back(time_header_click(grid, col));
         list_close(window);
@@ -274,29 +302,6 @@ void press_with(HWND view, UINT vk, bool ctrl, bool shift) {
     SendMessageA(view, WM_KEYDOWN, vk, 1);
     state[VK_CONTROL] = state[VK_SHIFT] = 0;
     SetKeyboardState(state);
-}
-
-// The viewer's status line (its window's own text).
-std::wstring status_of(HWND window) {
-    WCHAR text[1024] = L"";
-    InternalGetWindowText(window, text, 1024);
-    return text;
-}
-
-// Dispatches messages until `done` holds; false when the bound passes first.
-template <typename Done> bool pump_until_true(Done done) {
-    double start = now_ms();
-    for (;;) {
-        pump_pending();
-        if (done()) return true;
-        if (now_ms() - start > PAINT_BOUND_MS) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
-
-// No long work running: the status line names none.
-bool no_work(HWND window) {
-    return status_of(window).find(L"Escape cancels") == std::wstring::npos;
 }
 
 // The questions asked of FILE's grid, each from the key or click until the viewer shows its answer
