@@ -7,11 +7,9 @@
 #include "base/utf8.h"
 #include "document/copy_escapes.h"
 #include "grid/cells.h"
-#include "order/number_key.h"
 #include "order/order.h"
 #include "order/sort_column.h"
 #include "query/distinct_estimate.h"
-#include "query/exact_sum.h"
 #include "query/float_value.h"
 #include "query/sum_avg.h"
 #include "query/type_names.h"
@@ -174,30 +172,9 @@ struct Totals {
     int64_t nulls, values;
     bool has_min;
     Seen min, max;
-    ExactSum exact;
-    double floating;
-    int64_t floats;
+    NumberSums sums;
     int64_t shortest, longest;
 };
-
-void add_number(const Scan &scan, bool single, const Seen &s, Totals *t) {
-    if (s.cls != FIELD_VALUE) return;
-    int64_t i;
-    double d;
-    switch (scan.kind) {
-    case KIND_INTEGER:
-        if (integer_read(s.field, s.len, &i)) exact_sum_add_integer(&t->exact, i);
-        break;
-    case KIND_NUMERIC: exact_sum_add_text(&t->exact, s.field, s.len); break;
-    case KIND_FLOAT:
-        if (float_read(s.field, s.len, single, &d)) {
-            t->floating += d;
-            ++t->floats;
-        }
-        break;
-    default: break;
-    }
-}
 
 void add_count(StrBuf *out, const char *label, int64_t count) {
     char digits[32];
@@ -338,7 +315,8 @@ int column_summary_text(const Viewer *viewer, int32_t col, const int32_t *in, in
             c = compare_seen(scan, s, t.max);
             if (c > 0 || (c == 0 && s.row < t.max.row)) t.max = s;
         }
-        add_number(scan, single, s, &t);
+        if (s.cls == FIELD_VALUE)
+            number_sums_add(&t.sums, scan.kind, scan.kind == KIND_FLOAT, single, s.field, s.len);
         if (character && s.field) {
             const int64_t chars = characters(s.field, s.len, padded);
             if (t.values == 1 || chars < t.shortest) t.shortest = chars;
@@ -375,7 +353,7 @@ int column_summary_text(const Viewer *viewer, int32_t col, const int32_t *in, in
         }
     }
     if (stopped) {
-        exact_sum_free(&t.exact);
+        number_sums_free(&t.sums);
         value_table_free(&table);
         mem_free(sketch);
         return 0;
@@ -397,7 +375,7 @@ int column_summary_text(const Viewer *viewer, int32_t col, const int32_t *in, in
     sb_add(out, "\n");
     if (kind_is_number(type->kind)) {
         sb_add(out, "sum: ");
-        sum_avg_text(type->kind == KIND_FLOAT, t.floating, t.floats, &t.exact, "\navg: ", out);
+        number_sums_text(&t.sums, type->kind == KIND_FLOAT, "\navg: ", out);
         sb_add(out, "\n");
     }
     if (character) {
@@ -429,8 +407,8 @@ int column_summary_text(const Viewer *viewer, int32_t col, const int32_t *in, in
         sb_add(out, digits);
         sb_add(out, " rows\n");
     }
-    const bool whole = !t.exact.failed && !out->failed;
-    exact_sum_free(&t.exact);
+    const bool whole = !t.sums.exact.failed && !out->failed;
+    number_sums_free(&t.sums);
     value_table_free(&table);
     mem_free(sketch);
     return whole ? 1 : 0;

@@ -6,8 +6,6 @@
 #include "document/copy_escapes.h"
 #include "grid/cells.h"
 #include "grid/shown_rows.h"
-#include "order/number_key.h"
-#include "query/exact_sum.h"
 #include "query/float_value.h"
 #include "query/sum_avg.h"
 
@@ -15,9 +13,7 @@ namespace {
 
 struct Sums {
     int64_t count; // cells not NULL
-    ExactSum exact;
-    double floating;
-    int64_t floats; // values summed as floats
+    NumberSums numbers;
 };
 
 const ColumnType *type_of(const Viewer *viewer, int32_t col) {
@@ -25,39 +21,26 @@ const ColumnType *type_of(const Viewer *viewer, int32_t col) {
     return viewer->col_types ? &viewer->col_types[col] : &unknown;
 }
 
-// Adds one cell of a number column to the sums it goes into.
-void add_value(Sums *s, const ColumnType *type, bool as_float, const char *field, size_t len) {
-    if (as_float) {
-        double v;
-        const bool single = type->kind == KIND_FLOAT && float_type_is_single(type->name);
-        if (float_read(field, len, single, &v)) {
-            s->floating += v;
-            ++s->floats;
-        }
-        return;
-    }
-    int64_t i;
-    if (type->kind == KIND_INTEGER) {
-        if (integer_read(field, len, &i)) exact_sum_add_integer(&s->exact, i);
-    } else {
-        exact_sum_add_text(&s->exact, field, len);
-    }
-}
-
 } // namespace
 
 int selection_sums_text(const Viewer *viewer, int32_t r0, int32_t r1, int32_t c0, int32_t c1,
                         StrBuf *out) {
+    // Each column's kind and whether it holds reals, looked up once rather than at every cell.
     bool numbers = c0 <= c1, as_float = false;
-    for (int32_t c = c0; c <= c1; ++c) {
-        const ColumnKind kind = type_of(viewer, c)->kind;
-        numbers = numbers && kind_is_number(kind);
-        as_float = as_float || kind == KIND_FLOAT;
+    ColumnKind kinds[MAX_TABLE_COLS];
+    bool single[MAX_TABLE_COLS];
+    for (int32_t c = c0; c <= c1 && c - c0 < MAX_TABLE_COLS; ++c) {
+        const ColumnType *type = type_of(viewer, c);
+        kinds[c - c0] = type->kind;
+        single[c - c0] = type->kind == KIND_FLOAT && float_type_is_single(type->name);
+        numbers = numbers && kind_is_number(type->kind);
+        as_float = as_float || type->kind == KIND_FLOAT;
     }
+    numbers = numbers && c1 - c0 < MAX_TABLE_COLS;
     Sums s = {};
     for (int32_t r = r0; r <= r1; ++r) {
         if (static_cast<uint32_t>(r - r0) % STOP_ROWS == STOP_ROWS - 1 && stop_asked()) {
-            exact_sum_free(&s.exact);
+            number_sums_free(&s.numbers);
             return 0;
         }
         const RowLine line = shown_line(viewer, r);
@@ -68,7 +51,9 @@ int selection_sums_text(const Viewer *viewer, int32_t r0, int32_t r1, int32_t c0
         for (int32_t c = c0; c <= c1 && field; ++c) {
             if (!field_is_null(field, len)) {
                 ++s.count;
-                if (numbers) add_value(&s, type_of(viewer, c), as_float, field, len);
+                if (numbers)
+                    number_sums_add(&s.numbers, kinds[c - c0], as_float, single[c - c0], field,
+                                    len);
             }
             field = field + len < line.end ? field + len + 1 : nullptr;
             if (field) len = field_length(field, line.end);
@@ -80,9 +65,9 @@ int selection_sums_text(const Viewer *viewer, int32_t r0, int32_t r1, int32_t c0
     sb_add(out, count);
     if (numbers) {
         sb_add(out, "   Sum ");
-        sum_avg_text(as_float, s.floating, s.floats, &s.exact, "   Avg ", out);
+        number_sums_text(&s.numbers, as_float, "   Avg ", out);
     }
-    const bool whole = !s.exact.failed && !out->failed;
-    exact_sum_free(&s.exact);
+    const bool whole = !s.numbers.exact.failed && !out->failed;
+    number_sums_free(&s.numbers);
     return whole ? 1 : 0;
 }
